@@ -1,0 +1,43 @@
+#pragma once
+/// \file
+/// How the logic reaches the user: message boxes, Yes/No questions and the
+/// "process pending events" step, as small interfaces so that the link, the
+/// OTA builder and the table files run the same in the window, on the
+/// command line and in tests.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zrv {
+
+enum class MsgIcon { Exclamation, Information, Warning, Error, Question };
+
+/// One message of the catalogue: its key ("Msg61"), its English text (also
+/// the default when the language file has no entry), the box's icon and the
+/// arguments a catalogue text may place with %s / %d (for example the file
+/// name of Msg45). Texts are UTF-8.
+struct Message {
+    std::string key;
+    std::string english;
+    MsgIcon icon = MsgIcon::Exclamation;
+    std::vector<std::string> args;
+
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+/// Shows messages to the user. The window shows a modal box with the caption
+/// "ZR-V41K", the command line prints "MsgNN: text" to stderr, tests record.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    /// A message box with an OK button.
+    virtual void show(const Message& message) = 0;
+    /// A Yes/No question; true when the answer is Yes.
+    virtual bool ask(const Message& message) = 0;
+};
+
+/// Processes pending user-interface events once (a no-op off the window).
+using Pump = std::function<void()>;
+
+}  // namespace zrv
