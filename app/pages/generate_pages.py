@@ -1,0 +1,662 @@
+#!/usr/bin/env python3
+"""Writes the six page designs of the main window (page_*.ui beside this file).
+
+The .ui files are generated from the control tables below; edit the tables and
+run `python3 app/pages/generate_pages.py`, then commit both. Every control gets
+its objectName, absolute geometry (designed for DejaVu Sans 9 pt), caption,
+items, maximum length, design-time visibility and enabled state, and the
+dynamic properties Tag (int), Hint (string) and designedClass (string).
+
+Widgets are written in the order they are listed: that order is the creation
+order the control registry walks, so families are listed in Tag order.
+"""
+
+from __future__ import annotations
+
+import os
+from xml.sax.saxutils import escape
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PAGE_W, PAGE_H = 1000, 600
+
+# Designed class -> Qt class.
+QT_CLASS = {
+    "TLabel": "QLabel",
+    "TStaticText": "QLabel",
+    "TGroupBox": "QGroupBox",
+    "TCheckBox": "QCheckBox",
+    "TRadioButton": "QRadioButton",
+    "TButton": "QPushButton",
+    "TBitBtn": "QPushButton",
+    "TComboBox": "QComboBox",
+    "TEdit": "QLineEdit",
+    "TMemo": "QPlainTextEdit",
+    "TTrackBar": "QSlider",
+    "TPanel": "QFrame",
+}
+
+ROW_H = 22  # height of a label, edit, combo box or check box row
+BTN_H = 24
+
+
+class W:
+    """One control of a design."""
+
+    def __init__(self, dclass, name, x, y, w, h, text=None, tag=0, hint="",
+                 items=None, maxlen=None, hidden=False, disabled=False,
+                 readonly=False, index=None, tooltip=None, props=None,
+                 children=None):
+        self.dclass = dclass
+        self.name = name
+        self.geo = (x, y, w, h)
+        self.text = text
+        self.tag = tag
+        self.hint = hint
+        self.items = items
+        self.maxlen = maxlen
+        self.hidden = hidden
+        self.disabled = disabled
+        self.readonly = readonly
+        self.index = index
+        self.tooltip = tooltip
+        self.props = props or []
+        self.children = children or []
+
+
+# ---------------------------------------------------------------- builders
+
+def label(name, text, x, y, w, h=ROW_H, **kw):
+    return W("TLabel", name, x, y, w, h, text=text, **kw)
+
+
+def edit(name, x, y, w, text="", maxlen=None, **kw):
+    return W("TEdit", name, x, y, w, ROW_H, text=text, maxlen=maxlen, **kw)
+
+
+def combo(name, x, y, w, items, index=0, **kw):
+    return W("TComboBox", name, x, y, w, ROW_H, items=items, index=index, **kw)
+
+
+def check(name, text, x, y, w, **kw):
+    return W("TCheckBox", name, x, y, w, ROW_H, text=text, **kw)
+
+
+def button(name, text, x, y, w, h=BTN_H, dclass="TButton", **kw):
+    return W(dclass, name, x, y - 1, w, h, text=text, **kw)
+
+
+def group(name, title, x, y, w, h, children, **kw):
+    return W("TGroupBox", name, x, y, w, h, text=title, children=children, **kw)
+
+
+def panel(name, x, y, w, h, children, **kw):
+    return W("TPanel", name, x, y, w, h, children=children, **kw)
+
+
+# ---------------------------------------------------------------- item lists
+
+BANDS = ["130-180MHz-GP(RoHS)", "400-499MHz", "929-932MHz"]
+BAUDS = ["512 bps", "1200 bps", "2400 bps"]
+LANGUAGES = ["English", "Spainish", "French", "German", "Swedish"]
+TUNES = ["Tone 1", "Tone 2", "Tone 3", "Tone 4"] + [f"Music {i}" for i in range(1, 9)]
+MUSIC_TYPES = ["User"] + TUNES
+ALERT_TONES = TUNES + ["Vibration", "Flash Only"]
+RECHARGEABLE = ["2.68V", "2.65V", "2.62V", "2.59V", "2.55V", "2.52V", "2.49V",
+                "2.46V", "2.42V", "2.40V", "2.35V"]
+STANDARD = ["1.58V", "1.53V", "1.48V", "1.43V", "1.39V", "1.35V", "1.29V",
+            "1.23V", "1.19V", "1.14V", "1.09V", "1.05V", "1.00V"]
+KEY_CHOICES = ["Disable"] + [f"Key {i}" for i in range(1, 17)]
+FUNCTION_BITS = "ABCD"
+
+
+def page_items(count, per_page):
+    return [f"Capcode {per_page * j + 1} - {per_page * j + per_page}"
+            for j in range(count)]
+
+
+# ---------------------------------------------------------------- panCF
+
+def page_cf():
+    freq = group("groupFrequency", "Frequency", 10, 10, 300, 170, [
+        label("lblBand", "Band", 12, 26, 64),
+        combo("cboFreq", 80, 26, 206, BANDS),
+        label("lblFreq", "Frequency", 12, 56, 64),
+        edit("edtFreq", 80, 56, 80, "1530000", maxlen=7),
+        label("lblFreqUnit", "00HZ", 164, 56, 44),
+        label("lblBaud", "Baud Rate", 12, 86, 64),
+        combo("cboCtl0", 80, 86, 110, BAUDS, index=1, hint="0x1403,4,2,cboBaud"),
+        label("lblPolarity", "Polarity", 12, 116, 64),
+        combo("cboPolarity", 80, 116, 110, ["Normal", "Invert"], hint="0x1402,7,1,cbo"),
+        check("chkBand", "Narrow Band", 12, 142, 200),
+    ])
+
+    defaults = [1234567, 1234560, 1234561, 1234562, 1234563, 1234564, 1234565, 1234566]
+    cap = [
+        label("lblCCPage", "Capcode Page", 12, 24, 86),
+        combo("cboCCPage", 100, 24, 130, page_items(2, 8)),
+        check("optAuto1", "1st Capcode Auto Increase", 250, 24, 200),
+        check("optAuto2", "2nd Capcode Auto Increase", 456, 24, 200),
+        label("lblHdrCapcode", "Capcode", 76, 54, 72),
+        label("lblHdrPriority", "Priority", 214, 54, 54),
+        label("lblHdrDisplay", "Display", 270, 54, 54),
+        label("lblHdrType", "Type", 326, 54, 70),
+    ]
+    for i in range(8):
+        y = 78 + 30 * i
+        cap += [
+            label(f"lblCCode{i}", f"Cap #{i + 1}", 12, y, 60, tag=i),
+            edit(f"edtCap{i}", 76, y, 72, f"{defaults[i]:07d}", maxlen=7, tag=i),
+            check(f"chkEnCap{i}", "ON", 156, y, 48, tag=i),
+            panel(f"panCap{i}", 208, y - 3, 448, 28, tag=i, children=[
+                edit(f"edtPri{i}", 4, 3, 50, "----", readonly=True, tag=i),
+                edit(f"edtDisp{i}", 60, 3, 50, "AAAA", readonly=True, tag=i),
+                edit(f"edtType{i}", 116, 3, 70, "PPPP", readonly=True, tag=i),
+                button(f"btnFunBit{i}", "Fun. Bit", 200, 3, 84, tag=i),
+                check(f"chkManu{i}", "Manual", 300, 3, 90, tag=i),
+            ]),
+        ]
+    capcodes = group("groupCapcode", "Capcode( Decimal Address )", 320, 10, 670, 326, cap)
+
+    pll = panel("panPLL", 320, 344, 670, 32, props=[("frameShadow", "enum", "QFrame::Sunken")],
+                children=[
+        label("lblTitleBfreq", "BFreq:", 10, 5, 44),
+        label("lblBfreq", "-------", 56, 5, 70),
+        label("lblTitleINCD", "INCD:", 136, 5, 40),
+        label("lblINCD", "02", 178, 5, 50),
+        label("lblTitlePLLR", "PLL R:", 238, 5, 44),
+        label("lblPLLR", "002801", 284, 5, 60),
+        label("lblTitlePLLN", "PLL N:", 354, 5, 44),
+        label("lblPLLN", "00B4A0", 400, 5, 60),
+        label("lblTitleChannel", "Channel:", 470, 5, 56),
+        label("lblChannel", "5KHz", 528, 5, 80),
+    ])
+
+    headings = ["PG"] + [f"M{c}" for c in "123456789ABCDEF"]
+    status = [button("btnSelect", "Alert Length Select", 12, 30, 140, h=48)]
+    for i, text in enumerate(headings):
+        status.append(label(f"lblMsgType{i}", text, 250 + 34 * i, 26, 30,
+                            props=[("alignment", "set", "Qt::AlignCenter")]))
+    status.append(label("lblTAlertLen", "Alert Length", 164, 56, 82))
+    for i in range(16):
+        status.append(label(f"lblLength{i}", "00", 250 + 34 * i, 56, 30, tag=i,
+                            props=[("alignment", "set", "Qt::AlignCenter")]))
+    status += [
+        label("Label2", "R/W Pwd", 808, 56, 58),
+        edit("textPass", 870, 56, 90, "000000", maxlen=6),
+    ]
+    msg = group("groupMsgTypeStatus", "Message Type Status", 10, 390, 980, 96, status)
+    return [freq, capcodes, pll, msg]
+
+
+# ---------------------------------------------------------------- panAS
+
+def page_as():
+    left = 12
+    lw = 176  # label width
+    cx = 192  # combo x
+    rows = [
+        ("lblReadTimeOut", "Read Time Out", None),
+        ("lblReminderDuration", "Reminder Duration", None),
+        ("lblSequentialLockout", "Sequential Lockout",
+         "The pager ignores duplicate transmissions that occur within the selected time period."),
+        ("lblBatHigh", "Battery Gauge Level-Hight", None),
+        ("lblBatMed", "Battery Gauge Level-Med", None),
+        ("lblBatLow", "Battery Gauge Level-Low", None),
+        ("lblContrast", "Screen Contrast", None),
+        ("lblPagingDisplay", "Paging Display", None),
+        ("lblOutOfRange", "Out Of Range", None),
+        ("lblDateFormat", "Date Format", None),
+    ]
+    ys = [26 + 28 * i for i in range(len(rows))]
+    st = []
+    for (name, text, user_hint), y in zip(rows, ys):
+        st.append(label(name, text, left, y, lw, hint=user_hint or "", tooltip=user_hint))
+    y = dict(zip([r[0] for r in rows], ys))
+    st += [
+        combo("cboCtl6", cx, y["lblReadTimeOut"], 120, ["8 sec", "12 sec", "20 sec", "30 sec"],
+              hint="0x039,0,2,cbo"),
+        combo("cboRDC", cx, y["lblReminderDuration"], 120,
+              ["Disable", " 5 Seconds", "20 Seconds", " 2 minutes", "10 minutes", "60 minutes"]),
+        combo("cboSLC", cx, y["lblSequentialLockout"], 120,
+              ["Disable", "30 seconds", "60 seconds", "120 seconds", "175 seconds", "240 seconds"]),
+    ]
+    # The two threshold trios share the same three places; the threshold
+    # refresh brings the trio of the battery type in force to the front.
+    places = [y["lblBatLow"], y["lblBatMed"], y["lblBatHigh"]]
+    for t in range(6):
+        st.append(combo(f"cboBatLev{t}", cx, places[t % 3], 120,
+                        RECHARGEABLE if t < 3 else STANDARD, index=-1, tag=t))
+    st += [
+        W("TTrackBar", "TrackBar1", cx, y["lblContrast"], 120, ROW_H + 4, props=[
+            ("orientation", "enum", "Qt::Horizontal"), ("minimum", "number", 1),
+            ("maximum", "number", 8), ("value", "number", 4), ("pageStep", "number", 1),
+            ("tickPosition", "enum", "QSlider::TicksBelow")]),
+        label("lblValue", "4", cx + 128, y["lblContrast"], 24),
+        combo("cboCtl4", cx, y["lblPagingDisplay"], 120, ["Page Count", "Direct"],
+              hint="0x03B,4,1,cbo"),
+        combo("cboOSC", cx, y["lblOutOfRange"], 120,
+              ["Disable", "1 min", "2 min", "5 min", "10 min", "15 min"]),
+        combo("cboCtl7", cx, y["lblDateFormat"], 120, ["dd-mm-yy", "mm-dd-yy"],
+              hint="0x03B,3,1,cbo"),
+    ]
+    top = ys[-1] + 38
+    left_col = [
+        ("chkCtl0", "Disp Source Addr ON", "0x039,7,1,chk", 0),
+        ("chkCtl12", "Lowcell Alert Enable", "0x039,6,1,chk", 12),
+        ("chkDuplicateMsgDetect", "Duplicate Msg Detect", "0x039,3,1,chkN", 0),
+        ("chkBeepAndVibration", "Beep And Vibration ", "0x036,3,1,chk", 0),
+        ("chkCtl11", "Long Message Control On", "0x03B,2,1,chk", 11),
+        ("chkDiscardErrMsg", "Discard Error Message", "0x036,5,1,chk", 0),
+        ("chkCtl10", "Counter Out Enable", "0x039,4,1,chkN", 10),
+        ("chkPushKeyLampOn", "Push Key Lamp On Enable", "0x036,7,1,chk", 0),
+        ("chkAirProgram", "Air Program Enable", "0x036,6,1,chk", 0),
+    ]
+    right_col = [
+        ("chkDirectShowLampOn", "Direct Show Lamp On", "0x039,5,1,chk", 0, False),
+        ("chkRDKeyDel", "RD Key Delete Enable", "0x03D,7,1,chk", 0, False),
+        ("CheckBox1", "RD Key Switch Alert", "0x031,7,1,chkN", 0, False),
+        ("CheckBox3", "Vibrate Off In Charger", "0x458,7,1,chkN", 0, False),
+        ("chkKeyboardInterlock", "Keyboard Interlock Enable", "0x02F,7,1,chkN", 0, False),
+        ("chkGupCodeDisable", "Group Code Disable", "0x51F,0,8,chkN", 0, False),
+        ("CheckBox4", "Pin Code(4 Dec)", "0x4A1,6,1,chkN", 0, False),
+        # Never shown: the pager-off key option and the battery type, which
+        # arrives with a loaded or read image.
+        ("chkRDKeyPagerOff", "RD Key Pager Off", "0x03D,6,1,chk", 0, True),
+        ("chkCtl22", "Rechargeable Bat. 2.4V", "0x4FC,2,1,chk", 22, True),
+    ]
+    for k, (name, text, hint, tag) in enumerate(left_col):
+        st.append(check(name, text, left, top + 25 * k, 230, hint=hint, tag=tag))
+    for k, (name, text, hint, tag, hidden) in enumerate(right_col):
+        st.append(check(name, text, 256, top + 25 * k, 230, hint=hint, tag=tag, hidden=hidden))
+    alert_status = group("groupAlertStatus", "Alerts and Status", 8, 8, 500, 584, st)
+
+    prompts = group("groupPrompts", "Power Up Logo", 520, 8, 472, 112, [
+        label("lblPrompt0", "Power Up Logo", 12, 26, 100),
+        edit("edtPrompt0", 116, 26, 190, "", maxlen=21, hint="0x100,0"),
+        button("btnLeft1", "Left", 314, 26, 48, dclass="TBitBtn"),
+        button("btnCenter1", "Center", 364, 26, 52, dclass="TBitBtn"),
+        button("btnRight1", "Right", 418, 26, 48, dclass="TBitBtn"),
+        check("chkLogoLargeFont", "Logo Large Font", 116, 54, 160, hint="0x2F,3,1,chkN"),
+        label("lblLogoFont", "Logo Font", 12, 82, 100),
+        combo("cboLogo", 116, 82, 100, LANGUAGES, index=3, hint="0x3F,0,4,Lng"),
+        label("lblPromptLanguage", "Prompt Language", 240, 82, 110),
+        combo("cboLng", 352, 82, 108, LANGUAGES, index=3),
+    ])
+
+    menu_names = ["Zoom In/Out Off", "Set Scroll Off", "Set Time Off", "Set Alarm Off",
+                  "Auto Sleep Off", "Pager Off Disable", "Set Alert Off", "CAP-ON Off"]
+    menu = []
+    row = 0
+    for k, text in enumerate(menu_names):
+        if k == 4:
+            # "Auto Sleep Off" is never shown; it carries its state from the image.
+            menu.append(check("chkMenu4", text, 240, 24 + 25 * 5, 200, tag=4, hidden=True))
+            continue
+        menu.append(check(f"chkMenu{k}", text, 12, 24 + 25 * row, 124 if k == 6 else 200, tag=k))
+        if k == 6:
+            # The fixed alert tone appears beside "Set Alert Off" while that
+            # menu item is switched off.
+            menu.append(combo("cboTone", 138, 24 + 25 * row, 92, ALERT_TONES, hidden=True))
+        row += 1
+    for r, (name, text, hint, tag, hidden) in enumerate([
+        ("chkCtl16", "Lock/Unlock Off", "0x7E0,0,8,chkN", 16, False),
+        ("chkCtl15", "Delete Off", "0x7E1,0,8,chkN", 15, False),
+        ("chkCtl18", "Delete All Off", "0x7E2,0,8,chkN", 18, False),
+        ("chkMoveToMemo", "Move To Memo Off", "0x7E3,0,8,chkN", 0, False),
+        ("chkCtl17", "History Off", "0x7E4,0,8,chkN", 17, True),
+    ]):
+        menu.append(check(name, text, 240, 24 + 25 * r, 200, hint=hint, tag=tag, hidden=hidden))
+    menu_group = group("groupMenuOfPager", "Menu Of Pager", 520, 128, 472, 204, menu)
+
+    manual = group("GroupBox4", "Manual Write", 520, 340, 472, 80, [
+        check("chkManualWEn", "Manual Write Enable", 12, 24, 220, tag=0),
+        check("chkFreqMEn", "Frequency Modification Enable", 12, 50, 220),
+        check("chkPwdREn", "Password Required Enable", 240, 24, 224),
+        check("chkPwdMEn", "Password Modification Enable ", 240, 50, 224),
+    ])
+    return [alert_status, prompts, menu_group, manual]
+
+
+# ---------------------------------------------------------------- panPE
+
+# Tag, image offset and label of every prompt box; None marks a box that the
+# window never shows (its record is still refreshed).
+PROMPTS = [
+    (0, "0x100", "Power Up Logo"),
+    (1, "0x114", "NO PAGES ------->"),
+    (2, "0x204", "TONE ONLY ------> "),
+    (3, "0x218", "BEEP -----------> "),
+    (4, "0x22C", "SILENT --------->"),
+    (5, "0x330", "ZOOM OUT ------->"),
+    (6, "0x1A0", "SET SCROLL ----->"),
+    (7, "0x1B4", "SET TIME ------->"),
+    (8, "0x1C8", "SET ALARM ------>"),
+    (9, "0x2B8", None),
+    (10, "0x1F0", "PAGER OFF ------>"),
+    (11, "0x240", "PAGER OFF ? ---->"),
+    (12, "0x1DC", "SET ALERT ------>"),
+    (13, "0x128", "ESCAPE --------->"),
+    (14, "0x164", "DELETE --------->"),
+    (15, "0x254", "DELETE? -------->"),
+    (16, "0x178", "DELETE ALL ----->"),
+    (17, "0x290", "ALARM SET ------>"),
+    (18, "0x2A4", "SCROLL SET ----->"),
+    (19, "0x27C", "TIME SET ------->"),
+    (20, "0x13C", "MESSAGE LOCK --->"),
+    (21, "0x308", "SILENT THEN BEEP>"),
+    (22, "0x2E0", None),
+    (23, "0x4E4", None),
+    (24, "0x3B8", "SET HISTORY----->"),
+    (25, "0x3CC", "HISTORY SET----->"),
+    (26, "0x400", "KEY UNLOCKED ? >"),
+    (27, "0x414", "KEY LOCKED - --->"),
+    (28, "0x0A0", "FLASH ONLY ----->"),
+    (29, "0x268", "DELETE ALL ? --->"),
+    (30, "0x31C", "ZOOM IN -------->"),
+    (31, "0x150", "MESSAGE UNLOCK ->"),
+    (32, "0x2CC", None),
+    (33, "0x4B8", "SET CAPCODE ---->"),
+    (34, "0x18C", "MOVE TO MEMO --->"),
+    (35, "0x4A4", "CAPCODE SET ---->"),
+    (36, "0x43C", "KEY LOCKED ? --->"),
+    (37, "0x48D", None),
+    (38, "0x479", None),
+    (39, "0x45C", None),
+    (40, "0x0EC", None),
+    (41, "0x0B4", "OUT OF RANGE --->"),
+    (42, "0x428", "CHARGING ------->"),
+    (43, "0xFE9", "DISCRETE ------->"),
+]
+SPECIAL_PROMPTS = {3, 4, 21, 28, 43}  # 18 characters wide; the others 21
+
+
+def page_pe():
+    out = []
+    shown = [p for p in PROMPTS if p[0] > 0 and p[2] is not None]
+    per_col = (len(shown) + 1) // 2
+    pos = {}
+    for n, (tag, _, _) in enumerate(shown):
+        col, row = divmod(n, per_col)
+        pos[tag] = (16 + 492 * col, 16 + 28 * row)
+    hidden_slot = 0
+    boxes = []
+    for tag, offset, text in PROMPTS[1:]:
+        maxlen = 18 if tag in SPECIAL_PROMPTS else 21
+        if text is None:
+            # Never shown: parked in the free corner at the bottom right.
+            x, y = 560 + 52 * hidden_slot, 540
+            hidden_slot += 1
+            boxes.append(edit(f"edtPrompt{tag}", x, y, 48, maxlen=maxlen, tag=tag,
+                              hint=f"{offset},0", hidden=True))
+            continue
+        x, y = pos[tag]
+        # Out of range (41) is shown by start-up, charging (42) by Open.
+        hidden = tag in (41, 42)
+        out.append(label(f"lblPrompt{tag}", text, x, y, 140, hidden=hidden))
+        boxes.append(edit(f"edtPrompt{tag}", x + 146, y, 190, maxlen=maxlen, tag=tag,
+                          hint=f"{offset},0", hidden=hidden))
+    # Labels first, then the boxes in Tag order, then the alignment buttons.
+    out += boxes
+    out += [
+        button("btnLeft0", "Align Left", 16, 548, 100, dclass="TBitBtn", tag=1,
+               hint="Align Left", tooltip="Align Left"),
+        button("btnCenter0", "Align Center", 124, 548, 100, dclass="TBitBtn", tag=1,
+               hint="Align Center", tooltip="Align Center"),
+        button("btnRight0", "Align Right", 232, 548, 100, dclass="TBitBtn", tag=1,
+               hint="Align Right", tooltip="Align Right"),
+    ]
+    return out
+
+
+# ---------------------------------------------------------------- pnlSource
+
+def page_source():
+    out = [
+        label("lblSourceText", "Source Text", 16, 14, 80),
+        combo("cboSource", 100, 14, 100, ["Disable", "Enable"]),
+        label("lblSrcPage", "Capcode Page", 230, 14, 90),
+        combo("cboSrcPage", 324, 14, 130, page_items(4, 4)),
+    ]
+    boxes, lines = [], []
+    for k in range(16):
+        i, j = divmod(k, 4)  # capcode row, function bit
+        col = i // 2
+        block = (i % 2) * 4 + j
+        x = 16 + 500 * col
+        y = 74 + 56 * block + (14 if i % 2 else 0)
+        caption = f"Cap #{i + 1}: Source {FUNCTION_BITS[j]}"
+        byte, bit = divmod(k, 8)
+        boxes.append(check(f"chkSource{2 * k}", caption, x, y, 146, tag=2 * k,
+                           hint=f"0x{0x7C0 + byte:03X},{7 - bit},1,chkSource"))
+        # The odd-numbered boxes belong to the registry but are never shown.
+        boxes.append(check(f"chkSource{2 * k + 1}", caption + " 2", x, y + 26, 146,
+                           tag=2 * k + 1, hidden=True))
+        lines.append(edit(f"txtSource{2 * k}", x + 150, y, 190, maxlen=21, tag=2 * k))
+        lines.append(edit(f"txtSource{2 * k + 1}", x + 150, y + 26, 190, maxlen=21,
+                          tag=2 * k + 1))
+    # The two logo lines are part of the registry; no visible control edits them.
+    bold = [("font", "font", "bold")]
+    lines.append(edit("txtSource32", 700, 14, 130, maxlen=16, tag=32, hidden=True, props=bold))
+    lines.append(edit("txtSource33", 840, 14, 130, maxlen=16, tag=33, hidden=True, props=bold))
+    # Family order: the check boxes by Tag, then the text lines by Tag.
+    return out + boxes + lines
+
+
+# ---------------------------------------------------------------- pnlMusic
+
+def page_music():
+    rows = [
+        label("lblCapMTPage", "Capcode Page", 12, 26, 90),
+        combo("cboMTPage", 106, 26, 130, page_items(4, 4)),
+    ]
+    for r in range(16):
+        i, j = divmod(r, 4)
+        y = 60 + 30 * r + 8 * i
+        rows += [
+            label(f"lblCapMusic{r}", f"Cap #{i + 1}: Music Type {FUNCTION_BITS[j]}", 12, y, 150,
+                  tag=r),
+            combo(f"cboMusicType{r}", 166, y, 100, MUSIC_TYPES, tag=r),
+            edit(f"edtMusicType{r}", 272, y, 160, maxlen=16, tag=r),
+            button(f"btnPreview{r}", "Preview", 438, y, 70, tag=r),
+            button(f"btnStop{r}", "Stop", 512, y, 56, tag=r, disabled=True),
+        ]
+    music = group("groupMusicTone", "Music and Tone of Capcode", 8, 8, 584, 584, rows)
+
+    types = [
+        check("chkCapMusicType", "Capcode Music Type Enable", 12, 24, 300, hint="0x02F,0,1,chkN"),
+        check("chkCME", "Capcode User Music Enable", 200, 232, 180, hint="0x02F,0,1,chkN",
+              hidden=True),
+        check("chkPriMusicType", "Priority Music Type Enable", 12, 52, 200, hint="0x02F,5,1,chkN"),
+        combo("cboPriType", 216, 52, 100, TUNES),
+        check("chkGupMusicType", "Group Music Type Enable", 12, 80, 200, hint="0x02F,4,1,chkN"),
+        combo("cboGroupType", 216, 80, 100, TUNES),
+        check("chkAlarmMusicType", "Alarm Music Type Enable", 12, 108, 300, hint="0x030,2,1,chkN"),
+    ]
+    for a in range(5):
+        types.append(label(f"lblAlarm{a + 1}", f"Alarm {a + 1}", 32, 134 + 26 * a, 60))
+    for a in range(5):
+        types.append(combo(f"cboAlarmType{a}", 96, 134 + 26 * a, 100, TUNES, tag=a))
+    type_group = group("groupMusicTypes", "Music Type Enable", 604, 8, 388, 268, types)
+
+    # Out-of-range alert: made visible by start-up.
+    oor = group("grouOutOfRange", "Out Of Range", 604, 284, 388, 110, hidden=True, children=[
+        check("CheckBox2", "Out Of Range Alert", 12, 24, 200, hint="0x4FC,0,1,chkN", hidden=True),
+        label("lblORAType", "Alert Type", 12, 52, 90),
+        combo("cboORAAlert", 106, 52, 100, MUSIC_TYPES, hidden=True),
+        edit("edtOORMusic", 12, 80, 190, maxlen=16, hidden=True),
+        button("btnPreview16", "Preview", 210, 80, 86, tag=16, hidden=True),
+        button("btnStop16", "Stop", 300, 80, 76, tag=16, hidden=True, disabled=True),
+    ])
+    reminder = group("GroupBox3", "Reminder Select Tone", 604, 402, 388, 110, [
+        check("chkReminderSelectTone", "Reminder Select Tone", 12, 24, 200,
+              hint="0x2F,1,1,chkN, NULL"),
+        label("lblToneType", "Tone Type", 12, 52, 90),
+        combo("cboRToneType", 106, 52, 100, MUSIC_TYPES),
+        edit("edtReminderMusic", 12, 80, 190, maxlen=16),
+        button("btnPreview17", "Preview", 210, 80, 86, tag=17),
+        button("btnStop17", "Stop", 300, 80, 76, tag=17, disabled=True),
+    ])
+    return [music, type_group, oor, reminder]
+
+
+# ---------------------------------------------------------------- panAES
+
+# Six key lists carry an extra 0 in their names.
+AES_COMBO_NAMES = {6: "cboAESKey06", 7: "cboAESKey07", 14: "cboAESKey014",
+                   19: "cboAESKey019", 23: "cboAESKey023", 28: "cboAESKey028"}
+
+
+def page_aes():
+    cap = [
+        label("lblECPage", "Capcode Page", 12, 26, 90),
+        combo("cboECPage", 106, 26, 130, page_items(1, 8)),
+    ]
+    for b in range(4):
+        cap.append(label(f"lblHdrFunBit{FUNCTION_BITS[b]}", FUNCTION_BITS[b],
+                         186 + 92 * b, 56, 86, props=[("alignment", "set", "Qt::AlignCenter")]))
+    for i in range(8):
+        cap.append(label(f"lblECAP{i}", f"Capcode {i + 1} Function Bit", 12, 82 + 30 * i, 168,
+                         tag=i))
+    for n in range(32):
+        row, b = divmod(n, 4)
+        cap.append(combo(AES_COMBO_NAMES.get(n, f"cboAESKey{n}"), 186 + 92 * b, 82 + 30 * row,
+                         86, KEY_CHOICES, tag=n))
+    capcodes = group("groupEncryCapcode", "Encryption Capcode", 8, 8, 572, 330, cap)
+
+    keys = []
+    for k in range(16):
+        keys.append(label(f"lblAESKey{k}", f"Key {k + 1}", 12, 26 + 30 * k, 52))
+    for k in range(16):
+        keys.append(edit(f"edtAESKey{k}", 68, 26 + 30 * k, 200,
+                         "ABCDEFGHIJKLMNOP" if k == 0 else "", maxlen=16, tag=k))
+    key_group = group("groupEncryKey", "Encryption Key", 592, 8, 400, 516, keys)
+
+    options = [
+        check("chkAESEN", "AES - Active (enable/disable)", 16, 348, 280, hint="0x458,1,1,chkN"),
+        check("chkOTAEN", "OTA - Active (enable/disable)", 16, 374, 280, hint="0x458,0,1,chkN"),
+        check("chkCtl14", "OTA Program Enable", 16, 400, 280, hint="0x36,6,1,chk, NULL", tag=14),
+        label("lblDBName", "", 300, 348, 270),
+    ]
+    serial = group("groupPagerSN", "Pager Serial Number", 8, 432, 572, 60, [
+        label("lblSN", "Serial No.", 12, 26, 80),
+        edit("txtSN", 96, 26, 140, maxlen=12),
+    ])
+    # Read by the over-the-air window; never shown.
+    ota = group("groupOTAFeatures", "OTA Features", 8, 500, 572, 92, hidden=True, children=[
+        label("lblSSN", "SSN", 12, 24, 36),
+        edit("edtSSN", 52, 24, 250, "0" * 16),
+        label("lblPSN", "PSN", 312, 24, 36),
+        edit("edtPSN", 352, 24, 200, "0" * 12),
+        label("lblRTCCtl", "Control Capcode", 12, 56, 104),
+        edit("edtRTCCtl", 120, 56, 80, maxlen=8, tag=8),
+        check("chkReminder", "Reminder", 212, 56, 90),
+        edit("txtReminder", 304, 56, 60, "0", maxlen=5),
+        check("chkMailDropAlert", "Mail Drop Alert", 376, 56, 180),
+    ])
+    return capcodes, key_group, options, serial, ota
+
+
+# ---------------------------------------------------------------- writer
+
+def flatten(items):
+    out = []
+    for it in items:
+        if isinstance(it, (list, tuple)):
+            out += flatten(it)
+        else:
+            out.append(it)
+    return out
+
+
+def prop(name, kind, value, stdset=True, indent=""):
+    attr = "" if stdset else ' stdset="0"'
+    if kind == "string":
+        body = f"<string notr=\"true\">{escape(value)}</string>" if not stdset else \
+            f"<string>{escape(value)}</string>"
+    elif kind == "number":
+        body = f"<number>{value}</number>"
+    elif kind == "bool":
+        body = f"<bool>{'true' if value else 'false'}</bool>"
+    elif kind == "enum":
+        body = f"<enum>{value}</enum>"
+    elif kind == "set":
+        body = f"<set>{value}</set>"
+    elif kind == "font":
+        body = "<font><bold>true</bold></font>"
+    else:
+        raise ValueError(kind)
+    return f'{indent}<property name="{name}"{attr}>{body}</property>\n'
+
+
+def write_widget(w: W, indent: str) -> str:
+    qt = QT_CLASS[w.dclass]
+    s = f'{indent}<widget class="{qt}" name="{w.name}">\n'
+    i2 = indent + " "
+    x, y, ww, hh = w.geo
+    s += (f'{i2}<property name="geometry"><rect><x>{x}</x><y>{y}</y>'
+          f'<width>{ww}</width><height>{hh}</height></rect></property>\n')
+    if w.hidden:
+        s += prop("visible", "bool", False, indent=i2)
+    if w.disabled:
+        s += prop("enabled", "bool", False, indent=i2)
+    if w.text is not None:
+        if qt == "QGroupBox":
+            s += prop("title", "string", w.text, indent=i2)
+        elif qt in ("QLabel", "QCheckBox", "QPushButton", "QRadioButton", "QLineEdit"):
+            s += prop("text", "string", w.text, indent=i2)
+    if w.maxlen is not None:
+        s += prop("maxLength", "number", w.maxlen, indent=i2)
+    if w.readonly:
+        s += prop("readOnly", "bool", True, indent=i2)
+    if w.tooltip:
+        s += prop("toolTip", "string", w.tooltip, indent=i2)
+    if qt == "QFrame":
+        s += prop("frameShape", "enum", "QFrame::StyledPanel", indent=i2)
+    for name, kind, value in w.props:
+        s += prop(name, kind, value, indent=i2)
+    s += prop("Tag", "number", w.tag, stdset=False, indent=i2)
+    s += prop("Hint", "string", w.hint, stdset=False, indent=i2)
+    s += prop("designedClass", "string", w.dclass, stdset=False, indent=i2)
+    if w.items is not None:
+        for item in w.items:
+            s += f'{i2}<item><property name="text"><string>{escape(item)}</string></property></item>\n'
+        if w.index is not None:
+            s += prop("currentIndex", "number", w.index, indent=i2)
+    for c in w.children:
+        s += write_widget(c, i2)
+    s += f"{indent}</widget>\n"
+    return s
+
+
+def write_page(file_name, panel_name, children):
+    s = '<?xml version="1.0" encoding="UTF-8"?>\n'
+    s += "<!-- Generated by generate_pages.py; edit the tables there, not this file. -->\n"
+    s += '<ui version="4.0">\n'
+    s += f" <class>{panel_name}</class>\n"
+    s += f' <widget class="QFrame" name="{panel_name}">\n'
+    s += (f'  <property name="geometry"><rect><x>0</x><y>0</y><width>{PAGE_W}</width>'
+          f'<height>{PAGE_H}</height></rect></property>\n')
+    s += prop("frameShape", "enum", "QFrame::NoFrame", indent="  ")
+    # A page hides the pages behind it, so it paints its own background.
+    s += prop("autoFillBackground", "bool", True, indent="  ")
+    s += prop("Tag", "number", 0, stdset=False, indent="  ")
+    s += prop("Hint", "string", "", stdset=False, indent="  ")
+    s += prop("designedClass", "string", "TPanel", stdset=False, indent="  ")
+    for w in flatten(children):
+        s += write_widget(w, "  ")
+    s += " </widget>\n <resources/>\n <connections/>\n</ui>\n"
+    with open(os.path.join(HERE, file_name), "w", encoding="utf-8") as f:
+        f.write(s)
+
+
+def main():
+    write_page("page_cf.ui", "panCF", page_cf())
+    write_page("page_as.ui", "panAS", page_as())
+    write_page("page_pe.ui", "panPE", page_pe())
+    write_page("page_source.ui", "pnlSource", page_source())
+    write_page("page_music.ui", "pnlMusic", page_music())
+    write_page("page_aes.ui", "panAES", page_aes())
+
+
+if __name__ == "__main__":
+    main()
