@@ -164,6 +164,25 @@ inline constexpr std::size_t kSourcePages = 0x2A00;
 inline constexpr std::size_t kSourcePageSize = 704;
 inline constexpr Span kSourcePageArea{0x2A00, 8448};
 
+// Editor fields that the default image sets ------------------------------------
+inline constexpr std::size_t kAlertTone = 0x2E;          ///< cboTone code
+inline constexpr std::size_t kOption30 = 0x30;           ///< bit 2 alarm music type (0 = on)
+inline constexpr std::size_t kMailDropAlertOn = 0x37;    ///< 2 bytes, 15 bits
+inline constexpr std::size_t kOption39 = 0x39;           ///< read time out and options
+inline constexpr std::size_t kBatteryLevelLow = 0x8D;    ///< then med 0x8E, high 0x8F
+inline constexpr std::size_t kPersonalAlertLength = 0x90;
+inline constexpr std::size_t kMailDropAlertLength = 0x91;  ///< 15 bytes
+inline constexpr std::size_t kOutOfRangeAlertType = 0x4CD;
+inline constexpr std::size_t kAlertToneKind = 0x4F9;
+inline constexpr Span kTwelveCharText{0x532, 12};
+inline constexpr std::size_t kReminderDuration = 0x53E;  ///< 2 bytes, little-endian
+inline constexpr std::size_t kReminderToneType = 0x7F9;
+inline constexpr std::size_t kMelodyLength = 16;
+inline constexpr std::size_t kReminderMelody = 0xFC9;
+inline constexpr std::size_t kOutOfRangeMelody = 0xFD9;
+inline constexpr std::size_t kMusicTypes = 0x1610;       ///< 16 bytes per music page
+inline constexpr std::size_t kMusicPageCount = 12;       ///< one page per four capcodes
+
 // Checksum ranges -----------------------------------------------------------------
 inline constexpr Span kTableChecksumRange{0x100, 621};   ///< 0x100..0x36C inclusive
 inline constexpr Span kImageChecksumRange{0x000, 0x7FE}; ///< 0x000..0x7FD, without the write marker
