@@ -1,0 +1,53 @@
+// Finding the programmer board among the serial ports, and its start and
+// release commands.
+#include <filesystem>
+
+#include "link/link_messages.h"
+#include "link/programmer_link.h"
+
+namespace zrv::link {
+
+void ProgrammerLink::DiscoverPorts() {
+    if (!portOverride_.empty()) {
+        candidates_ = portOverride_;
+        return;
+    }
+    candidates_ = OrderPortCandidates(SystemSerialDevices(), [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::exists(path, ec);
+    });
+}
+
+bool ProgrammerLink::ProbeBoard() {
+    DiscoverPorts();
+    for (const auto& port : candidates_) {
+        BoardPort = port;
+        if (line_.status() >= 0) line_.close();
+        if (!OpenPort(port)) continue;
+        Bytes reply;
+        // The identify exchange does not process window messages.
+        if (!exchangeShortReply(IdentifyRequest(), kIdentifyReplySize - 1, false, reply) ||
+            !IdentifyReplyValid(reply)) {
+            line_.close();
+            continue;
+        }
+        BoardControl(BoardCommand::Start);
+        if (line_.status() >= 0) line_.close();
+        return true;
+    }
+    if (StartupProbe) notifier_.show(msg::BoardNotResponding());
+    BoardPort.reset();
+    return false;
+}
+
+void ProgrammerLink::BoardControl(BoardCommand command) {
+    if (!BoardPort) return;  // no board: there is nobody to start or release
+    if (line_.status() < 0) OpenPort(*BoardPort);
+    Bytes reply;
+    const bool answered =
+        exchangeShortReply(BoardControlFrame(command), kBoardControlAckSize - 1, true, reply);
+    if (line_.status() >= 0) line_.close();
+    if (!answered || reply != BoardControlAck()) notifier_.show(msg::ProgrammerInitialError());
+}
+
+}  // namespace zrv::link

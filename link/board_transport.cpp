@@ -1,0 +1,176 @@
+// Block transfers to and from the pager over the board's frame protocol.
+#include <algorithm>
+#include <thread>
+
+#include "link/link_messages.h"
+#include "link/programmer_link.h"
+
+namespace zrv::link {
+
+using Clock = std::chrono::steady_clock;
+
+ProgrammerLink::ProgrammerLink(SerialLine& line, Notifier& notifier, Pump pump, LinkSink* sink)
+    : line_(line), notifier_(notifier), pump_(std::move(pump)), sink_(sink ? sink : &nullSink_) {
+    pagerBuffer_.fill(0, kImageSize, 0xFF);
+}
+
+void ProgrammerLink::setSink(LinkSink* sink) { sink_ = sink ? sink : &nullSink_; }
+
+void ProgrammerLink::status(const char* key, const char* english, bool busy) {
+    sink_->status(msg::Box(key, english), busy);
+}
+
+void ProgrammerLink::traceFrame(TraceDirection direction, std::span<const std::uint8_t> bytes) {
+    if (trace_ && !bytes.empty()) trace_(direction, bytes);
+}
+
+bool ProgrammerLink::OpenPort(const std::string& port) {
+    if (line_.open(port) != 0 || line_.setLineParameters() != 0) {
+        line_.close();
+        return false;
+    }
+    return true;
+}
+
+bool ProgrammerLink::sendFrame(const Bytes& frame) {
+    traceFrame(TraceDirection::Sent, frame);
+    return line_.send(frame.data(), frame.size()) >= 0;
+}
+
+// Waits until \p count bytes are waiting. The port is waited on in slices so
+// that a window stays responsive when \p pump is set.
+ProgrammerLink::Wait ProgrammerLink::waitForCount(std::size_t count,
+                                                  std::chrono::milliseconds limit, bool pump) {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        const int waiting = line_.receivedCount();
+        if (waiting < 0) return Wait::LineFailed;
+        if (static_cast<std::size_t>(waiting) >= count) return Wait::Done;
+        const auto now = Clock::now();
+        if (now > deadline) return Wait::TimedOut;
+        auto slice = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) +
+                     std::chrono::milliseconds(1);
+        if (pump && pump_) {
+            pump_();
+            slice = std::min(slice, std::chrono::milliseconds(20));
+        }
+        line_.waitForBytes(static_cast<int>(slice.count()));
+    }
+}
+
+// Discards single bytes until the first letter of the frame word arrives.
+ProgrammerLink::Wait ProgrammerLink::syncOnReply(std::chrono::milliseconds limit, bool pump) {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        const int b = line_.readByte();
+        if (b == static_cast<unsigned char>(kFrameWord[0])) return Wait::Done;
+        const auto now = Clock::now();
+        if (now > deadline) return Wait::TimedOut;
+        if (b >= 0) continue;  // another byte: discard it and look at the next
+        auto slice = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) +
+                     std::chrono::milliseconds(1);
+        if (pump && pump_) {
+            pump_();
+            slice = std::min(slice, std::chrono::milliseconds(20));
+        }
+        line_.waitForBytes(static_cast<int>(slice.count()));
+    }
+}
+
+// One identify or board-control exchange: flush, send, synchronise on the
+// reply and read \p rest bytes behind its first letter. \p reply receives
+// the whole reply, first letter included.
+bool ProgrammerLink::exchangeShortReply(const Bytes& request, std::size_t rest, bool pump,
+                                        Bytes& reply) {
+    if (line_.flush() < 0 || !sendFrame(request)) return false;
+    if (syncOnReply(timing_.syncWait, pump) != Wait::Done) return false;
+    if (waitForCount(rest, timing_.restWait, pump) != Wait::Done) return false;
+    reply.assign(rest + 1, 0);
+    reply[0] = static_cast<std::uint8_t>(kFrameWord[0]);
+    if (line_.read(reply.data() + 1, rest) < 0) return false;
+    traceFrame(TraceDirection::Received, reply);
+    return true;
+}
+
+bool ProgrammerLink::failTransfer(const Message& message) {
+    notifier_.show(message);
+    if (line_.status() >= 0) line_.close();
+    return false;
+}
+
+bool ProgrammerLink::disconnect(const Message& message) {
+    if (line_.status() >= 0) line_.close();
+    BoardPort.reset();
+    sink_->boardDisconnected();
+    notifier_.show(message);
+    return false;
+}
+
+bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t blockSize) {
+    status(msg::kReadingKey, msg::kReading, true);
+    // A range or block beyond the pager's memory would address bytes that
+    // do not exist: clamp it to the image and to the largest frame.
+    last = std::min(last, kImageSize - 1);
+    blockSize = std::clamp<std::size_t>(blockSize, 1, kMaxBlock);
+    const bool fromStart = first == 0;
+    if (line_.status() < 0 && BoardPort) OpenPort(*BoardPort);
+    if (line_.flush() < 0) return disconnect(msg::ReadError());
+
+    Bytes reply;
+    while (first <= last) {
+        if (pump_) pump_();
+        const std::size_t n = std::min(blockSize, last - first + 1);
+        if (!sendFrame(ReadRequest(static_cast<std::uint16_t>(first),
+                                   static_cast<std::uint8_t>(n))))
+            return disconnect(msg::ReadError());
+        // The board needs this pause before it answers; it is a sleep, not a spin.
+        std::this_thread::sleep_for(timing_.readPause);
+        const std::size_t size = ReadReplySize(n);
+        switch (waitForCount(size, timing_.replyWait, false)) {
+        case Wait::LineFailed: return disconnect(msg::ReadError());
+        case Wait::TimedOut: return failTransfer(msg::ReadTimeOut());
+        case Wait::Done: break;
+        }
+        reply.assign(size, 0);
+        if (line_.read(reply.data(), size) < 0) return disconnect(msg::ReadError());
+        traceFrame(TraceDirection::Received, reply);
+        if (!ReadReplyValid(reply, n)) return failTransfer(msg::ReadError());
+        std::copy_n(reply.begin() + kFrameHeaderSize, n, pagerBuffer_.bytes().begin() + first);
+        first += blockSize;
+        if (fromStart) sink_->progress(static_cast<int>(first));
+    }
+    if (line_.close() < 0) return disconnect(msg::ReadError());
+    return true;
+}
+
+bool ProgrammerLink::WriteRange(const ConfigImage& image, std::size_t first, std::size_t last,
+                                std::size_t blockSize) {
+    status(msg::kWritingKey, msg::kWriting, true);
+    last = std::min(last, kImageSize - 1);
+    blockSize = std::clamp<std::size_t>(blockSize, 1, kMaxBlock);
+    if (line_.status() < 0 && BoardPort) OpenPort(*BoardPort);
+    if (line_.flush() < 0) return disconnect(msg::WriteError());
+    sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
+
+    Bytes ack(kWriteAckSize);
+    while (first <= last) {
+        if (pump_) pump_();
+        const std::size_t n = std::min(blockSize, last - first + 1);
+        if (!sendFrame(WriteRequest(static_cast<std::uint16_t>(first), image.range(first, n))))
+            return disconnect(msg::WriteError());
+        switch (waitForCount(kWriteAckSize, timing_.replyWait, false)) {
+        case Wait::LineFailed: return disconnect(msg::WriteError());
+        case Wait::TimedOut: return failTransfer(msg::WriteError());
+        case Wait::Done: break;
+        }
+        if (line_.read(ack.data(), ack.size()) < 0) return disconnect(msg::WriteError());
+        traceFrame(TraceDirection::Received, ack);
+        if (ack != WriteAck()) return failTransfer(msg::WriteError());
+        first += n;
+        sink_->progress(static_cast<int>(first));
+    }
+    if (line_.close() < 0) return disconnect(msg::WriteError());
+    return true;
+}
+
+}  // namespace zrv::link

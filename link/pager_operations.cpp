@@ -1,0 +1,125 @@
+// Reading, writing and verifying the whole pager.
+#include <algorithm>
+#include <cstdio>
+
+#include "core/image_layout.h"
+#include "core/image_rules.h"
+#include "link/link_messages.h"
+#include "link/programmer_link.h"
+
+namespace zrv::link {
+namespace {
+
+namespace L = zrv::layout;
+
+// The serial number a pager gets when its own is blank or broken.
+constexpr std::string_view kReplacementSerial = "Qant0000000 ";
+constexpr std::uint8_t kNoFirmware = 0xFF;
+
+}  // namespace
+
+// Reads the identity bytes and compares the model name; false only when the
+// read itself failed (it has told the user).
+bool ProgrammerLink::modelIdentityMatches(bool& matches) {
+    if (!ReadRange(L::kPagerIdentity.offset, L::kPagerIdentity.last(), kMaxBlock)) return false;
+    std::string model;
+    for (std::size_t a = L::kPagerIdentity.offset; a <= L::kPagerIdentity.last(); ++a) {
+        const auto c = pagerBuffer_.byte(a);
+        if (c < 0x20 || c > 0x7F) break;
+        model.push_back(static_cast<char>(c));
+    }
+    matches = model.size() >= kModelName.size() && model.compare(0, kModelName.size(), kModelName) == 0;
+    return true;
+}
+
+void ProgrammerLink::showFirmware() {
+    char text[32];
+    std::snprintf(text, sizeof text, "FirmVer : %0.1f", FirmwareVersion * 0.1);
+    sink_->firmwareText(text);
+}
+
+bool ProgrammerLink::ReadPager(ConfigImage& destination, std::size_t first, std::size_t last) {
+    last = std::min(last, kImageSize - 1);
+    status(msg::kReadingKey, msg::kReading, true);
+    sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
+    bool matches = false;
+    if (!modelIdentityMatches(matches)) return false;
+    if (!matches) {
+        notifier_.show(msg::NotThisModel());
+        return false;
+    }
+    if (!ReadRange(first, last, kMaxBlock)) return false;
+    if (pagerBuffer_.word(L::kChecksum) != ImageChecksum(pagerBuffer_)) {
+        notifier_.show(msg::ChecksumError());
+        return false;
+    }
+    std::copy(pagerBuffer_.bytes().begin() + first, pagerBuffer_.bytes().begin() + last + 1,
+              destination.bytes().begin() + first);
+    const auto firmware = pagerBuffer_.byte(L::kFirmwareVersion);
+    FirmwareUnknown = firmware == kNoFirmware;
+    FirmwareVersion = firmware;
+    showFirmware();
+    return true;
+}
+
+bool ProgrammerLink::keepOrRepairSerial(ConfigImage& image) {
+    bool recompute = !KeepPagerSerial;
+    if (KeepPagerSerial) {
+        if (!ReadRange(L::kPagerSerialWithSum.offset, L::kPagerSerialWithSum.last(), kMaxBlock))
+            return false;
+        if (SerialNumberValidForKeep(pagerBuffer_)) {
+            image.write(L::kPagerSerialWithSum.offset,
+                        pagerBuffer_.range(L::kPagerSerialWithSum.offset, L::kPagerSerialWithSum.length));
+        } else {
+            image.write(L::kPagerSerial.offset,
+                        std::span(reinterpret_cast<const std::uint8_t*>(kReplacementSerial.data()),
+                                  kReplacementSerial.size()));
+            recompute = true;
+        }
+    }
+    if (recompute) StoreSerialNumberSum(image);
+    return true;
+}
+
+bool ProgrammerLink::takeFirmware(ConfigImage& image) {
+    if (!ReadRange(L::kFirmwareVersion, L::kFirmwareVersion, kMaxBlock)) return false;
+    const auto firmware = pagerBuffer_.byte(L::kFirmwareVersion);
+    FirmwareUnknown = firmware == kNoFirmware;
+    FirmwareVersion = firmware;
+    image.setByte(L::kFirmwareVersion, firmware);
+    // The synthesizer words depend on the firmware's raster plan. A frequency
+    // that does not fit the plan would give a pager that cannot receive, so
+    // the write stops there instead of sending words that do not suit it.
+    const bool frequencyFits = !recheck_ || recheck_(image, FirmwareUnknown);
+    showFirmware();
+    return frequencyFits;
+}
+
+bool ProgrammerLink::WritePager(ConfigImage& image, std::size_t first, std::size_t last) {
+    bool matches = false;
+    if (!modelIdentityMatches(matches)) return false;
+    if (!matches && !notifier_.ask(msg::ModelUnsure())) return false;
+    if (!keepOrRepairSerial(image)) return false;
+    if (!takeFirmware(image)) return false;
+    image.setByte(L::kWriteMarker, 1);
+    StoreImageChecksum(image);
+    return WriteRange(image, first, last, kMaxBlock);
+}
+
+bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, std::size_t last) {
+    last = std::min(last, kImageSize - 1);
+    status(msg::kVerifyingKey, msg::kVerifying, true);
+    sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
+    if (!ReadRange(first, last, kMaxBlock)) return false;
+    differences_.clear();
+    char address[16];
+    for (std::size_t a = first; a <= last; ++a) {
+        if (a == L::kWriteMarker || image.byte(a) == pagerBuffer_.byte(a)) continue;
+        std::snprintf(address, sizeof address, ":%03zX", a);
+        differences_ += address;
+    }
+    sink_->verifyDifferences(differences_);
+    return differences_.empty();
+}
+
+}  // namespace zrv::link

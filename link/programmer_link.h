@@ -1,0 +1,172 @@
+#pragma once
+/// \file
+/// The link to the programmer board: finding the board among the serial
+/// ports, the block transfers over its frame protocol, and the pager read,
+/// write and verify built on them. The window, the command line and the
+/// tests drive the same object; messages go through a Notifier, the window
+/// is kept alive through a Pump, and progress and status go to a LinkSink.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/image.h"
+#include "core/notifier.h"
+#include "link/board_protocol.h"
+#include "link/serial_line.h"
+
+namespace zrv::link {
+
+/// Where the link reports what a window shows while it works. Every method
+/// has an empty default, so a caller overrides only what it displays.
+class LinkSink {
+public:
+    virtual ~LinkSink() = default;
+    /// The status line: \p busy shows "  %s ......" (a transfer runs),
+    /// otherwise "  %s" (a result). \p text carries key and English default.
+    virtual void status(const Message& text, bool busy) { (void)text, (void)busy; }
+    virtual void progressRange(int first, int last) { (void)first, (void)last; }
+    virtual void progress(int position) { (void)position; }
+    /// The board was lost during a transfer: the main window's status bar
+    /// shows Msg53 in red and the Pager menu is disabled.
+    virtual void boardDisconnected() {}
+    /// The firmware label ("FirmVer : 1.2"; empty clears it).
+    virtual void firmwareText(const std::string& text) { (void)text; }
+    /// The differing addresses of the last verify (":3E1:1246"; empty when
+    /// all agreed); the window puts them into the OTA window's memo.
+    virtual void verifyDifferences(const std::string& text) { (void)text; }
+};
+
+/// Waits of the protocol. The defaults are the board's; only a simulator
+/// that answers at once may be driven with a shorter read pause.
+struct LinkTiming {
+    std::chrono::milliseconds readPause{300};     ///< after every read request
+    std::chrono::milliseconds replyWait{2000};    ///< for a whole block reply
+    std::chrono::milliseconds syncWait{500};      ///< for the first reply byte
+    std::chrono::milliseconds restWait{500};      ///< for the rest of a short reply
+};
+
+/// Direction of a traced frame.
+enum class TraceDirection { Sent, Received };
+/// Receives every frame the link sends and every reply it reads.
+using TraceHook = std::function<void(TraceDirection, std::span<const std::uint8_t>)>;
+
+/// Re-checks the channel frequency under the firmware rules before a write
+/// (the frequency field's exit check); false when the frequency does not
+/// fit the pager's raster plan, after it has told the user why.
+using FrequencyRecheck = std::function<bool(ConfigImage& image, bool firmwareUnknown)>;
+
+/// A serial device as the system lists it, for discovery.
+struct SerialDevice {
+    std::string path;    ///< /dev/ttyUSB0
+    std::string name;    ///< ttyUSB0
+    std::string driver;  ///< the kernel driver: pl2303, ftdi_sio, serial8250, ...
+    bool present = true; ///< false for an on-board UART slot with no hardware
+};
+
+/// The serial devices of this machine (sysfs), unfiltered.
+std::vector<SerialDevice> SystemSerialDevices();
+/// The probe order: devices whose driver is a serial driver, present, by the
+/// number in their name; when none qualifies, the existing /dev/ttyS0 ..
+/// /dev/ttyS15 (\p exists tells which exist).
+std::vector<std::string> OrderPortCandidates(const std::vector<SerialDevice>& devices,
+                                             const std::function<bool(const std::string&)>& exists);
+
+/// Which result a single-shot write ended with.
+enum class WriteOutcome { Success, WriteError, VerifyError };
+
+class ProgrammerLink {
+public:
+    ProgrammerLink(SerialLine& line, Notifier& notifier, Pump pump = {},
+                   LinkSink* sink = nullptr);
+
+    // --- Configuration -----------------------------------------------------
+    /// Ports given by the user (--port); when not empty they replace discovery.
+    void setPortOverride(std::vector<std::string> ports) { portOverride_ = std::move(ports); }
+    void setTiming(const LinkTiming& timing) { timing_ = timing; }
+    void setTrace(TraceHook hook) { trace_ = std::move(hook); }
+    void setFrequencyRecheck(FrequencyRecheck recheck) { recheck_ = std::move(recheck); }
+    void setSink(LinkSink* sink);
+
+    // --- Port discovery and board detection -----------------------------------
+    /// Rebuilds PortCandidates.
+    void DiscoverPorts();
+    const std::vector<std::string>& PortCandidates() const { return candidates_; }
+    /// Finds the board among the candidates, sets BoardPort and sends start.
+    bool ProbeBoard();
+    /// Sends the start or release frame to BoardPort and checks its answer
+    /// ("Programmer Initial Error!" when it does not come).
+    void BoardControl(BoardCommand command);
+
+    /// The board's port, or none.
+    std::optional<std::string> BoardPort;
+    /// True only while the start-up probe runs: then a missing board is told.
+    bool StartupProbe = false;
+
+    // --- Transport -------------------------------------------------------------
+    /// Opens \p port at 9600 baud 8N1; closes it again when that fails.
+    bool OpenPort(const std::string& port);
+    /// Fetches pager addresses first..last into the pager read buffer.
+    bool ReadRange(std::size_t first, std::size_t last, std::size_t blockSize);
+    /// Sends image bytes first..last.
+    bool WriteRange(const ConfigImage& image, std::size_t first, std::size_t last,
+                    std::size_t blockSize);
+
+    // --- Pager operations --------------------------------------------------------
+    /// Reads the whole pager into \p destination; a failure leaves it as it was.
+    bool ReadPager(ConfigImage& destination, std::size_t first = 0,
+                   std::size_t last = kImageSize - 1);
+    /// Writes \p image into the pager after the model, serial-number and
+    /// firmware steps (which change \p image as the pager needs it).
+    bool WritePager(ConfigImage& image, std::size_t first = 0, std::size_t last = kImageSize - 1);
+    /// Compares the pager with \p image (the write marker excepted).
+    bool VerifyPager(const ConfigImage& image, std::size_t first = 0,
+                     std::size_t last = kImageSize - 1);
+
+    /// Every byte a block read has fetched, at its image address.
+    const ConfigImage& PagerBuffer() const { return pagerBuffer_; }
+    /// The differing addresses of the last verify, ":3E1:1246" style.
+    const std::string& VerifyDifferences() const { return differences_; }
+
+    int FirmwareVersion = 0;
+    bool FirmwareUnknown = false;
+    /// When true a write keeps the serial number stored in the pager.
+    bool KeepPagerSerial = true;
+
+private:
+    friend class ExchangeGuard;
+    enum class Wait { Done, TimedOut, LineFailed };
+
+    bool modelIdentityMatches(bool& matches);
+    bool keepOrRepairSerial(ConfigImage& image);
+    bool takeFirmware(ConfigImage& image);
+    void showFirmware();
+
+    bool sendFrame(const Bytes& frame);
+    Wait waitForCount(std::size_t count, std::chrono::milliseconds limit, bool pump);
+    Wait syncOnReply(std::chrono::milliseconds limit, bool pump);
+    bool exchangeShortReply(const Bytes& request, std::size_t rest, bool pump, Bytes& reply);
+    bool failTransfer(const Message& message);
+    bool disconnect(const Message& message);
+    void traceFrame(TraceDirection direction, std::span<const std::uint8_t> bytes);
+    void status(const char* key, const char* english, bool busy);
+
+    SerialLine& line_;
+    Notifier& notifier_;
+    Pump pump_;
+    LinkSink* sink_;
+    LinkSink nullSink_;
+    LinkTiming timing_;
+    TraceHook trace_;
+    FrequencyRecheck recheck_;
+    std::vector<std::string> portOverride_;
+    std::vector<std::string> candidates_;
+    ConfigImage pagerBuffer_;
+    std::string differences_;
+};
+
+}  // namespace zrv::link

@@ -1,0 +1,145 @@
+#include "link/programming_session.h"
+
+#include <cstdio>
+
+#include "core/capcodes.h"
+#include "core/frequency.h"
+#include "core/image_layout.h"
+#include "core/image_rules.h"
+#include "core/pager_charset.h"
+#include "link/link_messages.h"
+
+namespace zrv::link {
+namespace {
+
+namespace L = zrv::layout;
+
+constexpr int kCapcodesPerPage = 8;
+
+void clearStatusBytes(ConfigImage& image) {
+    image.setByte(L::kStatus530, 0);
+    image.setByte(L::kStatus531, 0);
+}
+
+std::string capcodeLabel(const char* prefix, const ConfigImage& image, int n) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%07u", prefix, static_cast<unsigned>(CapcodeAt(image, n)));
+    return text;
+}
+
+}  // namespace
+
+void ApplyPostReadAdjustments(ConfigImage& image, int& capcodeCount) {
+    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit0, 1, 1);
+    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit1, 0, 1);
+    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit2, 0, 1);
+    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit7, 1, 1);
+    image.SetImageBits(L::kOption458, L::kOption458Bit2, 0, 1);
+    image.SetImageBits(L::kOption31, L::kOption31Bit6, 1, 1);
+    image.SetImageBits(L::kOption7F, L::kOption7FBit0, 0, 1);
+    image.setByte(L::kFixedByte520, L::kFixedByte520Value);
+    image.setByte(L::kCapcodeCount, static_cast<std::uint8_t>(kDefaultCapcodeCount));
+    capcodeCount = kDefaultCapcodeCount;
+}
+
+void PrepareImageForWrite(ConfigImage& image) {
+    clearStatusBytes(image);
+    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit0, 1, 1);
+}
+
+bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount) {
+    sink.firmwareText("");
+    ConfigImage work;
+    work.fill(0, kImageSize, 0xFF);
+    if (!link.ReadPager(work)) {
+        sink.status(msg::ReadErrorResult(), false);
+        return false;
+    }
+    image = work;
+    ApplyPostReadAdjustments(image, capcodeCount);
+    sink.status(msg::ReadSuccess(), false);
+    ConvertTextsFromPager(image);
+    clearStatusBytes(image);
+    return true;
+}
+
+WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image) {
+    sink.firmwareText("");
+    PrepareImageForWrite(image);
+    if (!link.WritePager(image)) {
+        sink.status(msg::WriteErrorResult(), false);
+        return WriteOutcome::WriteError;
+    }
+    if (!link.VerifyPager(image)) {
+        sink.status(msg::VerifyErrorResult(), false);
+        return WriteOutcome::VerifyError;
+    }
+    sink.status(msg::WriteSuccess(), false);
+    return WriteOutcome::Success;
+}
+
+bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& image) {
+    sink.firmwareText("");
+    const bool same = link.VerifyPager(image);
+    sink.status(same ? msg::VerifySuccess() : msg::VerifyErrorResult(), false);
+    return same;
+}
+
+bool IncrementCapcode(ConfigImage& image, int index, Notifier& notifier, int page) {
+    const int n = page * kCapcodesPerPage + index;
+    const auto value = CapcodeAt(image, n);
+    if (value < kMaxCapcode) {
+        SetCapcode(image, n, value + 1);
+        return true;
+    }
+    const std::string number = std::to_string(index + 1);
+    notifier.show(Message{"Msg25", "Capcode " + number + " > 2097151 so can not be increase!",
+                          MsgIcon::Exclamation, {number}});
+    return false;
+}
+
+RepeatedWrite::RepeatedWrite(ProgrammerLink& link, LinkSink& sink, Notifier& notifier,
+                             ConfigImage& image, bool autoIncrement1, bool autoIncrement2, int page)
+    : link_(link), sink_(sink), notifier_(notifier), image_(image), auto1_(autoIncrement1),
+      auto2_(autoIncrement2), page_(page) {
+    PrepareImageForWrite(image_);
+}
+
+std::string RepeatedWrite::firstCapcodeLabel() const {
+    return capcodeLabel(" 1st capcode : ", image_, page_ * kCapcodesPerPage);
+}
+
+std::string RepeatedWrite::secondCapcodeLabel() const {
+    return capcodeLabel(" 2nd capcode : ", image_, page_ * kCapcodesPerPage + 1);
+}
+
+WriteOutcome RepeatedWrite::cycle() {
+    if (!link_.WritePager(image_)) {
+        sink_.status(msg::WriteErrorRepeated(), false);
+        sink_.progress(0);
+        return WriteOutcome::WriteError;
+    }
+    if (!link_.VerifyPager(image_)) {
+        sink_.status(msg::VerifyErrorRepeated(), false);
+        sink_.progress(0);
+        return WriteOutcome::VerifyError;
+    }
+    sink_.status(msg::WriteSuccessRepeated(), false);
+    if (auto1_) IncrementCapcode(image_, 0, notifier_, page_);
+    if (auto2_) IncrementCapcode(image_, 1, notifier_, page_);
+    sink_.progress(0);
+    return WriteOutcome::Success;
+}
+
+FrequencyRecheck ImageFrequencyRecheck(Notifier& notifier) {
+    return [&notifier](ConfigImage& image, bool firmwareUnknown) {
+        const int band = BandFromImage(image).value_or(0);
+        const auto outcome = StoreChannelFrequency(image, band, std::to_string(ChannelFrequency(image)),
+                                                   firmwareUnknown);
+        if (outcome.ok()) return true;
+        if (outcome.message) notifier.show(*outcome.message);
+        return false;
+    };
+}
+
+}  // namespace zrv::link
