@@ -1,0 +1,72 @@
+#pragma once
+/// \file
+/// What the transfer commands of zrv41k-cli share: the --port and --trace
+/// options, the link over the real serial line, status lines on stdout and
+/// messages on stderr, and the release of the board at the end.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli_notifier.h"
+#include "cli/command.h"
+#include "link/frame_trace.h"
+#include "link/programmer_link.h"
+#include "link/qt_serial_line.h"
+
+namespace zrv::cli {
+
+/// Options every transfer command takes.
+struct LinkOptions {
+    std::vector<std::string> ports;  ///< --port PATH, repeatable, in order
+    std::string trace;               ///< --trace FILE
+};
+
+/// Takes --port and --trace out of \p args (the rest stays in \p args, in
+/// order); false with \p error set when one lacks its value.
+bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& options, std::string& error);
+
+/// The registered command called \p name (for its usage text).
+const Command& CommandNamed(const std::string& name);
+
+/// Help text lines for the two shared options.
+extern const char* const kLinkOptionsHelp;
+
+/// Prints result texts ("Write Success!") on stdout, nothing while busy.
+class ConsoleSink : public link::LinkSink {
+public:
+    void status(const Message& text, bool busy) override;
+    void verifyDifferences(const std::string& text) override { differences = text; }
+    std::string differences;
+};
+
+/// The link as a command uses it. The board is released when it goes.
+class LinkSession {
+public:
+    /// \p answerYes answers the questions of a transfer (Msg10).
+    LinkSession(const LinkOptions& options, bool answerYes);
+    ~LinkSession();
+
+    /// False (after telling stderr) when the trace file cannot be opened.
+    bool ready() const { return ready_; }
+    /// Finds the board; tells Msg7 when there is none.
+    bool findBoard();
+
+    link::ProgrammerLink& link() { return *link_; }
+    ConsoleSink& sink() { return sink_; }
+    StderrNotifier& notifier() { return notifier_; }
+
+private:
+    link::QtSerialLine line_;
+    StderrNotifier notifier_;
+    ConsoleSink sink_;
+    std::unique_ptr<link::FrameTrace> trace_;
+    std::unique_ptr<link::ProgrammerLink> link_;
+    bool ready_ = true;
+};
+
+/// Prints the differing addresses of a failed verify, when there are any.
+void PrintDifferences(const std::string& differences);
+
+}  // namespace zrv::cli
