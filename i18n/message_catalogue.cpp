@@ -1,0 +1,90 @@
+#include "i18n/message_catalogue.h"
+
+#include "i18n/safe_format.h"
+
+namespace zrv::i18n {
+
+MessageCatalogue::MessageCatalogue(std::filesystem::path workingFolder,
+                                   std::filesystem::path programFolder)
+    : workingFolder_(std::move(workingFolder)),
+      programFolder_(std::move(programFolder)),
+      handle_(workingFolder_ / kLanguageFileName) {}
+
+std::filesystem::path MessageCatalogue::workingLanguageFile() const {
+    return workingFolder_ / kLanguageFileName;
+}
+std::filesystem::path MessageCatalogue::programLanguageFile() const {
+    return programFolder_ / kLanguageFileName;
+}
+std::filesystem::path MessageCatalogue::defaultCatalogueFile() const {
+    return programFolder_ / kDefaultCatalogueName;
+}
+std::filesystem::path MessageCatalogue::backupFile() const {
+    return workingFolder_ / kLanguageBackupName;
+}
+
+void MessageCatalogue::open(const std::filesystem::path& path) { handle_ = ProfileFile(path); }
+
+std::optional<std::string> MessageCatalogue::find(std::string_view key) const {
+    return handle_.load().find(currentLanguage_, key);
+}
+
+std::string MessageCatalogue::LookupMessage(std::string_view key, std::string_view english) const {
+    auto text = find(key);
+    return text ? std::move(*text) : std::string(english);
+}
+
+void MessageCatalogue::markLanguage(std::string_view language) {
+    if (language == kEnglish) {
+        englishChecked_ = true;
+        germanChecked_ = false;
+    } else if (language == kGerman) {
+        englishChecked_ = false;
+        germanChecked_ = true;
+    }
+}
+
+void MessageCatalogue::ReloadCurrentLanguage() {
+    currentLanguage_ = handle_.readString(kSettingSection, kLanguageKey, kEnglish);
+    markLanguage(currentLanguage_);
+}
+
+std::optional<std::string> MessageCatalogue::StartUp() {
+    open(workingLanguageFile());
+    currentLanguage_ = handle_.readString(kSettingSection, kLanguageKey, kEnglish);
+    // The menu's two languages are compared as written, as the start-up rule
+    // names them; any other section keeps the designed captions.
+    if (currentLanguage_ == kEnglish || currentLanguage_ == kGerman) {
+        markLanguage(currentLanguage_);
+        return currentLanguage_;
+    }
+    return std::nullopt;
+}
+
+bool MessageCatalogue::SelectLanguage(std::string_view language) {
+    currentLanguage_ = std::string(language);
+    markLanguage(currentLanguage_);
+    ProfileFile file(workingLanguageFile());
+    return file.writeString(kSettingSection, kLanguageKey, currentLanguage_);
+}
+
+namespace {
+
+std::string Compose(std::optional<std::string> text, const Message& message) {
+    if (!text) return message.english;
+    if (message.args.empty()) return std::move(*text);
+    std::vector<FormatArg> args(message.args.begin(), message.args.end());
+    return SafeFormat(*text, args);
+}
+
+}  // namespace
+
+std::string MessageText(const MessageCatalogue& catalogue, const Message& message) {
+    return Compose(catalogue.find(message.key), message);
+}
+
+std::string MessageText(const ProfileData& file, std::string_view section, const Message& message) {
+    return Compose(file.find(section, message.key), message);
+}
+
+}  // namespace zrv::i18n

@@ -1,0 +1,305 @@
+#include "i18n/profile_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+#include "core/cp1252.h"
+
+namespace zrv::i18n {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kCrLf = "\r\n";
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view Trim(std::string_view s) {
+    const auto first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(kBlanks);
+    return s.substr(first, last - first + 1);
+}
+
+/// One outer pair of matching double or single quotes goes.
+std::string_view Unquote(std::string_view s) {
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+        return s.substr(1, s.size() - 2);
+    return s;
+}
+
+/// How one line of a profile reads.
+struct LineView {
+    enum Kind { Other, Section, Key } kind = Other;
+    std::string_view name;   ///< section name or key, trimmed
+    std::string_view value;  ///< key's value, trimmed and unquoted
+};
+
+LineView ClassifyLine(std::string_view line) {
+    LineView view;
+    const std::string_view text = Trim(line);
+    if (text.empty() || text.front() == ';') return view;
+    if (text.front() == '[') {
+        const auto close = text.find(']');
+        view.kind = LineView::Section;
+        view.name = Trim(text.substr(1, close == std::string_view::npos ? std::string_view::npos
+                                                                        : close - 1));
+        return view;
+    }
+    const auto eq = text.find('=');
+    if (eq == std::string_view::npos) return view;
+    view.kind = LineView::Key;
+    view.name = Trim(text.substr(0, eq));
+    view.value = Unquote(Trim(text.substr(eq + 1)));
+    return view;
+}
+
+/// A line of the file as it is on disk, with its own line end.
+struct RawLine {
+    std::string text;
+    std::string end;  ///< "\r\n", "\n" or "" for a last line without end
+};
+
+std::vector<RawLine> SplitRawLines(std::string_view bytes) {
+    std::vector<RawLine> lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const auto lf = bytes.find('\n', pos);
+        RawLine line;
+        if (lf == std::string_view::npos) {
+            line.text = std::string(bytes.substr(pos));
+            pos = bytes.size();
+        } else {
+            line.text = std::string(bytes.substr(pos, lf - pos));
+            line.end = "\n";
+            pos = lf + 1;
+        }
+        if (!line.text.empty() && line.text.back() == '\r') {
+            line.text.pop_back();
+            line.end = "\r" + line.end;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+/// A value as written: CR and LF would start a new line, so they become spaces.
+std::string OneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+bool IsWritableSection(std::string_view section) {
+    if (section.empty() || Trim(section) != section) return false;
+    return section.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsWritableKey(std::string_view key) {
+    if (key.empty() || Trim(key) != key) return false;
+    if (key.front() == ';' || key.front() == '[') return false;
+    return key.find_first_of("=\r\n") == std::string_view::npos;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+}
+
+// ---------------------------------------------------------------- ProfileData
+
+ProfileData ProfileData::Parse(std::string_view bytes) {
+    ProfileData data;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        auto lf = bytes.find('\n', pos);
+        if (lf == std::string_view::npos) lf = bytes.size();
+        std::string_view line = bytes.substr(pos, lf - pos);
+        pos = lf + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const LineView view = ClassifyLine(line);
+        if (view.kind == LineView::Section) {
+            data.sections_.push_back(Section{Cp1252ToUtf8(view.name), {}});
+        } else if (view.kind == LineView::Key && !data.sections_.empty() && !view.name.empty()) {
+            data.sections_.back().entries.push_back(
+                Entry{Cp1252ToUtf8(view.name), Cp1252ToUtf8(view.value)});
+        }
+    }
+    return data;
+}
+
+std::optional<std::string> ProfileData::find(std::string_view section, std::string_view key) const {
+    for (const auto& s : sections_) {
+        if (!SameName(s.name, section)) continue;
+        for (const auto& e : s.entries)
+            if (SameName(e.key, key)) return e.value;
+        return std::nullopt;  // only the first section of that name counts
+    }
+    return std::nullopt;
+}
+
+std::string ProfileData::read(std::string_view section, std::string_view key,
+                              std::string_view fallback) const {
+    auto value = find(section, key);
+    return value ? std::move(*value) : std::string(fallback);
+}
+
+bool ProfileData::hasSection(std::string_view section) const {
+    for (const auto& s : sections_)
+        if (SameName(s.name, section)) return true;
+    return false;
+}
+
+std::vector<std::string> ProfileData::sections() const {
+    std::vector<std::string> names;
+    for (const auto& s : sections_) names.push_back(s.name);
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileData::entries(std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& s : sections_) {
+        if (!SameName(s.name, section)) continue;
+        for (const auto& e : s.entries) {
+            bool seen = false;
+            for (const auto& o : out) seen = seen || SameName(o.first, e.key);
+            if (!seen) out.emplace_back(e.key, e.value);
+        }
+        break;
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- ProfileFile
+
+ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+bool ProfileFile::exists() const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path_, ec);
+}
+
+ProfileData ProfileFile::load() const {
+    const auto bytes = ReadWholeFile(path_);
+    return bytes ? ProfileData::Parse(*bytes) : ProfileData{};
+}
+
+std::string ProfileFile::readString(std::string_view section, std::string_view key,
+                                    std::string_view fallback) const {
+    return load().read(section, key, fallback);
+}
+
+bool ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    return writeStrings(section, {{std::string(key), std::string(value)}});
+}
+
+bool ProfileFile::writeStrings(std::string_view section,
+                               const std::vector<std::pair<std::string, std::string>>& values) {
+    const std::string sectionBytes = Utf8ToCp1252(section);
+    if (!IsWritableSection(sectionBytes)) return false;
+    for (const auto& [key, value] : values)
+        if (!IsWritableKey(Utf8ToCp1252(key))) return false;
+
+    std::vector<RawLine> lines;
+    if (exists()) {
+        const auto bytes = ReadWholeFile(path_);
+        if (!bytes) return false;  // a file we cannot read is not replaced blindly
+        lines = SplitRawLines(*bytes);
+    }
+
+    for (const auto& [key, value] : values) {
+        const std::string keyBytes = Utf8ToCp1252(key);
+        const std::string valueBytes = OneLine(Utf8ToCp1252(value));
+
+        // The first section of that name, its extent and its last key line.
+        std::size_t header = lines.size();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const LineView v = ClassifyLine(lines[i].text);
+            if (v.kind == LineView::Section && SameName(v.name, sectionBytes)) {
+                header = i;
+                break;
+            }
+        }
+        if (header == lines.size()) {
+            if (!lines.empty() && lines.back().end.empty()) lines.back().end = kCrLf;
+            lines.push_back(RawLine{"[" + sectionBytes + "]", std::string(kCrLf)});
+            lines.push_back(RawLine{keyBytes + "=" + valueBytes, std::string(kCrLf)});
+            continue;
+        }
+        std::size_t lastKey = header;
+        bool updated = false;
+        for (std::size_t i = header + 1; i < lines.size(); ++i) {
+            const LineView v = ClassifyLine(lines[i].text);
+            if (v.kind == LineView::Section) break;
+            if (v.kind != LineView::Key) continue;
+            if (SameName(v.name, keyBytes)) {
+                lines[i].text = std::string(v.name) + "=" + valueBytes;
+                updated = true;
+                break;
+            }
+            lastKey = i;
+        }
+        if (updated) continue;
+        if (lines[lastKey].end.empty()) lines[lastKey].end = kCrLf;
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastKey) + 1,
+                     RawLine{keyBytes + "=" + valueBytes, std::string(kCrLf)});
+    }
+
+    std::string out;
+    for (const auto& line : lines) {
+        out += line.text;
+        out += line.end;
+    }
+    return WriteFileAtomically(path_, out);
+}
+
+// ---------------------------------------------------------------- file helpers
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return ss.str();
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path temp = path;
+    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    bool ok = true;
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace zrv::i18n

@@ -1,0 +1,2 @@
+#include <gtest/gtest.h>
+#include "i18n/safe_format.h"
