@@ -223,7 +223,6 @@ void buildLowPrompts(ConfigImage& d) {
     writePrompt(d, L::kPromptFlashOnly, {0x07, "FLASH ONLY"});
     blankPrompt(d, L::kPromptOutOfRange);
     blankPrompt(d, L::kPromptPinWrong);
-    WritePromptSet(d, kLanguageGerman);
 }
 
 void buildIdentityArea(ConfigImage& d) {  // 0x36C..0x3FF
@@ -314,6 +313,7 @@ const ConfigImage& defaultData() {
         buildGeneralBlock(d);
         buildLowPrompts(d);
         buildIdentityArea(d);
+        WritePromptSet(d, kLanguageGerman);  // menu records and the history pair
         buildOptionArea(d);
         buildNewsArea(d);
         StoreTableChecksum(d);

@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "core/default_image.h"
+#include "core/image_rules.h"
+#include "core/table_file.h"
+#include "tests/support/test_support.h"
+
+namespace zrv {
+namespace {
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+// A valid full table file's bytes: the start-up image saved with 16 capcodes.
+std::string ValidTable() {
+    auto image = StartupImage();
+    ClearUnusedCapcodes(image, 16);
+    StampIdentityForSave(image);
+    StoreTableChecksum(image);
+    return std::string(image.bytes().begin(), image.bytes().end());
+}
+
+// An image that differs from every table the tests write.
+ConfigImage Marked() {
+    ConfigImage image;
+    image.fill(0, kImageSize, 0x5A);
+    return image;
+}
+
+struct LoadFixture : ::testing::Test {
+    TempDir dir;
+    ConfigImage image = Marked();
+    int count = 40;
+
+    TableFileResult Load(const std::string& bytes, const std::string& name = "t.tbl") {
+        WriteFile(dir / name, bytes);
+        return LoadTableFile(dir / name, image, count);
+    }
+    void ExpectUnchanged() {
+        EXPECT_EQ(image, Marked());
+        EXPECT_EQ(count, 40);
+    }
+};
+
+TEST_F(LoadFixture, EveryWrongSizeIsRejectedWithMsg61) {
+    const std::string valid = ValidTable();
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3455}, std::size_t{3457},
+                             std::size_t{22015}, std::size_t{22017}, std::size_t{30000}}) {
+        std::string bytes = valid;
+        bytes.resize(size, '\0');
+        const auto r = Load(bytes);
+        EXPECT_FALSE(r.ok) << size;
+        EXPECT_FALSE(r.sizeAccepted) << size;
+        ASSERT_TRUE(r.message) << size;
+        EXPECT_EQ(r.message->key, "Msg61");
+        EXPECT_EQ(r.message->english, "The file size is error !");
+        ExpectUnchanged();
+    }
+}
+
+TEST_F(LoadFixture, AFileThatCannotBeOpenedGivesMsg62) {
+    const auto missing = LoadTableFile(dir / "missing.tbl", image, count);
+    ASSERT_TRUE(missing.message);
+    EXPECT_EQ(missing.message->key, "Msg62");
+    EXPECT_EQ(missing.message->english, "Open Error !");
+    fs::create_directory(dir / "folder.tbl");
+    const auto folder = LoadTableFile(dir / "folder.tbl", image, count);
+    ASSERT_TRUE(folder.message);
+    EXPECT_EQ(folder.message->key, "Msg62");
+    // Without the size check the same failures still come first as Msg62.
+    const auto unchecked = LoadTableFile(dir / "missing.tbl", image, count, false);
+    ASSERT_TRUE(unchecked.message);
+    EXPECT_EQ(unchecked.message->key, "Msg62");
+    ExpectUnchanged();
+}
+
+TEST_F(LoadFixture, IdentityWrongInItsLastCharacterGivesMsg45NamingTheFile) {
+    std::string bytes = ValidTable();
+    bytes[0x3E7] = 'L';
+    const auto r = Load(bytes, "other.tbl");
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.sizeAccepted);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg45");
+    const std::string name = (dir / "other.tbl").string();
+    EXPECT_EQ(r.message->english, "The [" + name + "] is not correct format, the file will discard !");
+    EXPECT_EQ(r.message->args, std::vector<std::string>{name});
+    ExpectUnchanged();
+}
+
+TEST_F(LoadFixture, IdentityIsCheckedBeforeTheChecksum) {
+    std::string bytes = ValidTable();
+    bytes[0x3E1] = 'X';
+    bytes[0x36C] ^= 1;
+    const auto r = Load(bytes);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg45");
+}
+
+TEST_F(LoadFixture, IdentityDifferingOnlyFrom0x3E8OnwardLoads) {
+    std::string bytes = ValidTable();
+    for (std::size_t i = 0x3E8; i <= 0x3EF; ++i) bytes[i] = '#';
+    const auto r = Load(bytes);
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.message);
+}
+
+TEST_F(LoadFixture, ChecksumCoversByte0x36CButNot0x36DOr0x7FD) {
+    std::string bytes = ValidTable();
+    bytes[0x36C] = static_cast<char>(bytes[0x36C] + 1);
+    auto r = Load(bytes);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg70");
+    EXPECT_EQ(r.message->english, "Checksum Error, the file will discard !");
+    ExpectUnchanged();
+
+    bytes = ValidTable();
+    bytes[0x7FF] = static_cast<char>(bytes[0x7FF] + 1);  // stored sum off by one
+    r = Load(bytes);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg70");
+    ExpectUnchanged();
+
+    for (std::size_t at : {0x36D, 0x7FD}) {
+        bytes = ValidTable();
+        bytes[at] = static_cast<char>(bytes[at] + 1);
+        image = Marked();
+        r = Load(bytes);
+        EXPECT_TRUE(r.ok) << at;
+        EXPECT_EQ(image.byte(at), static_cast<std::uint8_t>(bytes[at]));
+    }
+}
+
+TEST_F(LoadFixture, FullLoadCopiesEveryByteThenAppliesTheLoadValues) {
+    std::string bytes = ValidTable();
+    bytes[0x520] = 0x11;   // forced back to 0x96
+    bytes[0x1246] = 48;    // forced back to 16
+    bytes[0x5000] = 0x42;  // copied as is
+    const auto r = Load(bytes);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.form, TableForm::Full);
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(image.byte(0x1246), 16);
+    EXPECT_EQ(image.byte(0x520), 0x96);
+    EXPECT_EQ(image.byte(0x5000), 0x42);
+    ConfigImage expected;
+    std::copy(bytes.begin(), bytes.end(), expected.bytes().begin());
+    int c = 0;
+    NormaliseAfterLoad(expected, c);
+    EXPECT_EQ(image, expected);
+}
+
+TEST_F(LoadFixture, ShortFormSkipsTheChecksumAndKeepsTheRestOfTheImage) {
+    std::string bytes = ValidTable().substr(0, 3456);
+    bytes[0x36C] ^= 0x10;  // the checksum no longer matches: not checked
+    const auto r = Load(bytes);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.form, TableForm::Short);
+    EXPECT_EQ(image.byte(0x36C), static_cast<std::uint8_t>(bytes[0x36C]));
+    for (std::size_t i = 0xD80; i < kImageSize; ++i) {
+        if (i == 0x1246) continue;
+        ASSERT_EQ(image.byte(i), 0x5A) << std::hex << i;
+    }
+    EXPECT_EQ(image.byte(0x1246), 16);  // the load values reach past the short form
+}
+
+TEST_F(LoadFixture, ShortFormStillNeedsTheIdentity) {
+    std::string bytes = ValidTable().substr(0, 3456);
+    bytes[0x3E4] = '4';
+    const auto r = Load(bytes);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg45");
+    ExpectUnchanged();
+}
+
+TEST_F(LoadFixture, WithoutTheSizeCheckAPartialFileIsStillRefused) {
+    std::string bytes = ValidTable();
+    bytes.resize(10000);
+    WriteFile(dir / "default.tbl", bytes);
+    const auto r = LoadTableFile(dir / "default.tbl", image, count, false);
+    EXPECT_FALSE(r.ok);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg61");
+    ExpectUnchanged();
+    WriteFile(dir / "default.tbl", ValidTable());
+    EXPECT_TRUE(LoadTableFile(dir / "default.tbl", image, count, false).ok);
+}
+
+TEST(TableFileCheck, ReportsTheFormAndChangesNothing) {
+    TempDir dir;
+    WriteFile(dir / "full.tbl", ValidTable());
+    WriteFile(dir / "short.tbl", ValidTable().substr(0, 3456));
+    const auto full = CheckTableFile(dir / "full.tbl");
+    const auto shortForm = CheckTableFile(dir / "short.tbl");
+    EXPECT_TRUE(full.ok);
+    EXPECT_EQ(full.form, TableForm::Full);
+    EXPECT_TRUE(shortForm.ok);
+    EXPECT_EQ(shortForm.form, TableForm::Short);
+    EXPECT_EQ(ReadFile(dir / "full.tbl"), ValidTable());
+}
+
+TEST(TableFileSave, SaveThenOpenGivesTheSavedImageBack) {
+    TempDir dir;
+    auto image = StartupImage();
+    image.setByte(0x2B00, 0x33);
+    ASSERT_FALSE(SaveTableFile(dir / "a.tbl", image, 16));
+    // The save stamped the image itself: two spaces in the identity, checksum.
+    EXPECT_EQ(image.byte(0x3E9), ' ');
+    EXPECT_EQ(image.byte(0x3EA), 'V');
+    EXPECT_EQ(image.byte(0x3EF), '9');  // left from the default identity
+    EXPECT_EQ(image.word(0x7FE), TableChecksum(image));
+    const std::string file = ReadFile(dir / "a.tbl");
+    ASSERT_EQ(file.size(), kImageSize);
+    EXPECT_TRUE(std::equal(file.begin(), file.end(), image.bytes().begin(),
+                           [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+
+    ConfigImage loaded = Marked();
+    int count = 0;
+    ASSERT_TRUE(LoadTableFile(dir / "a.tbl", loaded, count).ok);
+    auto expected = image;
+    int c = 0;
+    NormaliseAfterLoad(expected, c);
+    EXPECT_EQ(loaded, expected);
+    // A second save of the loaded image reaches the same bytes: a fixed point.
+    ASSERT_FALSE(SaveTableFile(dir / "b.tbl", loaded, count));
+    ConfigImage again = Marked();
+    ASSERT_TRUE(LoadTableFile(dir / "b.tbl", again, count).ok);
+    EXPECT_EQ(again, loaded);
+}
+
+TEST(TableFileSave, ClearsCapcodesBeyondTheCount) {
+    TempDir dir;
+    auto image = StartupImage();
+    image.fill(0x1280, 48 * 3, 0x11);
+    ASSERT_FALSE(SaveTableFile(dir / "a.tbl", image, 16));
+    const std::string file = ReadFile(dir / "a.tbl");
+    EXPECT_EQ(static_cast<std::uint8_t>(file[0x12AF]), 0x11);
+    EXPECT_EQ(static_cast<std::uint8_t>(file[0x12B0]), 0x00);
+    EXPECT_EQ(static_cast<std::uint8_t>(file[0x130C]), 0x00);
+    EXPECT_EQ(static_cast<std::uint8_t>(file[0x130D]), 0x11);
+}
+
+TEST(TableFileSave, OverALongerFileLeavesExactlyTheImage) {
+    TempDir dir;
+    WriteFile(dir / "a.tbl", std::string(30000, 'x'));
+    auto image = StartupImage();
+    ASSERT_FALSE(SaveTableFile(dir / "a.tbl", image, 16));
+    EXPECT_EQ(fs::file_size(dir / "a.tbl"), kImageSize);
+    EXPECT_TRUE(CheckTableFile(dir / "a.tbl").ok);
+}
+
+TEST(TableFileSave, UnwritableTargetsGiveMsg57AndChangeNothing) {
+    TempDir dir;
+    auto image = StartupImage();
+    image.fill(0x1290, 3, 0x22);  // slot 5, which a save with count 0 would clear
+    const auto before = image;
+    const auto noFolder = SaveTableFile(dir / "no" / "such" / "a.tbl", image, 0);
+    ASSERT_TRUE(noFolder);
+    EXPECT_EQ(noFolder->key, "Msg57");
+    EXPECT_EQ(noFolder->english, "Save Error !");
+    fs::create_directory(dir / "taken.tbl");
+    WriteFile(dir / "taken.tbl" / "inside", "keep");
+    const auto onFolder = SaveTableFile(dir / "taken.tbl", image, 0);
+    ASSERT_TRUE(onFolder);
+    EXPECT_EQ(onFolder->key, "Msg57");
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(ReadFile(dir / "taken.tbl" / "inside"), "keep");
+    // No temporary file is left behind.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+
+// A save whose writing fails half-way (here: a file size limit) leaves the
+// previous table file exactly as it was.
+TEST(TableFileSave, AWriteThatFailsHalfWayKeepsThePreviousFile) {
+    TempDir dir;
+    const std::string old = ValidTable();
+    WriteFile(dir / "a.tbl", old);
+    auto image = StartupImage();
+    image.setByte(0x2A02, 'Q');
+    const auto before = image;
+
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 10000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = SaveTableFile(dir / "a.tbl", image, 16);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->key, "Msg57");
+    EXPECT_EQ(ReadFile(dir / "a.tbl"), old);
+    EXPECT_EQ(image, before);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+
+TEST(TableFileCaption, NamesTheFileOnceAfterTheFirstBracket) {
+    const std::string start = "ZRV41K USB Version 1.09";
+    const auto first = CaptionWithTableName(start, "/data/a.tbl");
+    EXPECT_EQ(first, "ZRV41K USB Version 1.09 - [/data/a.tbl]");
+    const auto second = CaptionWithTableName(first, "/data/b.tbl");
+    EXPECT_EQ(second, "ZRV41K USB Version 1.09 - [/data/b.tbl]");
+    EXPECT_EQ(CaptionWithTableName("x [old] [older]", "n"), "x [n]");
+}
+
+}  // namespace
+}  // namespace zrv
