@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/cp1252.h"
+#include "i18n/lang_file.h"
+#include "tests/support/test_support.h"
+
+using namespace zrv::i18n;
+using zrv::test::ReadFile;
+using zrv::test::RecordingNotifier;
+using zrv::test::TempDir;
+using zrv::test::WriteFile;
+
+namespace {
+
+/// A language file with five keys in [Command].
+const char* kFiveKeys =
+    "[Setting]\r\nLanguage=German\r\n"
+    "[English]\r\nMsg1=one\r\nMsg2=two\r\nMsg3=three\r\nMsg4=four\r\nMsg5=five\r\n"
+    "[German]\r\nfrmLang=Texte\r\nMsg1=eins\r\nMsg2=zwei\r\nMsg3=drei\r\nMsg4=vier\r\nMsg5=fuenf\r\n"
+    "[Command]\r\ncmd1=Msg1\r\ncmd2=Msg2\r\ncmd3=Msg3\r\ncmd4=Msg4\r\ncmd5=Msg5\r\ncmd7=Msg7\r\n";
+
+struct Editor {
+    TempDir dir;
+    MessageCatalogue catalogue{dir.path(), dir.path()};
+    TextEditorModel model{catalogue};
+    int captionRuns = 0;
+    explicit Editor(const std::string& file) {
+        if (!file.empty()) WriteFile(dir / "Language.ini", file);
+        catalogue.StartUp();
+        model.applyMainWindowCaptions = [this] { ++captionRuns; };
+        model.Fill(catalogue.currentLanguage());
+    }
+    std::string text(const std::string& key) const {
+        return ProfileFile(dir / "Language.ini").readString(catalogue.currentLanguage(), key, "<missing>");
+    }
+};
+
+}  // namespace
+
+TEST(LangFile, EmptyTextsBecomeEightSpacesAndTrailingSpacesSurvive) {
+    EXPECT_EQ(LangFileBytes({"transmit success  ", "", "\xC3\x9C" "ber"}),
+              "transmit success  \t\r\n        \r\n\xDC" "ber\t\r\n");
+    EXPECT_EQ(SplitLangLines("a\t\r\n\r\n\n        \rb\t"),
+              (std::vector<std::string>{"a\t", "        ", "b\t"}));
+}
+
+TEST(TextEditor, FillListsTheKeysUpToTheFirstGapWithBothTexts) {
+    Editor e(kFiveKeys);
+    ASSERT_EQ(e.model.rows().size(), 5u);
+    EXPECT_EQ(e.model.rows()[2].key, "Msg3");
+    EXPECT_EQ(e.model.rows()[2].original, "three");
+    EXPECT_EQ(e.model.rows()[2].current, "drei");
+    EXPECT_EQ(e.model.captions().window, "Texte");
+    EXPECT_EQ(e.model.captions().save, "Save As");
+}
+
+TEST(TextEditor, SaveAndLoadRoundTripEmptyRowAndSpaces) {
+    Editor e(kFiveKeys);
+    e.model.setCurrent(4, "");
+    e.model.setCurrent(0, "transmit success  ");
+    ASSERT_TRUE(e.model.SaveAs(e.dir / "de.lang"));
+    const std::string saved = ReadFile(e.dir / "de.lang");
+    EXPECT_EQ(saved, "transmit success  \t\r\nzwei\t\r\ndrei\t\r\nvier\t\r\n        \r\n");
+    RecordingNotifier notifier;
+    ASSERT_TRUE(e.model.Load(e.dir / "de.lang", notifier));
+    EXPECT_TRUE(notifier.shown.empty());
+    EXPECT_EQ(e.captionRuns, 1);
+    // Stored at once; the profile's trimming drops the TAB and the spaces on reading.
+    EXPECT_EQ(e.text("Msg1"), "transmit success");
+    EXPECT_EQ(e.text("Msg5"), "");
+    EXPECT_EQ(e.model.rows()[4].current, "");
+}
+
+TEST(TextEditor, BlankLinesMoveTextsUpAndShortFilesStoreOnlyTheirRows) {
+    Editor e(kFiveKeys);
+    WriteFile(e.dir / "short.lang", "A\t\r\n\r\n\r\nB\t\r\n");
+    RecordingNotifier notifier;
+    ASSERT_TRUE(e.model.Load(e.dir / "short.lang", notifier));
+    EXPECT_EQ(e.text("Msg1"), "A");
+    EXPECT_EQ(e.text("Msg2"), "B");
+    EXPECT_EQ(e.text("Msg3"), "drei");
+    // The refill shows every key again.
+    ASSERT_EQ(e.model.rows().size(), 5u);
+    EXPECT_EQ(e.model.rows()[4].current, "fuenf");
+}
+
+TEST(TextEditor, LinesBeyondTheKeyListAreNotStoredUnderAnEmptyKey) {
+    Editor e(kFiveKeys);
+    WriteFile(e.dir / "long.lang", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
+    RecordingNotifier notifier;
+    ASSERT_TRUE(e.model.Load(e.dir / "long.lang", notifier));
+    EXPECT_EQ(e.text("Msg5"), "5");
+    EXPECT_EQ(e.text(""), "<missing>");
+    EXPECT_EQ(ReadFile(e.dir / "Language.ini").find("\r\n=6"), std::string::npos);
+    EXPECT_EQ(e.model.rows().size(), 5u);
+}
+
+TEST(TextEditor, UnreadableLangFileShowsMsg62AndChangesNothing) {
+    Editor e(kFiveKeys);
+    const std::string before = ReadFile(e.dir / "Language.ini");
+    RecordingNotifier notifier;
+    EXPECT_FALSE(e.model.Load(e.dir / "missing.lang", notifier));
+    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg62"});
+    EXPECT_EQ(notifier.shown[0].english, "Open Error !");
+    EXPECT_EQ(ReadFile(e.dir / "Language.ini"), before);
+    EXPECT_EQ(e.model.rows()[0].current, "eins");
+    EXPECT_EQ(e.captionRuns, 0);
+}
+
+TEST(TextEditor, HostileLangFileIsStoredHarmlessly) {
+    Editor e(kFiveKeys);
+    std::string bytes = std::string(100000, 'y') + "\r\n[Setting]\r\nLanguage=Evil\r\n";
+    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i == '\r' || i == '\n' ? 'z' : i);
+    WriteFile(e.dir / "evil.lang", bytes);
+    RecordingNotifier notifier;
+    ASSERT_TRUE(e.model.Load(e.dir / "evil.lang", notifier));
+    EXPECT_EQ(e.text("Msg1").size(), 100000u);
+    EXPECT_EQ(e.text("Msg2"), "[Setting]");
+    EXPECT_EQ(ProfileFile(e.dir / "Language.ini").readString("Setting", "Language"), "German");
+    EXPECT_EQ(e.text("Msg5"), "fuenf");
+}
+
+TEST(TextEditor, WithoutLanguageFileApplyOnlyWritesTheSetting) {
+    Editor e("");
+    EXPECT_TRUE(e.model.rows().empty());
+    ASSERT_TRUE(e.model.Apply());
+    EXPECT_EQ(ReadFile(e.dir / "Language.ini"), "[Setting]\r\nLanguage=English\r\n");
+}
+
+TEST(TextEditor, LoadDefaultTwiceKeepsTheOldestBackup) {
+    Editor e(kFiveKeys);
+    const std::string original = ReadFile(e.dir / "Language.ini");
+    WriteFile(e.dir / "DefLang.dat", "[Setting]\r\nLanguage=English\r\n[English]\r\nMsg1=factory\r\n");
+    ASSERT_TRUE(e.model.LoadDefault());
+    EXPECT_EQ(ReadFile(e.dir / "Language.bak"), original);
+    EXPECT_EQ(e.catalogue.currentLanguage(), "English");
+    EXPECT_TRUE(e.catalogue.englishChecked());
+    EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "x"), "factory");
+    ProfileFile(e.dir / "Language.ini").writeString("English", "Msg1", "edited");
+    ASSERT_TRUE(e.model.LoadDefault());
+    EXPECT_EQ(ReadFile(e.dir / "Language.bak"), original);
+    EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "x"), "factory");
+    EXPECT_EQ(e.captionRuns, 2);
+}
+
+TEST(TextEditor, LoadDefaultWithoutFactoryFileFallsBackToEnglish) {
+    Editor e(kFiveKeys);
+    EXPECT_FALSE(e.model.LoadDefault());
+    EXPECT_FALSE(std::filesystem::exists(e.dir / "Language.ini"));
+    EXPECT_TRUE(std::filesystem::exists(e.dir / "Language.bak"));
+    EXPECT_EQ(e.catalogue.currentLanguage(), "English");
+    EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "one!"), "one!");
+}
+
+// The factory catalogue as built next to the programs.
+TEST(FactoryCatalogue, EveryListedKeyHasEnglishAndGermanWithTheSamePlaceholders) {
+    const ProfileFile factory(zrv::test::BinDir() / kDefaultCatalogueName);
+    ASSERT_TRUE(factory.exists());
+    const ProfileData data = factory.load();
+    EXPECT_EQ(data.read(kSettingSection, kLanguageKey), "English");
+    const auto keys = ReadKeyList(data);
+    EXPECT_EQ(keys.size(), data.entries("English").size());
+    const std::regex placeholder("%[-0-9.]*[sdf]");
+    auto placeholders = [&](const std::string& s) {
+        std::string out;
+        for (auto it = std::sregex_iterator(s.begin(), s.end(), placeholder); it != std::sregex_iterator(); ++it)
+            out += it->str().back();
+        return out;
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key);
+        const auto en = data.find("English", key);
+        const auto de = data.find("German", key);
+        ASSERT_TRUE(en && de);
+        EXPECT_FALSE(en->empty());
+        EXPECT_FALSE(de->empty());
+        EXPECT_EQ(placeholders(*en), placeholders(*de));
+    }
+    // Leading blanks of the status texts survive the profile's trimming.
+    EXPECT_EQ(data.read("English", "Msg54"), "  The Programmed Board Connect !");
+    EXPECT_EQ(data.read("English", "Msg77"), "Please input A~G\xC2\xA1" "Ba~g \xC2\xA1" "B0 or 1 !");
+}

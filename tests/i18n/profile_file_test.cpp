@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "i18n/profile_file.h"
+#include "tests/support/test_support.h"
+
+using zrv::i18n::ProfileData;
+using zrv::i18n::ProfileFile;
+using zrv::test::ReadFile;
+using zrv::test::TempDir;
+using zrv::test::WriteFile;
+
+TEST(ProfileRead, NamesIgnoreCaseAndTheFirstSectionAndKeyWin) {
+    const auto p = ProfileData::Parse(
+        "Stray=before any section\r\n"
+        "[English]\r\nMsg1=first\r\nMSG1=second\r\n"
+        "[english]\r\nMsg2=from the second English section\r\n");
+    EXPECT_EQ(p.read("ENGLISH", "msg1"), "first");
+    EXPECT_EQ(p.read("English", "Msg2", "dflt"), "dflt");
+    EXPECT_EQ(p.read("English", "Stray", "dflt"), "dflt");
+    EXPECT_EQ(p.read("French", "Msg1", "dflt"), "dflt");
+}
+
+TEST(ProfileRead, ValuesAreTrimmedUnquotedOnceAndKeepInnerSemicolons) {
+    const auto p = ProfileData::Parse(
+        "[S]\n"
+        "a = \t spaced \t\n"
+        "b=\"  kept blanks \"\n"
+        "c='\"double\"'\n"
+        "d=\"mismatched'\n"
+        "e=one; two\n"
+        "  ; f=commented out\n"
+        "no equals sign here\n"
+        "g=\n"
+        "h=\"\"\n");
+    EXPECT_EQ(p.read("S", "a"), "spaced");
+    EXPECT_EQ(p.read("S", "b"), "  kept blanks ");
+    EXPECT_EQ(p.read("S", "c"), "\"double\"");
+    EXPECT_EQ(p.read("S", "d"), "\"mismatched'");
+    EXPECT_EQ(p.read("S", "e"), "one; two");
+    EXPECT_EQ(p.read("S", "f", "missing"), "missing");
+    // An empty value is a value, not a missing key.
+    EXPECT_EQ(p.find("S", "g"), std::optional<std::string>(""));
+    EXPECT_EQ(p.find("S", "h"), std::optional<std::string>(""));
+    EXPECT_FALSE(p.find("S", "no equals sign here"));
+}
+
+TEST(ProfileRead, Windows1252BytesBecomeUtf8) {
+    const auto p = ProfileData::Parse("[German]\r\nfm_About=\xDC" "ber\r\n");
+    EXPECT_EQ(p.read("German", "fm_About"), "\xC3\x9C" "ber");
+}
+
+TEST(ProfileRead, MissingOrUnreadableFileGivesTheDefault) {
+    TempDir dir;
+    EXPECT_EQ(ProfileFile(dir / "none.ini").readString("S", "k", "dflt"), "dflt");
+    EXPECT_EQ(ProfileFile(dir.path()).readString("S", "k", "dflt"), "dflt");  // a folder
+}
+
+TEST(ProfileRead, EveryReadSeesTheFileAsItIsNow) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    WriteFile(file.path(), "[S]\r\nk=old\r\n");
+    EXPECT_EQ(file.readString("S", "k"), "old");
+    WriteFile(file.path(), "[S]\r\nk=new\r\n");
+    EXPECT_EQ(file.readString("S", "k"), "new");
+}
+
+TEST(ProfileWrite, FirstWriteCreatesTheFileWithCrLf) {
+    TempDir dir;
+    ProfileFile file(dir / "Language.ini");
+    ASSERT_TRUE(file.writeString("Setting", "Language", "English"));
+    EXPECT_EQ(ReadFile(file.path()), "[Setting]\r\nLanguage=English\r\n");
+    // The folder must exist.
+    EXPECT_FALSE(ProfileFile(dir / "no" / "such.ini").writeString("S", "k", "v"));
+}
+
+TEST(ProfileWrite, UpdatesInPlaceKeepingSpellingCommentsAndOtherLines) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    WriteFile(file.path(),
+              "; header comment\r\n"
+              "[setting]\r\n"
+              "  LANGUAGE = German\r\n"
+              "odd line\r\n"
+              "[English]\r\n"
+              "Msg1=one\r\n"
+              "; trailing comment\r\n"
+              "\r\n"
+              "[German]\r\n"
+              "Msg1=eins");  // no final line end
+    ASSERT_TRUE(file.writeString("Setting", "Language", "English"));
+    ASSERT_TRUE(file.writeString("English", "Msg2", "two"));
+    ASSERT_TRUE(file.writeString("German", "Msg2", "zwei"));
+    ASSERT_TRUE(file.writeString("French", "Msg1", "un"));
+    EXPECT_EQ(ReadFile(file.path()),
+              "; header comment\r\n"
+              "[setting]\r\n"
+              "LANGUAGE=English\r\n"
+              "odd line\r\n"
+              "[English]\r\n"
+              "Msg1=one\r\n"
+              "Msg2=two\r\n"
+              "; trailing comment\r\n"
+              "\r\n"
+              "[German]\r\n"
+              "Msg1=eins\r\n"
+              "Msg2=zwei\r\n"
+              "[French]\r\n"
+              "Msg1=un\r\n");
+}
+
+TEST(ProfileWrite, ValuesCannotInjectLinesAndBadKeysAreRefused) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    WriteFile(file.path(), "[English]\r\nMsg1=one\r\n");
+    ASSERT_TRUE(file.writeString("English", "Msg2", "x\r\n[Setting]\r\nLanguage=Evil"));
+    EXPECT_EQ(file.readString("Setting", "Language", "none"), "none");
+    EXPECT_EQ(file.readString("English", "Msg2"), "x  [Setting]  Language=Evil");
+    const std::string before = ReadFile(file.path());
+    EXPECT_FALSE(file.writeString("English", "a=b", "v"));
+    EXPECT_FALSE(file.writeString("English", "", "v"));
+    EXPECT_FALSE(file.writeString("Eng]lish", "k", "v"));
+    EXPECT_EQ(ReadFile(file.path()), before);
+}
+
+TEST(ProfileWrite, UnicodeIsStoredAsWindows1252) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    ASSERT_TRUE(file.writeString("German", "btnApply", "\xC3\x9C" "bernehmen"));
+    EXPECT_EQ(ReadFile(file.path()), "[German]\r\nbtnApply=\xDC" "bernehmen\r\n");
+}
+
+TEST(ProfileHostile, GarbageAndHugeLinesNeitherCrashNorDisturbOtherKeys) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 131 + 7) & 0xFF);
+    const std::string huge(100000, 'x');
+    WriteFile(file.path(), garbage + "\r\n[English]\r\nMsg1=one\r\nMsg9=" + huge + "\r\n" + garbage +
+                               "\r\n[German]\r\nMsg1=eins\r\n");
+    EXPECT_EQ(file.readString("English", "Msg1"), "one");
+    EXPECT_EQ(file.readString("English", "Msg9").size(), huge.size());
+    ASSERT_TRUE(file.writeString("German", "Msg2", "zwei"));
+    EXPECT_EQ(file.readString("German", "Msg1"), "eins");
+    EXPECT_EQ(file.readString("German", "Msg2"), "zwei");
+    EXPECT_EQ(file.readString("English", "Msg9").size(), huge.size());
+    // The garbage lines themselves are kept byte for byte.
+    EXPECT_NE(ReadFile(file.path()).find(garbage.substr(0, 200)), std::string::npos);
+}
