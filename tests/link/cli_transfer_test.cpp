@@ -1,0 +1,166 @@
+// zrv41k-cli ports, read, write and verify against the board simulator.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "core/capcodes.h"
+#include "core/image_rules.h"
+#include "core/pager_charset.h"
+#include "core/table_file.h"
+#include "tests/link/boardsim_process.h"
+
+using namespace zrv;
+using zrv::test::Boardsim;
+using zrv::test::RunProgram;
+
+namespace {
+
+class CliTransfer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The simulator answers at once: no pause before its replies.
+        setenv("ZRV41K_READ_PAUSE_MS", "0", 1);
+        table = test::SampleImage();
+        SetCapcode(table, 0, 100);
+        SetCapcode(table, 1, 200);
+        StoreTableChecksum(table);
+        test::WriteFile(dir / "in.tbl", test::Bytes(table));
+    }
+    bool contains(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    }
+    test::TempDir dir;
+    ConfigImage table;
+};
+
+}  // namespace
+
+TEST_F(CliTransfer, PortsListsTheCandidatesThenTheBoard) {
+    Boardsim board;
+    const auto found = RunProgram("zrv41k-cli", {"ports", "--port", "/dev/zrv-none", "--port", board.path(),
+                                                 "--trace", (dir / "trace.txt").string()});
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_EQ(found.out, "/dev/zrv-none\n" + board.path() + "\nboard: " + board.path() + "\n");
+    const std::string trace = test::ReadFile(dir / "trace.txt");
+    EXPECT_TRUE(contains(trace, " > 51 61 6E 74 65 6C 6F 72 69 78 35 52 03 00 00 00 00 8A\n"));
+    EXPECT_TRUE(contains(trace, " < 51 61 6E 74 65 6C 6F 72 69 78 35 53 01 06 00 8F\n"));
+
+    const auto none = RunProgram("zrv41k-cli", {"ports", "--port", "/dev/zrv-none"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "/dev/zrv-none\nboard: none\n");
+    EXPECT_EQ(RunProgram("zrv41k-cli", {"ports", "--port"}).exitCode, 2);
+}
+
+TEST_F(CliTransfer, ReadSavesATableAndAFailedReadKeepsTheOldFile) {
+    {
+        Boardsim board({"--table", (dir / "in.tbl").string()});
+        const auto run = RunProgram("zrv41k-cli", {"read", "--port", board.path(), (dir / "out.tbl").string()});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "Read Success!\n");
+        EXPECT_TRUE(CheckTableFile(dir / "out.tbl").ok);
+        ConfigImage saved;
+        int count = 0;
+        ASSERT_TRUE(LoadTableFile(dir / "out.tbl", saved, count).ok);
+        EXPECT_EQ(CapcodeAt(saved, 1), 200u);
+        const auto log = board.log();
+        EXPECT_EQ(log.back(), "control r 0") << "the board is released at the end";
+    }
+    Boardsim blank;
+    test::WriteFile(dir / "old.tbl", "previous contents");
+    const auto run = RunProgram("zrv41k-cli", {"read", "--port", blank.path(), (dir / "old.tbl").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "Msg16: This pager is not ZR-V41K !")) << run.err;
+    EXPECT_EQ(run.out, "Read Error!\n");
+    EXPECT_EQ(test::ReadFile(dir / "old.tbl"), "previous contents");
+}
+
+TEST_F(CliTransfer, WriteThenVerifyAndAVerifyThatFindsDifferences) {
+    ConfigImage other = test::SampleImage();
+    test::WriteMemoryFile(dir / "other.tbl", other);
+    Boardsim board({"--table", (dir / "other.tbl").string()});
+    const auto write = RunProgram("zrv41k-cli", {"write", "--port", board.path(), (dir / "in.tbl").string(),
+                                                 "--serial", "ABC12345678"});
+    EXPECT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(write.out, "Write Success!\n");
+    const ConfigImage pager = board.memory();
+    EXPECT_EQ(CapcodeAt(pager, 0), 100u);
+    EXPECT_EQ(PagerSerialNumber(pager), "ABC12345678 ");
+    EXPECT_TRUE(SerialNumberValid(pager));
+
+    // The file as opened differs from the pager where the write computed
+    // values: serial number, image checksum; the capcodes agree.
+    const auto afterWrite = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "in.tbl").string()});
+    EXPECT_EQ(afterWrite.exitCode, 1);
+    EXPECT_TRUE(contains(afterWrite.out, "Verify Error!\n:")) << afterWrite.out;
+    EXPECT_TRUE(contains(afterWrite.out, ":4D6:")) << afterWrite.out;
+    EXPECT_TRUE(contains(afterWrite.out, ":7FE:7FF\n")) << afterWrite.out;
+    EXPECT_FALSE(contains(afterWrite.out, ":128")) << afterWrite.out;
+}
+
+TEST_F(CliTransfer, VerifySucceedsOnAPagerHoldingTheOpenedTable) {
+    // The pager holds what File > Open makes of in.tbl, in pager characters.
+    ConfigImage opened;
+    int count = 0;
+    ASSERT_TRUE(LoadTableFile(dir / "in.tbl", opened, count).ok);
+    ApplyRefreshForcedValues(opened);
+    ConvertTextsToPager(opened);
+    opened.setByte(0x3E0, static_cast<std::uint8_t>(opened.byte(0x3E0) ^ 1));  // the marker is not compared
+    test::WriteMemoryFile(dir / "pager.bin", opened);
+    Boardsim board({"--memory", (dir / "pager.bin").string()});
+    const auto same = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "in.tbl").string()});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "Verify Success!\n");
+}
+
+TEST_F(CliTransfer, WriteToAnUnconfirmedModelNeedsYes) {
+    Boardsim blank;
+    const auto no = RunProgram("zrv41k-cli", {"write", "--port", blank.path(), (dir / "in.tbl").string()});
+    EXPECT_EQ(no.exitCode, 1);
+    EXPECT_TRUE(contains(no.err, "Msg10: This model of pager can not be sure !")) << no.err;
+    EXPECT_EQ(no.out, "Write Error!\n");
+    EXPECT_FALSE(HasModelIdentity(blank.memory().bytes()));
+
+    const auto yes = RunProgram("zrv41k-cli", {"write", "--yes", "--port", blank.path(), (dir / "in.tbl").string()});
+    EXPECT_EQ(yes.exitCode, 0) << yes.err;
+    EXPECT_TRUE(HasModelIdentity(blank.memory().bytes()));
+}
+
+TEST_F(CliTransfer, AutoIncrementProgramsOnePagerAfterAnother) {
+    Boardsim board({"--table", (dir / "in.tbl").string()});
+    const auto run = RunProgram("zrv41k-cli", {"write", "--port", board.path(), (dir / "in.tbl").string(),
+                                               "--auto-increment", "12", "--count", "2"},
+                                "\n\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              " 1st capcode : 0000100\n 2nd capcode : 0000200\nWrite Success !\n"
+              " 1st capcode : 0000101\n 2nd capcode : 0000201\nWrite Success !\n");
+    EXPECT_TRUE(contains(run.err, "Put pager 2 of 2 into the board and press Enter"));
+    const ConfigImage pager = board.memory();
+    EXPECT_EQ(CapcodeAt(pager, 0), 101u);
+    EXPECT_EQ(CapcodeAt(pager, 1), 201u);
+
+    // Without Enter nothing more is written.
+    const auto stopped = RunProgram("zrv41k-cli", {"write", "--port", board.path(), (dir / "in.tbl").string(),
+                                                   "--auto-increment", "1", "--count", "1"});
+    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_EQ(stopped.out, "");
+}
+
+TEST_F(CliTransfer, WriteRefusesBadOptionsAndBadTables) {
+    const std::string in = (dir / "in.tbl").string();
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"write", in, "--auto-increment", "3", "--count", "2"},
+             {"write", in, "--auto-increment", "1"},
+             {"write", in, "--serial", "SHORT"},
+             {"write", in, "--no-wait"},
+             {"write"},
+             {"verify"},
+             {"read", "a.tbl", "b.tbl"}}) {
+        SCOPED_TRACE(args.size() > 1 ? args[1] + " " + args.back() : args[0]);
+        EXPECT_EQ(RunProgram("zrv41k-cli", args).exitCode, 2);
+    }
+    test::WriteFile(dir / "short.tbl", std::string(100, '\0'));
+    const auto bad = RunProgram("zrv41k-cli", {"write", "--port", "/dev/zrv-none", (dir / "short.tbl").string()});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(contains(bad.err, "Msg61: The file size is error !")) << bad.err;
+}
