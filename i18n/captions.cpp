@@ -93,6 +93,10 @@ bool RunLanguageAction(MessageCatalogue& catalogue, std::string_view language,
     return catalogue.SelectLanguage(language);
 }
 
+std::string WindowCaptionText(const MessageCatalogue& catalogue, const WindowCaption& window) {
+    return catalogue.LookupMessage(window.key, window.designed);
+}
+
 std::string CaptionExportLines(const ComponentList& window) {
     std::string out;
     auto line = [&out](std::string_view key, std::string_view text) {

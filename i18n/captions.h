@@ -96,6 +96,9 @@ inline constexpr WindowCaption kAlertWindow{"frmAlert", "Personal and Mail Drop 
 inline constexpr WindowCaption kPasswordDialog{"PasswordDlg1", "Advance Password"};
 inline constexpr WindowCaption kTextEditorWindow{"frmLang", "UI Text Edit"};
 
+/// A window's own caption in the current language, read at show time.
+std::string WindowCaptionText(const MessageCatalogue& catalogue, const WindowCaption& window);
+
 /// The export file's name, written in the program folder.
 inline constexpr const char* kCaptionExportName = "ZRV37K_Caption.ini";
 

@@ -87,4 +87,14 @@ std::string MessageText(const ProfileData& file, std::string_view section, const
     return Compose(file.find(section, message.key), message);
 }
 
+Message LocalisedNotifier::localised(const Message& message) const {
+    Message shown = message;
+    shown.english = MessageText(catalogue_, message);
+    return shown;
+}
+
+void LocalisedNotifier::show(const Message& message) { target_.show(localised(message)); }
+
+bool LocalisedNotifier::ask(const Message& message) { return target_.ask(localised(message)); }
+
 }  // namespace zrv::i18n

@@ -113,4 +113,20 @@ std::string MessageText(const MessageCatalogue& catalogue, const Message& messag
 /// that have no process-wide catalogue).
 std::string MessageText(const ProfileData& file, std::string_view section, const Message& message);
 
+/// A Notifier that shows every message in the current language: it replaces
+/// the message's English text with MessageText and passes the message on to
+/// \p target (the window's message box, the command line's stderr printer).
+class LocalisedNotifier : public Notifier {
+public:
+    LocalisedNotifier(const MessageCatalogue& catalogue, Notifier& target)
+        : catalogue_(catalogue), target_(target) {}
+    void show(const Message& message) override;
+    bool ask(const Message& message) override;
+
+private:
+    Message localised(const Message& message) const;
+    const MessageCatalogue& catalogue_;
+    Notifier& target_;
+};
+
 }  // namespace zrv::i18n

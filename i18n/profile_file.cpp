@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 
 #include "core/cp1252.h"
 
@@ -109,6 +110,12 @@ bool IsWritableKey(std::string_view key) {
     return key.find_first_of("=\r\n") == std::string_view::npos;
 }
 
+std::string FoldName(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) c = FoldAscii(c);
+    return out;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -120,6 +127,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 ProfileData ProfileData::Parse(std::string_view bytes) {
     ProfileData data;
+    Section* current = nullptr;  // null before the first section
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         auto lf = bytes.find('\n', pos);
@@ -129,23 +137,28 @@ ProfileData ProfileData::Parse(std::string_view bytes) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const LineView view = ClassifyLine(line);
         if (view.kind == LineView::Section) {
-            data.sections_.push_back(Section{Cp1252ToUtf8(view.name), {}});
-        } else if (view.kind == LineView::Key && !data.sections_.empty() && !view.name.empty()) {
-            data.sections_.back().entries.push_back(
-                Entry{Cp1252ToUtf8(view.name), Cp1252ToUtf8(view.value)});
+            data.sections_.push_back(Section{Cp1252ToUtf8(view.name), {}, {}});
+            current = &data.sections_.back();
+            data.firstSection_.emplace(FoldName(current->name), data.sections_.size() - 1);
+        } else if (view.kind == LineView::Key && current && !view.name.empty()) {
+            current->entries.push_back(Entry{Cp1252ToUtf8(view.name), Cp1252ToUtf8(view.value)});
+            current->firstEntry.emplace(FoldName(current->entries.back().key), current->entries.size() - 1);
         }
     }
     return data;
 }
 
+const ProfileData::Section* ProfileData::firstSection(std::string_view name) const {
+    const auto it = firstSection_.find(FoldName(name));
+    return it == firstSection_.end() ? nullptr : &sections_[it->second];
+}
+
 std::optional<std::string> ProfileData::find(std::string_view section, std::string_view key) const {
-    for (const auto& s : sections_) {
-        if (!SameName(s.name, section)) continue;
-        for (const auto& e : s.entries)
-            if (SameName(e.key, key)) return e.value;
-        return std::nullopt;  // only the first section of that name counts
-    }
-    return std::nullopt;
+    const Section* s = firstSection(section);
+    if (!s) return std::nullopt;
+    const auto it = s->firstEntry.find(FoldName(key));
+    if (it == s->firstEntry.end()) return std::nullopt;
+    return s->entries[it->second].value;
 }
 
 std::string ProfileData::read(std::string_view section, std::string_view key,
@@ -154,11 +167,7 @@ std::string ProfileData::read(std::string_view section, std::string_view key,
     return value ? std::move(*value) : std::string(fallback);
 }
 
-bool ProfileData::hasSection(std::string_view section) const {
-    for (const auto& s : sections_)
-        if (SameName(s.name, section)) return true;
-    return false;
-}
+bool ProfileData::hasSection(std::string_view section) const { return firstSection(section) != nullptr; }
 
 std::vector<std::string> ProfileData::sections() const {
     std::vector<std::string> names;
@@ -168,15 +177,11 @@ std::vector<std::string> ProfileData::sections() const {
 
 std::vector<std::pair<std::string, std::string>> ProfileData::entries(std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> out;
-    for (const auto& s : sections_) {
-        if (!SameName(s.name, section)) continue;
-        for (const auto& e : s.entries) {
-            bool seen = false;
-            for (const auto& o : out) seen = seen || SameName(o.first, e.key);
-            if (!seen) out.emplace_back(e.key, e.value);
-        }
-        break;
-    }
+    const Section* s = firstSection(section);
+    if (!s) return out;
+    for (std::size_t i = 0; i < s->entries.size(); ++i)
+        if (s->firstEntry.at(FoldName(s->entries[i].key)) == i)
+            out.emplace_back(s->entries[i].key, s->entries[i].value);
     return out;
 }
 
@@ -209,6 +214,7 @@ bool ProfileFile::writeStrings(std::string_view section,
     if (!IsWritableSection(sectionBytes)) return false;
     for (const auto& [key, value] : values)
         if (!IsWritableKey(Utf8ToCp1252(key))) return false;
+    if (values.empty()) return true;
 
     std::vector<RawLine> lines;
     if (exists()) {
@@ -217,42 +223,52 @@ bool ProfileFile::writeStrings(std::string_view section,
         lines = SplitRawLines(*bytes);
     }
 
-    for (const auto& [key, value] : values) {
-        const std::string keyBytes = Utf8ToCp1252(key);
-        const std::string valueBytes = OneLine(Utf8ToCp1252(value));
-
-        // The first section of that name, its extent and its last key line.
-        std::size_t header = lines.size();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const LineView v = ClassifyLine(lines[i].text);
-            if (v.kind == LineView::Section && SameName(v.name, sectionBytes)) {
-                header = i;
-                break;
-            }
-        }
-        if (header == lines.size()) {
-            if (!lines.empty() && lines.back().end.empty()) lines.back().end = kCrLf;
-            lines.push_back(RawLine{"[" + sectionBytes + "]", std::string(kCrLf)});
-            lines.push_back(RawLine{keyBytes + "=" + valueBytes, std::string(kCrLf)});
-            continue;
-        }
-        std::size_t lastKey = header;
-        bool updated = false;
+    // The first section of that name, the first line of each of its keys and
+    // its last key line.
+    std::size_t header = lines.size();
+    for (std::size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
+        const LineView v = ClassifyLine(lines[i].text);
+        if (v.kind == LineView::Section && SameName(v.name, sectionBytes)) header = i;
+    }
+    std::unordered_map<std::string, std::size_t> keyLine;
+    std::size_t lastKey = header;
+    if (header < lines.size()) {
         for (std::size_t i = header + 1; i < lines.size(); ++i) {
             const LineView v = ClassifyLine(lines[i].text);
             if (v.kind == LineView::Section) break;
             if (v.kind != LineView::Key) continue;
-            if (SameName(v.name, keyBytes)) {
-                lines[i].text = std::string(v.name) + "=" + valueBytes;
-                updated = true;
-                break;
-            }
+            keyLine.emplace(FoldName(v.name), i);
             lastKey = i;
         }
-        if (updated) continue;
-        if (lines[lastKey].end.empty()) lines[lastKey].end = kCrLf;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastKey) + 1,
-                     RawLine{keyBytes + "=" + valueBytes, std::string(kCrLf)});
+    }
+
+    // Existing keys change in place with their own spelling; new keys go
+    // after the section's last key, in the order given.
+    std::vector<RawLine> added;
+    std::unordered_map<std::string, std::size_t> addedIndex;
+    for (const auto& [key, value] : values) {
+        const std::string keyBytes = Utf8ToCp1252(key);
+        const std::string valueBytes = OneLine(Utf8ToCp1252(value));
+        const std::string folded = FoldName(keyBytes);
+        if (const auto it = keyLine.find(folded); it != keyLine.end()) {
+            RawLine& line = lines[it->second];
+            line.text = std::string(ClassifyLine(line.text).name) + "=" + valueBytes;
+        } else if (const auto a = addedIndex.find(folded); a != addedIndex.end()) {
+            added[a->second].text = keyBytes + "=" + valueBytes;
+        } else {
+            addedIndex.emplace(folded, added.size());
+            added.push_back(RawLine{keyBytes + "=" + valueBytes, std::string(kCrLf)});
+        }
+    }
+    if (!added.empty()) {
+        if (header == lines.size()) {
+            if (!lines.empty() && lines.back().end.empty()) lines.back().end = kCrLf;
+            lines.push_back(RawLine{"[" + sectionBytes + "]", std::string(kCrLf)});
+            lines.insert(lines.end(), added.begin(), added.end());
+        } else {
+            if (lines[lastKey].end.empty()) lines[lastKey].end = kCrLf;
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastKey) + 1, added.begin(), added.end());
+        }
     }
 
     std::string out;

@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,8 @@ namespace zrv::i18n {
 
 /// ASCII case-insensitive equality, the comparison of section and key names.
 bool SameName(std::string_view a, std::string_view b);
+/// \p name with ASCII letters in lower case, the form names are compared in.
+std::string FoldName(std::string_view name);
 
 /// True for a key name that reads back as itself once written: not empty, no
 /// `=`, no line break, no outer blanks, not taken for a comment or a section.
@@ -65,8 +68,13 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        /// Folded key -> its first entry, so large files stay fast to read.
+        std::unordered_map<std::string, std::size_t> firstEntry;
     };
+    const Section* firstSection(std::string_view name) const;
     std::vector<Section> sections_;
+    /// Folded section name -> its first section.
+    std::unordered_map<std::string, std::size_t> firstSection_;
 };
 
 /// A profile file named by its path. Every read goes to the file as it is on

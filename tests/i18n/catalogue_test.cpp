@@ -160,3 +160,26 @@ TEST(Captions, ExportListsWindowsInOrderWithoutRadioButtons) {
               "lblA\t\xDC" "ber\r\nbtnN\tbn\r\ncboFreqItem0\ta\r\ncboFreqItem1\tb\r\nchkBit0\tBit 0\r\n");
     EXPECT_FALSE(ExportCaptions(dir / "no" / kCaptionExportName, {&main}));
 }
+
+TEST(Catalogue, LocalisedNotifierPassesTheTranslatedTextOnAndKeepsTheAnswer) {
+    TempDir dir;
+    WriteFile(dir / "Language.ini",
+              "[Setting]\r\nLanguage=German\r\n[German]\r\nMsg10=Wirklich?\r\nMsg45=[%s] falsch\r\n"
+              "fm_About=\xDC" "ber\r\n");
+    MessageCatalogue cat(dir.path(), dir.path());
+    cat.StartUp();
+    zrv::test::RecordingNotifier target;
+    target.answers = {true};
+    LocalisedNotifier notifier(cat, target);
+    EXPECT_TRUE(notifier.ask(Message{"Msg10", "Are you sure ?", zrv::MsgIcon::Exclamation, {}}));
+    notifier.show(Message{"Msg45", "The [x.tbl] ...", zrv::MsgIcon::Exclamation, {"x.tbl"}});
+    notifier.show(Message{"Msg61", "The file size is error !", zrv::MsgIcon::Exclamation, {}});
+    ASSERT_EQ(target.asked.size(), 1u);
+    EXPECT_EQ(target.asked[0].english, "Wirklich?");
+    ASSERT_EQ(target.shown.size(), 2u);
+    EXPECT_EQ(target.shown[0].english, "[x.tbl] falsch");
+    EXPECT_EQ(target.shown[0].key, "Msg45");
+    EXPECT_EQ(target.shown[1].english, "The file size is error !");
+    EXPECT_EQ(WindowCaptionText(cat, kAboutWindow), "\xC3\x9C" "ber");
+    EXPECT_EQ(WindowCaptionText(cat, kPasswordDialog), "Advance Password");
+}

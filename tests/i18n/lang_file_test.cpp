@@ -182,3 +182,18 @@ TEST(FactoryCatalogue, EveryListedKeyHasEnglishAndGermanWithTheSamePlaceholders)
     EXPECT_EQ(data.read("English", "Msg54"), "  The Programmed Board Connect !");
     EXPECT_EQ(data.read("English", "Msg77"), "Please input A~G\xC2\xA1" "Ba~g \xC2\xA1" "B0 or 1 !");
 }
+
+TEST(TextEditor, ALargeKeyListIsFilledAndStoredCompletely) {
+    std::string file = "[Setting]\r\nLanguage=German\r\n[Command]\r\n";
+    const int n = 20000;
+    for (int i = 1; i <= n; ++i) file += "cmd" + std::to_string(i) + "=K" + std::to_string(i) + "\r\n";
+    Editor e(file);
+    ASSERT_EQ(e.model.rows().size(), static_cast<std::size_t>(n));
+    e.model.setCurrent(n - 1, "last");
+    e.model.setCurrent(0, "first");
+    ASSERT_TRUE(e.model.Apply());
+    EXPECT_EQ(e.text("K1"), "first");
+    EXPECT_EQ(e.text("K" + std::to_string(n)), "last");
+    EXPECT_EQ(e.text("K2"), "");
+    EXPECT_EQ(e.model.rows()[n - 1].current, "last");
+}
