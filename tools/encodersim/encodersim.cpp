@@ -34,6 +34,7 @@ struct Options {
     bool wrongAckByte = false; // fifth byte NAK instead of ACK
     bool wrongChecksum = false;
     long ackFrom = 1;          // frames before this one get no answer
+    long ackFirst = 0;         // when > 0, frames after this many get NAK
     int idLength = 0;          // 0: find the ID's end from its characters
 };
 
@@ -42,13 +43,14 @@ void onSignal(int) { stopRequested = 1; }
 
 void usage() {
     std::cerr << "Usage: encodersim [--log FILE] [--silent] [--wrong-ack-byte] [--wrong-checksum]\n"
-                 "                  [--ack-from K] [--id-length N]\n"
+                 "                  [--ack-from K] [--ack-first K] [--id-length N]\n"
                  "Prints the pseudo-terminal path first, then acts as a paging encoder.\n"
                  "  --log FILE        append every request as a line \"ID DATA\"\n"
                  "  --silent          never acknowledge\n"
                  "  --wrong-ack-byte  answer the right checksum characters and NAK\n"
                  "  --wrong-checksum  answer wrong checksum characters and ACK\n"
                  "  --ack-from K      leave frames 1..K-1 unanswered (counting every attempt)\n"
+                 "  --ack-first K     acknowledge frames 1..K only, answer later ones with NAK\n"
                  "  --id-length N     the ID string is the first N characters of each request\n";
 }
 
@@ -91,6 +93,10 @@ bool parse(int argc, char** argv, Options& o) {
             const char* v = value();
             if (!v || std::atol(v) < 1) return false;
             o.ackFrom = std::atol(v);
+        } else if (a == "--ack-first") {
+            const char* v = value();
+            if (!v || std::atol(v) < 1) return false;
+            o.ackFirst = std::atol(v);
         } else if (a == "--id-length") {
             const char* v = value();
             if (!v || std::atoi(v) < 1 || std::atoi(v) > 10) return false;
@@ -192,7 +198,8 @@ int main(int argc, char** argv) {
             if (opt.silent || frames < opt.ackFrom) continue;
             std::string ack = checksumCharacters(sum);
             if (opt.wrongChecksum) ack = checksumCharacters(static_cast<std::uint16_t>(sum + 1));
-            ack += static_cast<char>(opt.wrongAckByte ? kNak : kAck);
+            const bool refused = opt.wrongAckByte || (opt.ackFirst > 0 && frames > opt.ackFirst);
+            ack += static_cast<char>(refused ? kNak : kAck);
             writeAll(master, ack);
         }
     }
