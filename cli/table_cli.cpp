@@ -1,0 +1,112 @@
+#include "cli/table_cli.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <fstream>
+#include <system_error>
+
+#include "core/image.h"
+#include "core/image_layout.h"
+#include "core/table_file.h"
+
+namespace zrv::cli {
+namespace fs = std::filesystem;
+
+const Command& CommandByName(std::string_view name) {
+    const auto& all = Commands();
+    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
+    if (it == all.end()) throw std::logic_error("no command " + std::string(name));
+    return *it;
+}
+
+bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+               const std::set<std::string>& flagOptions, ParsedArgs& parsed, std::string& error) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.size() < 2 || a[0] != '-') {
+            parsed.positional.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const auto eq = a.find('=');
+        const std::string name = a.substr(0, eq);
+        if (valueOptions.count(name)) {
+            if (eq != std::string::npos) {
+                parsed.values[name] = a.substr(eq + 1);
+            } else if (i + 1 < args.size()) {
+                parsed.values[name] = args[++i];
+            } else {
+                error = name + " needs a value";
+                return false;
+            }
+        } else if (flagOptions.count(a)) {
+            parsed.flags.insert(a);
+        } else {
+            error = "unknown option '" + a + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadStoredTable(const fs::path& path, Notifier& notifier) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec) {
+        notifier.show(OpenErrorMessage());
+        return std::nullopt;
+    }
+    if (size != kImageSize && size != layout::kShortTableSize) {
+        notifier.show(FileSizeErrorMessage());
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes(kImageSize + 1);
+    if (in) in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (!in && !in.eof()) {
+        notifier.show(OpenErrorMessage());
+        return std::nullopt;
+    }
+    if (got != kImageSize && got != layout::kShortTableSize) {  // changed while we looked
+        notifier.show(FileSizeErrorMessage());
+        return std::nullopt;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+std::string Hex(std::uint64_t value, int digits) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%0*llX", digits, static_cast<unsigned long long>(value));
+    return buf;
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\t': out += "\\t"; break;
+            case '\r': out += "\\r"; break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04X", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace zrv::cli

@@ -1,0 +1,50 @@
+#pragma once
+/// \file
+/// What the table-file commands of zrv41k-cli share: option parsing, reading
+/// a table file's stored bytes, and hexadecimal and JSON text.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/command.h"
+#include "core/notifier.h"
+
+namespace zrv::cli {
+
+/// The words of a command line split into file arguments and options.
+struct ParsedArgs {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;  ///< "--from" -> "0x100"
+    std::set<std::string> flags;                ///< "--json"
+};
+
+/// The registered command called \p name (for its usage text).
+const Command& CommandByName(std::string_view name);
+
+/// Splits \p args: options named in \p valueOptions take the next word (or
+/// "--name=value"), those in \p flagOptions take none; "--" ends the options.
+/// False with \p error set for an unknown option or a missing value.
+bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+               const std::set<std::string>& flagOptions, ParsedArgs& parsed, std::string& error);
+
+/// The bytes of a table file as stored, after the size and open checks only
+/// (the bytes of a file that fails its identity or checksum can still be
+/// looked at). Tells \p notifier Msg61 or Msg62 and returns nothing when the
+/// file is not a table file of either size or cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadStoredTable(const std::filesystem::path& path,
+                                                         Notifier& notifier);
+
+/// \p value in upper-case hexadecimal with "0x" and at least \p digits digits.
+std::string Hex(std::uint64_t value, int digits);
+
+/// \p text as a JSON string literal (quotes included; UTF-8 kept, control
+/// characters escaped).
+std::string JsonString(std::string_view text);
+
+}  // namespace zrv::cli
