@@ -1,7 +1,6 @@
 // zrv41k-cli ota: builds OTA commands and sends them to a paging encoder,
 // for the command types whose inputs are all OTA-window fields (raw memory
 // data 254, the last command 255 and the time message).
-#include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <optional>
@@ -17,6 +16,7 @@
 #include "ota/encoder_link.h"
 #include "ota/ota_command.h"
 #include "ota/ota_send.h"
+#include "ota/ota_window_rules.h"
 
 namespace {
 
@@ -67,18 +67,11 @@ public:
     }
 };
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 std::string NowAsTimeDate() {
     const std::time_t t = std::time(nullptr);
     std::tm now{};
     localtime_r(&t, &now);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d%02d%04d%02d%02d%02d", now.tm_mday, now.tm_mon + 1,
-                  now.tm_year + 1900, now.tm_hour, now.tm_min, now.tm_sec);
-    return text;
+    return FormatTimeDate(now);
 }
 
 struct Parsed {
@@ -196,26 +189,23 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
     // The window's field rules, as when each field is typed in and left.
     for (const std::string* hex : {&w.edtStart, &w.edtData}) {
         for (char c : *hex) {
-            if (!IsHexDigit(c)) {
-                notifier.show(Message{"", "Hex Only !", MsgIcon::Exclamation, {}});
+            if (!AcceptsHexKey(c)) {
+                notifier.show(HexOnlyMessage());
                 return zrv::cli::kExitUsage;
             }
         }
     }
     if (w.edtData.size() % 2 != 0) {
-        notifier.show(Message{"", "Please input even digits !", MsgIcon::Exclamation, {}});
+        notifier.show(EvenDigitsMessage());
         return zrv::cli::kExitUsage;
     }
     w.edtLength = std::to_string(w.edtData.size());
-    if (w.edtStart.empty()) {
+    const auto start = FormatStartAddress(w.edtStart);
+    if (!start) {
         notifier.show(ConversionErrorMessage(w.edtStart));
         return zrv::cli::kExitFailed;
     }
-    unsigned start = 0;
-    for (char c : w.edtStart) start = start * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
-    char startText[8];
-    std::snprintf(startText, sizeof startText, "%03X", start);
-    w.edtStart = startText;
+    w.edtStart = *start;
     // Leaving the control ID field pads it; untouched it keeps "N12".
     if (p.controlIdGiven) w.edtID = PadControlId(w.edtID);
     if (!p.timeDateGiven) w.edtDate = NowAsTimeDate();
