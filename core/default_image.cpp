@@ -126,6 +126,7 @@ void WritePromptSet(ConfigImage& image, int item) {
 // Version texts -------------------------------------------------------------------
 
 std::string MainWindowCaption() { return "ZRV41K USB Version " + std::string(kVersionDigits); }
+static_assert(kProgramVersion.substr(1, 4) == kVersionDigits, "the digits follow the V");
 
 std::string AboutVersionText() {
     return "Version " + std::string(kVersionDigits) + "(" + std::string(kBuildDate) + ")";
@@ -264,6 +265,8 @@ void buildNewsArea(ConfigImage& d) {  // 0x540..0x7FF
     for (std::size_t k = 0; k < L::kNewsPromptCount; ++k)
         writePrompt(d, L::kNewsPrompts + k * L::kPromptRecordSize,
                     {0x05, "NEWS " + std::to_string(k + 1)});
+    // Every source text enabled in the built-in data; start-up clears them.
+    d.fill(L::kStartupZeroed.offset, L::kStartupZeroed.length, 0xFF);
     d.fill(L::kMenuLocks.offset, L::kMenuLocks.length, kMenuItemOn);
     d.setByte(L::kReminderToneType, kToneOne);
 }

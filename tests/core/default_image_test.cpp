@@ -170,8 +170,11 @@ TEST(DefaultImage, MelodyCopiesAndEditorDefaults) {
 
 TEST(DefaultImage, StartupZeroesSourceEnablesAndTitles) {
     const auto image = StartupImage();
-    for (std::size_t i = 0x7C0; i <= 0x7DF; ++i) EXPECT_EQ(image.byte(i), 0);
     auto plain = Default();
+    for (std::size_t i = 0x7C0; i <= 0x7DF; ++i) {
+        EXPECT_EQ(image.byte(i), 0);
+        EXPECT_EQ(plain.byte(i), 0xFF);  // all sources enabled in the built-in data
+    }
     plain.fill(0x7C0, 32, 0);
     EXPECT_EQ(image, plain);
     EXPECT_EQ(MainWindowCaption(), "ZRV41K USB Version 1.09");
