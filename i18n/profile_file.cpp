@@ -254,7 +254,9 @@ bool ProfileFile::writeStrings(std::string_view section,
             RawLine& line = lines[it->second];
             line.text = std::string(ClassifyLine(line.text).name) + "=" + valueBytes;
         } else if (const auto a = addedIndex.find(folded); a != addedIndex.end()) {
-            added[a->second].text = keyBytes + "=" + valueBytes;
+            // Added earlier in this batch: it keeps the spelling it was added with.
+            RawLine& line = added[a->second];
+            line.text = std::string(ClassifyLine(line.text).name) + "=" + valueBytes;
         } else {
             addedIndex.emplace(folded, added.size());
             added.push_back(RawLine{keyBytes + "=" + valueBytes, std::string(kCrLf)});

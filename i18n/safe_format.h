@@ -27,6 +27,7 @@ public:
     FormatArg(long v) : value_(static_cast<std::int64_t>(v)) {}
     FormatArg(long long v) : value_(static_cast<std::int64_t>(v)) {}
     FormatArg(unsigned long v) : value_(static_cast<std::int64_t>(v)) {}
+    FormatArg(unsigned long long v) : value_(static_cast<std::int64_t>(v)) {}
     FormatArg(double v) : value_(v) {}
     FormatArg(std::string v) : value_(std::move(v)) {}
     FormatArg(std::string_view v) : value_(std::string(v)) {}

@@ -86,10 +86,12 @@ TEST(ProfileWrite, UpdatesInPlaceKeepingSpellingCommentsAndOtherLines) {
               "; trailing comment\r\n"
               "\r\n"
               "[German]\r\n"
-              "Msg1=eins");  // no final line end
+              "Msg1=eins\r\n"
+              "[german]\r\n"
+              "Msg2=not the first German section");  // no final line end
     ASSERT_TRUE(file.writeString("Setting", "Language", "English"));
     ASSERT_TRUE(file.writeString("English", "Msg2", "two"));
-    ASSERT_TRUE(file.writeString("German", "Msg2", "zwei"));
+    ASSERT_TRUE(file.writeStrings("German", {{"Msg2", "zwei"}, {"msg2", "ZWEI"}}));
     ASSERT_TRUE(file.writeString("French", "Msg1", "un"));
     EXPECT_EQ(ReadFile(file.path()),
               "; header comment\r\n"
@@ -103,7 +105,9 @@ TEST(ProfileWrite, UpdatesInPlaceKeepingSpellingCommentsAndOtherLines) {
               "\r\n"
               "[German]\r\n"
               "Msg1=eins\r\n"
-              "Msg2=zwei\r\n"
+              "Msg2=ZWEI\r\n"
+              "[german]\r\n"
+              "Msg2=not the first German section\r\n"
               "[French]\r\n"
               "Msg1=un\r\n");
 }
