@@ -1,0 +1,76 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include "app/companion_windows.h"
+
+namespace zrv::app {
+
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString& error) {
+    CommandLine line;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        QString value;
+        const auto takeValue = [&](const QString& option) -> bool {
+            if (a.startsWith(option + QLatin1Char('='))) {
+                value = a.mid(option.size() + 1);
+                return true;
+            }
+            if (a == option) {
+                if (i + 1 >= arguments.size()) {
+                    error = option + QStringLiteral(" needs a value");
+                    return false;
+                }
+                value = arguments[++i];
+                return true;
+            }
+            return false;
+        };
+        if (a.startsWith(QLatin1String("--port"))) {
+            if (!takeValue(QStringLiteral("--port"))) {
+                if (error.isEmpty()) error = QStringLiteral("unknown option ") + a;
+                return std::nullopt;
+            }
+            if (value.isEmpty()) {
+                error = QStringLiteral("--port needs a device path");
+                return std::nullopt;
+            }
+            line.ports.push_back(value.toStdString());
+        } else if (a.startsWith(QLatin1String("--channel-spacing"))) {
+            if (!takeValue(QStringLiteral("--channel-spacing"))) {
+                if (error.isEmpty()) error = QStringLiteral("unknown option ") + a;
+                return std::nullopt;
+            }
+            if (value != QLatin1String("0") && value != QLatin1String("1") && value != QLatin1String("2")) {
+                error = QStringLiteral("--channel-spacing takes 0 (5 kHz), 1 (6.25 kHz) or 2 (Auto)");
+                return std::nullopt;
+            }
+            line.channelSpacingMode = value.toInt();
+        } else {
+            error = QStringLiteral("unknown option ") + a;
+            return std::nullopt;
+        }
+    }
+    return line;
+}
+
+void UseDesignFont() {
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    QApplication::setFont(font);
+}
+
+Application::Application(StartupOptions options) {
+    // The main window first: its creation runs FormCreate. Then the other
+    // windows in their order, hidden until their commands show them.
+    main_ = std::make_unique<MainWindow>(std::move(options));
+    companions_ = std::make_unique<CompanionWindows>(*main_);
+    main_->setCompanions(companions_.get());
+}
+
+Application::~Application() {
+    if (main_) main_->setCompanions(nullptr);
+}
+
+}  // namespace zrv::app

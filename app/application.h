@@ -1,0 +1,45 @@
+#pragma once
+/// \file
+/// Start-up of the desktop program: the application title, the windows in
+/// their creation order (main window first, its FormCreate running as it is
+/// created), and the command line (--port PATH, --channel-spacing 0|1|2).
+
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/main_window.h"
+
+namespace zrv::app {
+
+class CompanionWindows;
+
+/// The program's own command-line options (Qt's options are taken by
+/// QApplication before these are read).
+struct CommandLine {
+    std::vector<std::string> ports;
+    int channelSpacingMode = 0;
+};
+
+/// Parses \p arguments (without the program name). Returns nothing and sets
+/// \p error for an unknown option or a bad value.
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString& error);
+
+/// The windows of one run, created in order and kept until the end.
+class Application {
+public:
+    explicit Application(StartupOptions options);
+    ~Application();
+    MainWindow& mainWindow() { return *main_; }
+    CompanionWindows& companions() { return *companions_; }
+
+private:
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<CompanionWindows> companions_;
+};
+
+/// The 9-point design font every window is laid out for.
+void UseDesignFont();
+
+}  // namespace zrv::app

@@ -1,0 +1,40 @@
+#include "app/gui_notifier.h"
+
+#include <QMessageBox>
+
+#include "core/image_rules.h"
+#include "i18n/message_catalogue.h"
+
+namespace zrv::app {
+
+namespace {
+QMessageBox::Icon IconOf(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Exclamation:
+        case MsgIcon::Warning: return QMessageBox::Warning;
+        case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::Error: return QMessageBox::Critical;
+        case MsgIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::Warning;
+}
+}  // namespace
+
+QString GuiNotifier::text(const Message& message) const {
+    if (!catalogue_) return QString::fromStdString(message.english);
+    return QString::fromStdString(i18n::MessageText(*catalogue_, message));
+}
+
+void GuiNotifier::show(const Message& message) {
+    QMessageBox box(IconOf(message.icon), QString::fromUtf8(kModelName.data(), kModelName.size()),
+                    text(message), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool GuiNotifier::ask(const Message& message) {
+    QMessageBox box(IconOf(message.icon), QString::fromUtf8(kModelName.data(), kModelName.size()),
+                    text(message), QMessageBox::Yes | QMessageBox::No, parent_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace zrv::app

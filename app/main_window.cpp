@@ -1,0 +1,611 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QWindow>
+#include <algorithm>
+
+#include "app/companion_windows.h"
+#include "app/gui_notifier.h"
+#include "app/pages/pages.h"
+#include "app/serial_displays.h"
+#include "app/window_components.h"
+#include "core/cp1252.h"
+#include "core/default_image.h"
+#include "core/frequency.h"
+#include "core/image_rules.h"
+#include "core/table_file.h"
+#include "editors/binding_hint.h"
+#include "i18n/captions.h"
+#include "i18n/message_catalogue.h"
+#include "link/programmer_link.h"
+#include "link/qt_serial_line.h"
+#include "ui_main_window.h"
+
+namespace zrv::app {
+
+namespace {
+
+/// Client area of the window at its design size: the six 1000 x 600 pages
+/// below the page selectors, the status line and the Lang button below them.
+constexpr QSize kDesignClientSize{1008, 670};
+constexpr QPoint kPageOrigin{4, 36};
+
+/// Page selectors, their grey labels and their panels, in selector order.
+struct PageSelector {
+    const char* selector;
+    const char* grey;
+    pages::PageId page;
+};
+constexpr PageSelector kSelectors[] = {
+    {"sedtFC", "StaticText6", pages::PageId::CF},
+    {"sedtAS", "StaticText7", pages::PageId::AS},
+    {"sedtPE", "StaticText8", pages::PageId::PE},
+    {"sedtSP", "StaticText9", pages::PageId::Source},
+    {"sedtMT", "StaticText10", pages::PageId::Music},
+    {"staticEncryF", "staticEncryB", pages::PageId::AES},
+};
+
+/// The controls the default image makes visible (the out-of-range group and
+/// the music page selector).
+constexpr const char* kShownByDefaultImage[] = {
+    "edtPrompt41", "lblPrompt41", "grouOutOfRange", "CheckBox2", "cboORAAlert",
+    "edtOORMusic", "btnPreview16", "btnStop16",    "sedtMT"};
+
+/// The text in the application's title (task bar): the first six characters
+/// of the product text, then " (USB)".
+QString ApplicationTitle() {
+    const QString product = QString::fromUtf8(kSaveIdentityText.data(), kSaveIdentityText.size());
+    return product.left(6) + QStringLiteral(" (USB)");
+}
+
+std::string WithSeparator(const std::filesystem::path& folder) {
+    std::string s = folder.string();
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
+QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
+
+}  // namespace
+
+// FormCreate -------------------------------------------------------------------------
+
+MainWindow::MainWindow(StartupOptions options, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::fm_Main>()), options_(std::move(options)) {
+    QApplication::setApplicationName(ApplicationTitle());
+    ui_->setupUi(this);
+    centralWidget()->resize(kDesignClientSize);
+    resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
+    ui_->mnuTool->menuAction()->setVisible(false);  // present, never shown
+
+    buildPages();
+    indexControls();
+
+    // 1. Design geometry for the rescaling, then maximise.
+    rescaler_.remember(centralWidget(), kDesignClientSize);
+    if (options_.maximise) setWindowState(Qt::WindowMaximized);
+
+    // 2. Control registry.
+    registry_.build(centralWidget());
+
+    // 3. Program folder (and the working folder of the language file).
+    const std::filesystem::path programFolder =
+        options_.programFolder.empty()
+            ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+            : options_.programFolder;
+    const std::filesystem::path workingFolder =
+        options_.workingFolder.empty() ? std::filesystem::current_path() : options_.workingFolder;
+    state_.programFolder = WithSeparator(programFolder);
+    state_.workingFolder = WithSeparator(workingFolder);
+    state_.languageFile = state_.workingFolder + i18n::kLanguageFileName;
+    state_.tableFileName = state_.programFolder + "default.tbl";
+    state_.channelSpacingMode = std::clamp(options_.channelSpacingMode, 0, 2);
+
+    catalogue_ = std::make_unique<i18n::MessageCatalogue>(workingFolder, programFolder);
+    if (options_.notifier) {
+        notifier_ = options_.notifier;
+    } else {
+        ownNotifier_ = std::make_unique<GuiNotifier>(this, catalogue_.get());
+        notifier_ = ownNotifier_.get();
+    }
+    serialLine_ = std::make_unique<link::QtSerialLine>();
+    link_ = std::make_unique<link::ProgrammerLink>(*serialLine_, *notifier_,
+                                                   [] { QCoreApplication::processEvents(); });
+    if (!options_.ports.empty()) link_->setPortOverride(options_.ports);
+
+    // 4.-5. Default image with its titles; 0x7C0..0x7DF zeroed.
+    image_ = StartupImage();
+    setWindowTitle(QString::fromStdString(MainWindowCaption()));
+    state_.versionText = AboutVersionText();
+    for (const char* name : kShownByDefaultImage) setVisible(name, true);
+
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(1000);
+    connect(timer2_, &QTimer::timeout, this, &MainWindow::Timer2Timer);
+    timer2_->start();
+
+    connectHandlers();
+    connectBindings();
+
+    // The editor modules and the window's own refreshers, in refresh order.
+    ownedModules_ = CreateEditorModules();
+    ownedModules_.push_back(std::make_unique<SerialFieldsRefresher>());
+    ownedModules_.push_back(std::make_unique<PagerSerialRefresher>());
+    for (auto& m : ownedModules_) moduleOrder_.push_back(m.get());
+    std::stable_sort(moduleOrder_.begin(), moduleOrder_.end(), [](EditorModule* a, EditorModule* b) {
+        return static_cast<int>(a->refreshSlot()) < static_cast<int>(b->refreshSlot());
+    });
+    for (EditorModule* m : moduleOrder_) m->connectHandlers(*this);
+
+    // 6.-7. Language file and the start-up language.
+    if (const auto language = catalogue_->StartUp()) runLanguageAction(*language);
+    state_.language = catalogue_->currentLanguage();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildPages() {
+    QWidget* client = centralWidget();
+    for (const pages::PageId id : pages::kCreationOrder) {
+        QFrame* page = pages::CreatePage(id, client);
+        page->move(kPageOrigin);
+        page->resize(pages::kPageWidth, pages::kPageHeight);
+        page->setAutoFillBackground(true);  // a page in front hides those behind
+        page->setMouseTracking(true);
+    }
+    for (const auto& s : kSelectors) {
+        auto* panel = client->findChild<QFrame*>(pages::PanelName(s.page), Qt::FindDirectChildrenOnly);
+        auto* selector = client->findChild<QLabel*>(s.selector);
+        auto* grey = client->findChild<QLabel*>(s.grey);
+        panels_.push_back(panel);
+        selectors_.push_back(selector);
+        greyLabels_.push_back(grey);
+        // A buddy makes the labels show "&&" as one ampersand, as designed.
+        if (panel && selector) selector->setBuddy(panel);
+        if (panel && grey) grey->setBuddy(panel);
+        if (selector) selector->installEventFilter(this);
+    }
+    if (panels_.front()) panels_.front()->raise();  // panCF in front at design time
+    ui_->Edit1->raise();
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+}
+
+void MainWindow::indexControls() {
+    for (QWidget* w : centralWidget()->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (!name.isEmpty() && !controls_.contains(name)) controls_.insert(name, w);
+    }
+    for (QAction* a : findChildren<QAction*>())
+        if (!a->objectName().isEmpty()) actions_.insert(a->objectName(), a);
+    for (const char* name : {"panCF", "panAS", "pnlMusic"})
+        if (QWidget* panel = control(name)) panel->installEventFilter(this);
+}
+
+QWidget* MainWindow::control(const QString& name) const { return controls_.value(name); }
+QAction* MainWindow::action(const QString& name) const { return actions_.value(name); }
+
+void MainWindow::connectHandlers() {
+    connect(ui_->mnuOpen, &QAction::triggered, this, &MainWindow::mnuOpenClick);
+    connect(ui_->mnuSave, &QAction::triggered, this, &MainWindow::mnuSaveClick);
+    connect(ui_->mnuSaveAs, &QAction::triggered, this, &MainWindow::mnuSaveAsClick);
+    connect(ui_->mnuExit, &QAction::triggered, this, &MainWindow::mnuExitClick);
+    connect(ui_->mnuAbout, &QAction::triggered, this, &MainWindow::mnuAboutClick);
+    connect(ui_->Advance1, &QAction::triggered, this, &MainWindow::Advance1Click);
+    connect(ui_->mnuEnglish, &QAction::triggered, this, &MainWindow::mnuEnglishClick);
+    connect(ui_->mnuGerman, &QAction::triggered, this, &MainWindow::mnuGermanClick);
+    connect(ui_->mnuEditLang, &QAction::triggered, this, [this] {
+        if (companions_ && companions_->frmLang) companions_->frmLang->exec();
+    });
+    connect(ui_->btnINI_Lang, &QPushButton::clicked, this, &MainWindow::btnINI_LangClick);
+    connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
+    connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
+    connect(ui_->Edit1, &QLineEdit::returnPressed, this, [] {});  // the sink takes keys, does nothing
+    for (int tag = 0; tag < 8; ++tag) {
+        if (auto* button = find<QPushButton>(QStringLiteral("btnFunBit%1").arg(tag))) {
+            const int row = TagOf(button);
+            connect(button, &QPushButton::clicked, this, [this, row] { btnFunBit1Click(row); });
+        }
+    }
+}
+
+void MainWindow::connectBindings() {
+    for (QWidget* w : centralWidget()->findChildren<QWidget*>()) {
+        const auto hint = ParseBindingHint(HintOf(w).toStdString());
+        if (!hint || !hint->isGeneric()) continue;
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            connect(box, &QCheckBox::toggled, this, [this, box] { chkCtl0Click(box); });
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            connect(combo, &QComboBox::activated, this, [this, combo] { cboCtl1Change(combo); });
+        }
+    }
+}
+
+// Shared handlers of the hint-bound controls ---------------------------------------------
+
+void MainWindow::chkCtl0Click(QCheckBox* box) {
+    const auto hint = ParseBindingHint(HintOf(box).toStdString());
+    if (!hint) return;
+    StoreBoundCheckState(image_, *hint, box->isChecked());
+    applyDependentEnablingFirstPart();
+    for (EditorModule* m : moduleOrder_) m->boundControlChanged(*this, box);
+}
+
+void MainWindow::cboCtl1Change(QComboBox* combo) {
+    const auto hint = ParseBindingHint(HintOf(combo).toStdString());
+    if (!hint) return;
+    StoreBoundComboIndex(image_, *hint, combo->currentIndex());
+    if (combo->objectName() == QLatin1String("cboCtl4"))
+        setVisible(QStringLiteral("chkDirectShowLampOn"), combo->currentIndex() != 0);
+    for (EditorModule* m : moduleOrder_) m->boundControlChanged(*this, combo);
+}
+
+void MainWindow::setBoundCheck(QCheckBox* box, bool checked) {
+    if (box->objectName() == QLatin1String("chkCtl22")) {
+        // The hidden battery-type box follows the image without its side
+        // effect: a loaded or read image keeps its own battery thresholds.
+        const QSignalBlocker block(box);
+        box->setChecked(checked);
+        return;
+    }
+    box->setChecked(checked);  // a change runs the box's click handler
+}
+
+// FormShow / FormClose / FormResize -----------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    if (QWindow* handle = windowHandle()) {
+        handle->installEventFilter(this);  // key preview before the focused control
+        keyPreviewTarget_ = handle;
+    }
+    FormShow();
+}
+
+void MainWindow::FormShow() {
+    ui_->lblFirmVer->setText(QString());
+    ui_->lblFirmVer->setVisible(true);
+    ui_->btnINI_Lang->setVisible(true);
+    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
+        state_.bandText = freq->currentText().toStdString();
+    if (options_.probeBoard) {
+        link_->StartupProbe = true;
+        link_->ProbeBoard();  // the program goes on whether or not a board answers
+        link_->StartupProbe = false;
+    }
+    refreshAll();
+    loadDefaultTable();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::FormClose() {
+    if (link_ && link_->BoardPort) link_->BoardControl(link::BoardCommand::Release);
+}
+
+void MainWindow::mnuExitClick() { close(); }
+
+void MainWindow::FormResize() {
+    if (!rescaler_.remembered() || rescaling_) return;
+    rescaling_ = true;
+    std::vector<QWidget*> hidden;
+    for (const char* name : {"panCF", "panAS", "pnlSource", "panPE", "pnlMusic"}) {
+        if (QWidget* panel = control(name); panel && !panel->isHidden()) {
+            panel->hide();
+            hidden.push_back(panel);
+        }
+    }
+    rescaler_.apply(centralWidget()->size());
+    for (QWidget* panel : hidden) panel->show();
+    rescaling_ = false;
+    sizeTextFields();
+}
+
+// Events: page selectors, mouse-move commit, key preview, resize ----------------------------
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            if (auto* label = qobject_cast<QLabel*>(watched);
+                label && std::find(selectors_.begin(), selectors_.end(), label) != selectors_.end()) {
+                if (label->isEnabled()) pageSelectorClick(label);
+                return true;
+            }
+            break;
+        case QEvent::MouseMove:
+            // Over the window background or the background of panCF, panAS
+            // or pnlMusic (not over a control on them): commit the edit.
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this) {
+                const auto* move = static_cast<QMouseEvent*>(event);
+                if (!w->childAt(move->position().toPoint())) commitEditing();
+            }
+            break;
+        case QEvent::Resize:
+            if (watched == centralWidget()) FormResize();
+            break;
+        case QEvent::KeyPress:
+            if (watched == keyPreviewTarget_ && QApplication::activeModalWidget() == nullptr)
+                return handleScannerKey(static_cast<QKeyEvent*>(event));
+            break;
+        default: break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::handleScannerKey(QKeyEvent* key) {
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
+        scanner_.append(key->text());
+        return false;  // the key still goes to the focused control
+    }
+    const auto serial = scanner_.enter();
+    if (!serial) return false;  // Enter goes on; the buffer is kept
+    if (auto* sn = find<QLineEdit>(QStringLiteral("txtSN"))) sn->setText(*serial);
+    StorePagerSerialNumber(image_, Utf8ToCp1252(serial->toStdString()));
+    link_->KeepPagerSerial = false;
+    ui_->mnuWrite->trigger();
+    scanner_.clear();
+    link_->KeepPagerSerial = true;
+    return true;  // the Enter is consumed
+}
+
+void MainWindow::Timer2Timer() { scanner_.clear(); }
+
+void MainWindow::commitEditing() { ui_->Edit1->setFocus(Qt::OtherFocusReason); }
+
+// Page switching ---------------------------------------------------------------------------------
+
+void MainWindow::pageSelectorClick(QLabel* selector) {
+    state_.currentPrompt = -1;
+    for (std::size_t i = 0; i < selectors_.size(); ++i) {
+        if (!selectors_[i]) continue;
+        selectors_[i]->setVisible(selectors_[i] != selector);
+        if (selectors_[i] == selector && panels_[i]) panels_[i]->raise();
+    }
+    ui_->Edit1->raise();
+}
+
+QFrame* MainWindow::currentPanel() const {
+    // The panel in front is the last of the six among the client's children.
+    QFrame* front = nullptr;
+    for (QObject* child : centralWidget()->children())
+        if (auto* f = qobject_cast<QFrame*>(child);
+            f && std::find(panels_.begin(), panels_.end(), f) != panels_.end())
+            front = f;
+    return front;
+}
+
+// Modify and Write modes ------------------------------------------------------------------------
+
+bool MainWindow::writeMode() const { return ui_->RBtWrite->isChecked(); }
+
+void MainWindow::RBtWriteClick() {
+    for (QWidget* w : controls_)
+        if (w != ui_->Edit1) w->setEnabled(false);
+    ui_->RBtModify->setEnabled(true);
+    ui_->RBtWrite->setEnabled(true);
+    for (QLabel* l : selectors_)
+        if (l) l->setEnabled(true);
+    for (QLabel* l : greyLabels_)
+        if (l) l->setEnabled(true);
+}
+
+void MainWindow::RBtModifyClick() {
+    for (QWidget* w : controls_) w->setEnabled(true);
+    applyModifyModeRules();
+    for (QWidget* stop : registry_.family(QStringLiteral("btnStop")))
+        if (stop) stop->setEnabled(false);
+}
+
+void MainWindow::setStatus(const QString& text) { ui_->staMsg->setText(text); }
+
+// Menus: About, Advance, function bits ---------------------------------------------------------------
+
+void MainWindow::mnuAboutClick() {
+    if (companions_ && companions_->fm_About) companions_->fm_About->exec();
+}
+
+void MainWindow::Advance1Click() {
+    if (!companions_ || !companions_->PasswordDlg1) return;
+    companions_->PasswordDlg1->onAdvance = [this] {
+        setVisible(QStringLiteral("Label2"), true);
+        setVisible(QStringLiteral("textPass"), true);
+    };
+    companions_->PasswordDlg1->exec();
+}
+
+void MainWindow::btnFunBit1Click(int tag) {
+    if (!companions_ || !companions_->fm_FunBit) return;
+    companions_->fm_FunBit->selectedCapcode = 8 * state_.capcodePage + tag;
+    companions_->fm_FunBit->exec();
+}
+
+// Captions -------------------------------------------------------------------------------------------
+
+void MainWindow::mnuEnglishClick() { runLanguageAction(i18n::kEnglish); }
+void MainWindow::mnuGermanClick() { runLanguageAction(i18n::kGerman); }
+
+void MainWindow::runLanguageAction(const std::string& language) {
+    auto components = DescribeComponents(this);
+    i18n::RunLanguageAction(*catalogue_, language, components, state_.capcodeCount);
+    ApplyComponents(this, components);
+    state_.language = catalogue_->currentLanguage();
+    ui_->mnuEnglish->setChecked(catalogue_->englishChecked());
+    ui_->mnuGerman->setChecked(catalogue_->germanChecked());
+    // Texts built from page numbers are rebuilt in the new language.
+    for (const char* name : {"cboCCPage", "cboECPage", "cboSrcPage", "cboMTPage"})
+        if (auto* combo = find<QComboBox>(name)) emit combo->activated(combo->currentIndex());
+}
+
+void MainWindow::applyCaptionsToWindow(const std::string& section) {
+    auto components = DescribeComponents(this);
+    i18n::ApplyCaptions(*catalogue_, components, section, state_.capcodeCount);
+    ApplyComponents(this, components);
+}
+
+void MainWindow::btnINI_LangClick() {
+    std::vector<i18n::ComponentList> lists;
+    lists.push_back(DescribeComponents(this));
+    if (companions_)
+        for (QWidget* w : companions_->exportOrder()) lists.push_back(DescribeComponents(w));
+    std::vector<const i18n::ComponentList*> windows;
+    for (const auto& l : lists) windows.push_back(&l);
+    const auto path = std::filesystem::path(state_.programFolder) / i18n::kCaptionExportName;
+    if (i18n::ExportCaptions(path, windows))
+        notifier_->show({"", "Success !", MsgIcon::Information, {}});
+    else
+        notifier_->show(SaveErrorMessage());  // never report a file that was not written
+}
+
+// Table files ------------------------------------------------------------------------------------------
+
+void MainWindow::updateTableCaption() {
+    setWindowTitle(QString::fromStdString(
+        CaptionWithTableName(windowTitle().toStdString(), state_.tableFileName)));
+}
+
+void MainWindow::mnuOpenClick() { openTableFile(); }
+
+bool MainWindow::openTableFile() {
+    std::string path;
+    const bool fromDialog = !state_.useCurrentName;
+    if (fromDialog) {
+        const QString folder = QString::fromStdString(state_.programFolder);
+        const QString chosen =
+            options_.openDialog
+                ? options_.openDialog(this, folder)
+                : QFileDialog::getOpenFileName(this, QString(), folder, TableFilter());
+        if (chosen.isEmpty()) return false;
+        path = chosen.toStdString();
+    } else {
+        path = state_.tableFileName;
+    }
+    const TableFileResult result = LoadTableFile(path, image_, state_.capcodeCount, fromDialog);
+    if (fromDialog && result.sizeAccepted) state_.tableFileName = path;
+    if (!result.ok) {
+        if (result.message) notifier_->show(*result.message);
+        return false;
+    }
+    setVisible(QStringLiteral("lblPrompt42"), true);
+    setVisible(QStringLiteral("edtPrompt42"), true);
+    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
+        if (const auto band = BandFromImage(image_); band && *band < freq->count())
+            freq->setCurrentIndex(*band);  // no change handler here
+    rebuildCapcodePageSelectors();
+    refreshAll();
+    updateTableCaption();
+    return true;
+}
+
+void MainWindow::mnuSaveAsClick() { saveTableFileAs(); }
+
+void MainWindow::mnuSaveClick() {
+    state_.useCurrentName = true;
+    saveTableFileAs();
+    state_.useCurrentName = false;
+}
+
+bool MainWindow::saveTableFileAs() {
+    if (!state_.useCurrentName) {
+        const QString folder = QString::fromStdString(state_.programFolder);
+        QString chosen;
+        if (options_.saveDialog) {
+            chosen = options_.saveDialog(this, folder);
+        } else {
+            QFileDialog dialog(this, QString(), folder, TableFilter());
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(QStringLiteral("tbl"));
+            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+                chosen = dialog.selectedFiles().front();
+        }
+        if (chosen.isEmpty()) return false;
+        if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".tbl");
+        state_.tableFileName = chosen.toStdString();
+    }
+    if (const auto error = SaveTableFile(state_.tableFileName, image_, state_.capcodeCount)) {
+        notifier_->show(*error);
+        return false;
+    }
+    updateTableCaption();
+    return true;
+}
+
+void MainWindow::loadDefaultTable() {
+    state_.tableFileName = state_.programFolder + "default.tbl";
+    std::error_code ec;
+    if (std::filesystem::exists(state_.tableFileName, ec)) {
+        state_.useCurrentName = true;
+        mnuOpenClick();
+        state_.useCurrentName = false;
+        return;
+    }
+    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")); freq && freq->count() > 0)
+        freq->setCurrentIndex(0);
+    for (const char* name : {"cboLng", "cboLogo"}) {
+        if (auto* combo = find<QComboBox>(name); combo && combo->count() > kLanguageGerman) {
+            combo->setCurrentIndex(kLanguageGerman);
+            emit combo->activated(kLanguageGerman);  // its change handler
+        }
+    }
+}
+
+// Capcode page selectors --------------------------------------------------------------------------------
+
+void MainWindow::rebuildCapcodePageSelectors() {
+    const i18n::ProfileData file = catalogue_->handle().load();
+    const std::string& section = catalogue_->currentLanguage();
+    state_.capcodePage = state_.sourcePage = state_.musicTypePage = 0;
+    for (const char* name : {"cboCCPage", "cboSrcPage", "cboMTPage"}) {
+        auto* combo = find<QComboBox>(name);
+        if (!combo) continue;
+        const auto entries = i18n::CapcodePageEntries(file, section, name, state_.capcodeCount);
+        {
+            const QSignalBlocker block(combo);
+            combo->clear();
+            for (const auto& e : entries) combo->addItem(QString::fromStdString(e));
+            if (std::string_view(name) == "cboSrcPage") combo->setMaxVisibleItems(std::max(1, combo->count()));
+            combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+        }
+        emit combo->activated(combo->currentIndex());  // its change handler
+    }
+}
+
+// Small helpers over named controls ------------------------------------------------------------------
+
+void MainWindow::setEnabled(const QString& name, bool on) {
+    if (QWidget* w = control(name)) w->setEnabled(on);
+}
+
+void MainWindow::setVisible(const QString& name, bool on) {
+    if (QWidget* w = control(name)) w->setVisible(on);
+}
+
+bool MainWindow::isChecked(const QString& name) const {
+    auto* box = find<QCheckBox>(name);
+    return box && box->isChecked();
+}
+
+int MainWindow::comboIndex(const QString& name) const {
+    auto* combo = find<QComboBox>(name);
+    return combo ? combo->currentIndex() : -1;
+}
+
+}  // namespace zrv::app

@@ -1,0 +1,198 @@
+#pragma once
+/// \file
+/// The main window `fm_Main` (Tfm_Main): six pages of editors, the menus for
+/// table files and pager transfers, Modify and Write modes, the scanner
+/// input, and the process-wide state every editor shares. It implements the
+/// MainForm interface through which the editor modules reach it.
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/proportional_rescaler.h"
+#include "app/scanner_input.h"
+#include "core/image.h"
+#include "editors/editor_module.h"
+#include "editors/main_form.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace Ui {
+class fm_Main;
+}
+
+namespace zrv::i18n {
+class MessageCatalogue;
+}
+
+namespace zrv::link {
+class ProgrammerLink;
+class QtSerialLine;
+}
+
+namespace zrv::app {
+
+class CompanionWindows;
+
+/// How the window starts. The defaults are those of a normal start; tests
+/// and tools replace the folders, the dialogs and the board probe.
+struct StartupOptions {
+    std::filesystem::path programFolder;  ///< empty: the executable's folder
+    std::filesystem::path workingFolder;  ///< empty: the current folder
+    std::vector<std::string> ports;       ///< --port PATH overrides of discovery
+    int channelSpacingMode = 0;           ///< --channel-spacing 0|1|2
+    bool probeBoard = true;               ///< FormShow probes once for the board
+    bool maximise = true;                 ///< FormCreate maximises the window
+    Notifier* notifier = nullptr;         ///< nullptr: message boxes
+    /// Open / save dialogs: return the chosen path, empty when cancelled.
+    /// Default: the Qt file dialogs with the program folder as start.
+    std::function<QString(QWidget* parent, const QString& folder)> openDialog;
+    std::function<QString(QWidget* parent, const QString& folder)> saveDialog;
+};
+
+class MainWindow : public QMainWindow, public MainForm {
+    Q_OBJECT
+public:
+    /// Runs FormCreate: design geometry, registry, folders, default image,
+    /// language; connects every handler and the editor modules.
+    explicit MainWindow(StartupOptions options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// The windows created after the main window (About, password, ...).
+    void setCompanions(CompanionWindows* companions) { companions_ = companions; }
+
+    // MainForm ------------------------------------------------------------------
+    using MainForm::find;  // the control finder, not QWidget::find(WId)
+    ConfigImage& image() override { return image_; }
+    FormState& state() override { return state_; }
+    const ControlRegistry& registry() const override { return registry_; }
+    Notifier& notifier() override { return *notifier_; }
+    QWidget* window() override { return this; }
+    QWidget* control(const QString& name) const override;
+    QAction* action(const QString& name) const override;
+    void refreshAll() override;
+    void applyDependentEnablingFirstPart() override;
+    void applyModifyModeRules() override;
+    void sizeTextFields() override;
+    void rebuildCapcodePageSelectors() override;
+    void commitEditing() override;
+    bool writeMode() const override;
+    void setStatus(const QString& text) override;
+
+    // Handlers ----------------------------------------------------------------------
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    void mnuOpenClick();
+    void mnuSaveClick();
+    void mnuSaveAsClick();
+    void mnuExitClick();
+    void mnuAboutClick();
+    void Advance1Click();
+    void mnuEnglishClick();
+    void mnuGermanClick();
+    void btnINI_LangClick();
+    void RBtWriteClick();
+    void RBtModifyClick();
+    void Timer2Timer();
+    /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
+    void pageSelectorClick(QLabel* selector);
+    /// The shared check box handler of the hint-bound boxes.
+    void chkCtl0Click(QCheckBox* box);
+    /// The shared combo handler of the hint-bound combos.
+    void cboCtl1Change(QComboBox* combo);
+    /// The function-bit buttons btnFunBit0..7 (sender Tag = capcode row).
+    void btnFunBit1Click(int tag);
+    /// The default table at start-up (after the first refresh).
+    void loadDefaultTable();
+
+    /// The panel of the page in front.
+    QFrame* currentPanel() const;
+    /// The scanner buffer, for the key preview and its timer.
+    const ScannerBuffer& scanner() const { return scanner_; }
+    /// The window's design size (client area), the base of the rescaling.
+    QSize designSize() const { return rescaler_.designSize(); }
+    /// The message catalogue of the working folder's language file.
+    i18n::MessageCatalogue& catalogue() { return *catalogue_; }
+    /// The programmer link (board port, firmware flags, keep-serial flag).
+    link::ProgrammerLink& programmerLink() { return *link_; }
+    /// Every editor module, in refresh order.
+    const std::vector<EditorModule*>& modules() const { return moduleOrder_; }
+    /// The caption the window had after the last language or file change.
+    QString caption() const { return windowTitle(); }
+
+signals:
+    /// Emitted after every full refresh (tools and benchmarks wait for it).
+    void refreshed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPages();
+    void indexControls();
+    void connectHandlers();
+    void connectBindings();
+    void runLanguageAction(const std::string& language);
+    void applyCaptionsToWindow(const std::string& section);
+    void updateTableCaption();
+    bool openTableFile();
+    bool saveTableFileAs();
+    bool handleScannerKey(QKeyEvent* key);
+    void setBoundCheck(QCheckBox* box, bool checked);
+
+    // refresh steps and rules (full_refresh.cpp, dependent_enabling.cpp)
+    void refreshHintBoundControls();
+    void refreshLockoutAndOutOfRange();
+    void refreshLanguageSelectors();
+    void refreshContrast();
+    void refreshMenuBoxes();
+    void refreshTransferOptions();
+    void applyMusicAndOutOfRangeRules();
+    void applyReminderRules();
+    void applySourceTextRules();
+    void setEnabled(const QString& name, bool on);
+    void setVisible(const QString& name, bool on);
+    bool isChecked(const QString& name) const;
+    int comboIndex(const QString& name) const;
+
+    std::unique_ptr<Ui::fm_Main> ui_;
+    StartupOptions options_;
+    ConfigImage image_;
+    FormState state_;
+    ControlRegistry registry_;
+    std::unique_ptr<Notifier> ownNotifier_;
+    Notifier* notifier_ = nullptr;
+    std::unique_ptr<i18n::MessageCatalogue> catalogue_;
+    std::unique_ptr<link::QtSerialLine> serialLine_;
+    std::unique_ptr<link::ProgrammerLink> link_;
+    std::vector<std::unique_ptr<EditorModule>> ownedModules_;
+    std::vector<EditorModule*> moduleOrder_;
+    QHash<QString, QWidget*> controls_;
+    QHash<QString, QAction*> actions_;
+    std::vector<QFrame*> panels_;
+    std::vector<QLabel*> selectors_;
+    std::vector<QLabel*> greyLabels_;
+    ProportionalRescaler rescaler_;
+    ScannerBuffer scanner_;
+    QTimer* timer2_ = nullptr;
+    CompanionWindows* companions_ = nullptr;
+    bool shown_ = false;
+    bool rescaling_ = false;
+    QPointer<QObject> keyPreviewTarget_;
+};
+
+}  // namespace zrv::app

@@ -1,0 +1,48 @@
+#pragma once
+/// \file
+/// Proportional rescaling of a window: the design geometry and font size of
+/// every control are remembered once; on every resize each control gets
+/// left, top, width and height scaled by the window's width and height
+/// ratios and its font scaled by the smaller ratio, each truncated toward
+/// zero. Any window that rescales uses this one class.
+
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <vector>
+
+namespace zrv::app {
+
+class ProportionalRescaler {
+public:
+    /// Remembers \p container's size as the design size and the geometry and
+    /// font size of every named descendant widget (the non-visual
+    /// components, menus and timers, are not widgets and are not touched).
+    void remember(QWidget* container);
+    /// Remembers with an explicit design size (for a container not yet at
+    /// its design size, such as a maximised window's client area).
+    void remember(QWidget* container, QSize designSize);
+
+    /// Scales every remembered control for \p current (the container's new
+    /// size). A value a control cannot take (a font size below 1 point) is
+    /// skipped together with the values after it.
+    void apply(QSize current) const;
+
+    QSize designSize() const { return designSize_; }
+    bool remembered() const { return !items_.empty(); }
+
+    /// v0 * ratio truncated toward zero.
+    static int Scaled(int v0, double ratio);
+
+private:
+    struct Item {
+        QPointer<QWidget> widget;
+        QRect geometry;
+        qreal pointSize;  ///< -1 when the font is sized in pixels
+    };
+    QSize designSize_;
+    std::vector<Item> items_;
+};
+
+}  // namespace zrv::app

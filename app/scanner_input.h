@@ -1,0 +1,33 @@
+#pragma once
+/// \file
+/// The keyboard-wedge scanner input: a scanner types the pager's 12-character
+/// serial number followed by Enter. Keys are collected between two ticks of
+/// Timer2 (1000 ms); Enter after exactly 12 (or 11, padded with a space)
+/// characters is a scanned serial number.
+
+#include <QString>
+#include <optional>
+
+namespace zrv::app {
+
+class ScannerBuffer {
+public:
+    /// Length of a pager serial number.
+    static constexpr int kSerialLength = 12;
+
+    /// A key other than Enter: its characters are appended (control
+    /// characters such as Tab or Backspace are not part of a serial number).
+    void append(const QString& text);
+    /// Enter: pads 11 characters with one space; with exactly 12 characters
+    /// returns them (the caller empties the buffer after the write). Any
+    /// other length returns nothing and keeps the buffer.
+    std::optional<QString> enter();
+    /// Timer2's tick and the end of a scanned write.
+    void clear() { text_.clear(); }
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+}  // namespace zrv::app

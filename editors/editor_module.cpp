@@ -1,0 +1,30 @@
+#include "editors/editor_module.h"
+
+#include <map>
+
+namespace zrv {
+
+namespace {
+std::map<std::string, EditorModuleFactory>& Factories() {
+    static std::map<std::string, EditorModuleFactory> factories;
+    return factories;
+}
+}  // namespace
+
+EditorModuleRegistration::EditorModuleRegistration(std::string name, EditorModuleFactory factory) {
+    Factories()[std::move(name)] = std::move(factory);
+}
+
+std::vector<std::unique_ptr<EditorModule>> CreateEditorModules() {
+    std::vector<std::unique_ptr<EditorModule>> modules;
+    for (const auto& [name, factory] : Factories())
+        if (auto m = factory()) modules.push_back(std::move(m));
+    return modules;
+}
+
+void RunRefreshSlot(const std::vector<EditorModule*>& modules, RefreshSlot slot, MainForm& form) {
+    for (EditorModule* m : modules)
+        if (m->refreshSlot() == slot) m->refresh(form);
+}
+
+}  // namespace zrv

@@ -1,0 +1,50 @@
+#include "tests/app/window_fixture.h"
+
+namespace zrv::test {
+
+QApplication& TestApp() {
+    static int argc = 1;
+    static char name[] = "main_window_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        app::UseDesignFont();
+        return a;
+    }();
+    return *app;
+}
+
+void WindowTest::SetUp() {
+    TestApp();
+    options.programFolder = programDir.path();
+    options.workingFolder = workingDir.path();
+    options.probeBoard = false;
+    options.maximise = false;
+    options.notifier = &notifier;
+    options.openDialog = [this](QWidget*, const QString&) {
+        ++openDialogs;
+        return nextOpen;
+    };
+    options.saveDialog = [this](QWidget*, const QString&) {
+        ++saveDialogs;
+        return nextSave;
+    };
+}
+
+void WindowTest::TearDown() { app_.reset(); }
+
+void WindowTest::start(bool show) {
+    app_ = std::make_unique<app::Application>(options);
+    if (show) {
+        win().show();
+        QApplication::processEvents();
+    }
+}
+
+void WindowTest::choose(QComboBox* c, int index) {
+    ASSERT_NE(c, nullptr);
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+
+}  // namespace zrv::test
