@@ -593,6 +593,9 @@ TEST_F(Pages, TextFieldsStillFitWhenSizedToTheirRuler) {
 }  // namespace zrv::pages
 
 int main(int argc, char** argv) {
+    // The pages are checked without a display, also when the test runner
+    // lists the tests.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setFont(QFont("DejaVu Sans", 9));

@@ -15,6 +15,7 @@
 #include "app/pages/pages.h"
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setFont(QFont("DejaVu Sans", 9));
     int arg = 1;
