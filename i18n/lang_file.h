@@ -81,9 +81,11 @@ public:
     /// key list (English text and \p section's text, default empty).
     void Fill(std::string_view section);
     /// Store: [Setting] Language := \p section, then every row's Current text
-    /// under its key in \p section, in one atomic write; rows without a key
-    /// are skipped. Then Fill again and apply the main window's captions.
-    /// False when the file could not be written (it is then unchanged).
+    /// under its key in \p section (each of the two steps one atomic
+    /// replacement of the file). Rows without a key, and key list entries that
+    /// are no valid key name (an `=`, a leading `[` or `;`), are skipped. Then
+    /// Fill again and apply the main window's captions. False when the file
+    /// could not be written.
     bool Store(std::string_view section);
     /// Apply (`btnApply`): Store in the current language. The window closes itself.
     bool Apply();
