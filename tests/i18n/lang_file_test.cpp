@@ -197,3 +197,15 @@ TEST(TextEditor, ALargeKeyListIsFilledAndStoredCompletely) {
     EXPECT_EQ(e.text("K2"), "");
     EXPECT_EQ(e.model.rows()[n - 1].current, "last");
 }
+
+TEST(TextEditor, KeyListEntriesThatAreNoKeyNamesAreNotWritten) {
+    Editor e("[Setting]\r\nLanguage=German\r\n[German]\r\nMsg1=eins\r\n"
+             "[Command]\r\ncmd1=Msg1\r\ncmd2=a=b\r\ncmd3=[Setting]\r\ncmd4=;x\r\n");
+    ASSERT_EQ(e.model.rows().size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) e.model.setCurrent(i, "v" + std::to_string(i));
+    ASSERT_TRUE(e.model.Apply());
+    EXPECT_EQ(e.text("Msg1"), "v0");
+    const auto file = ProfileFile(e.dir / "Language.ini").load();
+    EXPECT_EQ(file.entries("German").size(), 1u);
+    EXPECT_EQ(file.sections(), (std::vector<std::string>{"Setting", "German", "Command"}));
+}
