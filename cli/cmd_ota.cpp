@@ -79,7 +79,9 @@ struct Parsed {
     std::string port = TCommPort::kDefaultPortName;
     bool timeIdGiven = false;
     bool timeDateGiven = false;
-    bool controlIdGiven = false;
+    /// Typing into (and leaving) any of these fields pads the control ID:
+    /// edtID, edtTMID, edtBat, edtPkgStr, edtPkg, edtDate, edtDateField.
+    bool controlIdPadded = false;
 };
 
 int Run(const std::vector<std::string>& args);
@@ -115,6 +117,10 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
             return std::nullopt;
         };
         std::optional<int> bad;
+        static const char* const kPaddingFields[] = {"--control-id", "--time-id", "--batch",  "--pkg-no",
+                                                     "--packages",   "--time-date", "--date"};
+        for (const char* f : kPaddingFields)
+            if (a == f) p.controlIdPadded = true;
         if (a == "--type") {
             std::string t;
             if ((bad = takeValue(3, t))) return bad;
@@ -159,7 +165,6 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
             w.chkEncypt = true;
             bad = takeValue(16, w.edtSSN);
         } else if (a == "--control-id") {
-            p.controlIdGiven = true;
             bad = takeValue(10, w.edtID);
         } else if (a == "--time-id") {
             p.timeIdGiven = true;
@@ -206,8 +211,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
         return zrv::cli::kExitFailed;
     }
     w.edtStart = *start;
-    // Leaving the control ID field pads it; untouched it keeps "N12".
-    if (p.controlIdGiven) w.edtID = PadControlId(w.edtID);
+    // Leaving the ID, batch, package or date fields pads the control ID;
+    // when none of them was touched it keeps the window's "N12".
+    if (p.controlIdPadded) w.edtID = PadControlId(w.edtID);
     if (!p.timeDateGiven) w.edtDate = NowAsTimeDate();
     return std::nullopt;
 }

@@ -54,6 +54,9 @@ TEST(CliOta, FieldRulesOfTheWindowApply) {
     EXPECT_EQ(r.err, "Please insert capecode between 8 to 2097151\n");
     r = RunProgram("zrv41k-cli", {"ota", "build", "--last"});  // window default ID "N12"
     EXPECT_EQ(r.err, "PIN/ID fields is 4 - 10 digits Only!\n");
+    // Leaving the batch field pads the untouched ID to 0000000N12 as well.
+    r = RunProgram("zrv41k-cli", {"ota", "build", "--last", "--batch", "3"});
+    EXPECT_EQ(r.err, "Please insert capecode between 8 to 2097151\n");
     r = RunProgram("zrv41k-cli", {"ota", "build", "--last", "--control-id", "1234567N12", "--psn", "1234Z"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "'1234Z' is not a valid integer value\n");
