@@ -93,6 +93,10 @@ def panel(name, x, y, w, h, children, **kw):
     return W("TPanel", name, x, y, w, h, children=children, **kw)
 
 
+# Labels that show image values rather than captions carry the NULL marker,
+# so applying a language never replaces a shown value by a stale text.
+VALUE = "NULL"
+
 # ---------------------------------------------------------------- item lists
 
 BANDS = ["130-180MHz-GP(RoHS)", "400-499MHz", "929-932MHz"]
@@ -160,15 +164,15 @@ def page_cf():
     pll = panel("panPLL", 320, 344, 670, 32, props=[("frameShadow", "enum", "QFrame::Sunken")],
                 children=[
         label("lblTitleBfreq", "BFreq:", 10, 5, 44),
-        label("lblBfreq", "-------", 56, 5, 70),
+        label("lblBfreq", "-------", 56, 5, 70, hint=VALUE),
         label("lblTitleINCD", "INCD:", 136, 5, 40),
-        label("lblINCD", "02", 178, 5, 50),
+        label("lblINCD", "02", 178, 5, 50, hint=VALUE),
         label("lblTitlePLLR", "PLL R:", 238, 5, 44),
-        label("lblPLLR", "002801", 284, 5, 60),
+        label("lblPLLR", "002801", 284, 5, 60, hint=VALUE),
         label("lblTitlePLLN", "PLL N:", 354, 5, 44),
-        label("lblPLLN", "00B4A0", 400, 5, 60),
+        label("lblPLLN", "00B4A0", 400, 5, 60, hint=VALUE),
         label("lblTitleChannel", "Channel:", 470, 5, 56),
-        label("lblChannel", "5KHz", 528, 5, 80),
+        label("lblChannel", "5KHz", 528, 5, 80, hint=VALUE),
     ])
 
     headings = ["PG"] + [f"M{c}" for c in "123456789ABCDEF"]
@@ -178,7 +182,7 @@ def page_cf():
                             props=[("alignment", "set", "Qt::AlignCenter")]))
     status.append(label("lblTAlertLen", "Alert Length", 164, 56, 82))
     for i in range(16):
-        status.append(label(f"lblLength{i}", "00", 250 + 34 * i, 56, 30, tag=i,
+        status.append(label(f"lblLength{i}", "00", 250 + 34 * i, 56, 30, tag=i, hint=VALUE,
                             props=[("alignment", "set", "Qt::AlignCenter")]))
     status += [
         label("Label2", "R/W Pwd", 808, 56, 58),
@@ -231,7 +235,7 @@ def page_as():
             ("orientation", "enum", "Qt::Horizontal"), ("minimum", "number", 1),
             ("maximum", "number", 8), ("value", "number", 4), ("pageStep", "number", 1),
             ("tickPosition", "enum", "QSlider::TicksBelow")]),
-        label("lblValue", "4", cx + 128, y["lblContrast"], 24),
+        label("lblValue", "4", cx + 128, y["lblContrast"], 24, hint=VALUE),
         combo("cboCtl4", cx, y["lblPagingDisplay"], 120, ["Page Count", "Direct"],
               hint="0x03B,4,1,cbo"),
         combo("cboOSC", cx, y["lblOutOfRange"], 120,
@@ -535,7 +539,7 @@ def page_aes():
         check("chkAESEN", "AES - Active (enable/disable)", 16, 348, 280, hint="0x458,1,1,chkN"),
         check("chkOTAEN", "OTA - Active (enable/disable)", 16, 374, 280, hint="0x458,0,1,chkN"),
         check("chkCtl14", "OTA Program Enable", 16, 400, 280, hint="0x36,6,1,chk, NULL", tag=14),
-        label("lblDBName", "", 300, 348, 270),
+        label("lblDBName", "", 300, 348, 270, hint=VALUE),
     ]
     serial = group("groupPagerSN", "Pager Serial Number", 8, 432, 572, 60, [
         label("lblSN", "Serial No.", 12, 26, 80),

@@ -507,6 +507,11 @@ TEST_F(Pages, ItemsLengthsAndDesignTimeStates) {
     EXPECT_EQ(Caption("edtRTCCtl"), "");
     EXPECT_EQ(TagOf(Get("edtRTCCtl")), 8);
     EXPECT_TRUE(Get("lblSequentialLockout")->toolTip().startsWith("The pager ignores duplicate"));
+    // Labels that show image values keep them when a language is applied.
+    for (const char* value : {"lblBfreq", "lblINCD", "lblPLLR", "lblPLLN", "lblChannel", "lblLength0",
+                              "lblLength15", "lblValue", "lblDBName"})
+        EXPECT_TRUE(Prop(Get(value), "Hint").contains("NULL")) << value;
+    EXPECT_FALSE(Prop(Get("lblMsgType0"), "Hint").contains("NULL"));
 }
 
 // Controls that the window never shows; the layout checks leave them out.
