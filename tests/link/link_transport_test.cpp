@@ -134,6 +134,16 @@ TEST(BlockTransfer, SilentBoardIsATimeOutAndStaysKnown) {
     EXPECT_LT(rig.line.status(), 0) << "the port is closed after the failure";
 }
 
+TEST(BlockTransfer, ReplyCompleteOnlyAfterTwoSecondsIsATimeOut) {
+    Boardsim board({"--delay", "2100"});
+    Rig rig({board.path()});
+    ASSERT_TRUE(rig.link.ProbeBoard());
+    EXPECT_FALSE(rig.link.ReadRange(0x100, 0x17F, 128));
+    EXPECT_EQ(rig.notifier.keys(), std::vector<std::string>{"Msg5"});
+    EXPECT_EQ(rig.link.BoardPort, board.path());
+    EXPECT_EQ(rig.sink.disconnects, 0);
+}
+
 TEST(BlockTransfer, WrongWriteAcknowledgementStopsTheWrite) {
     Boardsim board({"--bad-ack-after", "2"});
     Rig rig({board.path()});

@@ -45,7 +45,7 @@ const char* kUsage =
     "  --out FILE          write the pager memory here on 'dump' (stdin) and on exit\n"
     "Line:\n"
     "  --paced             send and receive at the pace of 9600 baud 8N1\n"
-    "  --delay MS          answer every frame MS milliseconds late\n"
+    "  --delay MS          answer every read and write block MS milliseconds late\n"
     "Faults:\n"
     "  --silent-after N    stop answering after N answers (0: never answer)\n"
     "  --vanish-after N    disappear after N answers, as an unplugged adapter\n"
@@ -233,7 +233,9 @@ int main(int argc, char** argv) {
             for (auto& outcome : board.receive(chunk.data(), chunk.size())) {
                 if (!outcome.event.empty()) std::cout << outcome.event << std::endl;
                 if (outcome.vanish) { vanished = true; break; }
-                auto start = std::max(now + delay, txFree);
+                // Only block replies ("6R", "6S") are late; the board itself answers at once.
+                const bool block = outcome.reply.size() > 11 && outcome.reply[10] == '6';
+                auto start = std::max(block ? now + delay : now, txFree);
                 for (auto b : outcome.reply) {
                     start += byteTime;
                     outgoing.push_back({start, b});
