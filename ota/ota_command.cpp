@@ -10,6 +10,8 @@
 
 namespace zrv::ota {
 
+namespace L = zrv::layout;
+
 namespace {
 
 /// The enciphered and CRC-covered part starts after the public serial number.
@@ -24,7 +26,7 @@ constexpr int kCapcodeDigits = 7;
 /// Display code "Disable": sent for every function bit of a switched-off capcode.
 constexpr std::uint8_t kDisplayDisable = 5;
 /// Prompt texts of the OTA commands are always 18 characters.
-constexpr std::size_t kOtaPromptLength = layout::kPromptMaxText;
+constexpr std::size_t kOtaPromptLength = L::kPromptMaxText;
 /// The first prompt field of types 3-16: field 32 + selector.
 constexpr int kSourcePromptBase = 32;
 /// Language code table of the option set and the logo command, by combo index
@@ -179,20 +181,20 @@ void OtaBuilder::BuildCapcodes(const OtaMainFields& main, ConfigImage& image) {
         // Capcodes 1..7 sit on capcode page 0, whose "ON" byte is the first
         // of the capcode-on bitmap.
         const int onBit = 7 - n;
-        const bool on = image.GetImageBits(layout::kCapcodeOnBitmap, onBit, 1) != 0;
-        const std::size_t priority = layout::kPriorityFlags + static_cast<std::size_t>(n / 2);
+        const bool on = image.GetImageBits(L::kCapcodeOnBitmap, onBit, 1) != 0;
+        const std::size_t priority = L::kPriorityFlags + static_cast<std::size_t>(n / 2);
         int disabled = 0;
         for (int i = 0; i < 4; ++i) {
             stream_.AppendBits(image.GetImageBits(priority, 7 - 4 * (n % 2) - i, 1), 1);
-            const std::size_t display = layout::kDisplayCodeLow + static_cast<std::size_t>(4 * n + i);
+            const std::size_t display = L::kDisplayCodeLow + static_cast<std::size_t>(4 * n + i);
             if (!on) image.setByte(display, kDisplayDisable);
             const std::uint8_t code = image.byte(display);
             if (code == kDisplayDisable) ++disabled;
             stream_.AppendBits(code & 0x7, 3);
         }
-        if (disabled == 4) image.SetImageBits(layout::kCapcodeOnBitmap, onBit, 0, 1);
+        if (disabled == 4) image.SetImageBits(L::kCapcodeOnBitmap, onBit, 0, 1);
         for (int i = 0; i < 4; ++i)
-            stream_.AppendBits(image.byte(layout::kMessageTypeLow + static_cast<std::size_t>(4 * n + i)) & 0xF, 4);
+            stream_.AppendBits(image.byte(L::kMessageTypeLow + static_cast<std::size_t>(4 * n + i)) & 0xF, 4);
         stream_.AppendBits(ToBcd(Index(main.cboMusicType[static_cast<std::size_t>(n)]) + 1) & 0xFF, 8);
     }
 }
@@ -265,11 +267,12 @@ void OtaBuilder::AppendPrompt(const PromptField& field, ConfigImage& image) {
 
     // The same 18 characters, unconverted, become the prompt's record with
     // start column 0.
-    const std::size_t a = field.record;
+    if (!field.record || *field.record > kImageSize - L::kPromptRecordSize) return;
+    const std::size_t a = *field.record;
     image.SetImageBits(a, 0, 0, 4);
     image.setByte(a + 1, static_cast<std::uint8_t>(kOtaPromptLength));
     for (std::size_t i = 0; i < kOtaPromptLength; ++i)
-        image.setByte(a + layout::kPromptTextOffset + i, static_cast<std::uint8_t>(text[i]));
+        image.setByte(a + L::kPromptTextOffset + i, static_cast<std::uint8_t>(text[i]));
 }
 
 void OtaBuilder::BuildSourcePrompts(int type, const OtaMainFields& main, ConfigImage& image) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace zrv::ota {
@@ -48,10 +49,12 @@ struct OtaWindowFields {
 };
 
 /// One prompt field of the main window: its text and the image offset of its
-/// prompt record (the first item of the field's binding hint).
+/// prompt record (the first item of the field's binding hint). A field
+/// without a record (or with one that would leave the image) is still sent
+/// but not written back, so a missing hint can never overwrite other data.
 struct PromptField {
     std::string text;
-    std::size_t record = 0;
+    std::optional<std::size_t> record;
 };
 
 /// The main window's controls that the command types read.

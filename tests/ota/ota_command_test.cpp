@@ -295,6 +295,15 @@ TEST_F(OtaCommandTest, SourcePromptsArePaddedTakenFromTheEndAndWrittenBack) {
     EXPECT_EQ(PromptAt(s(), kPayload + 148), std::string("Gr\x7D\x7E" "e") + std::string(13, ' '));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&image.bytes()[0x4A4 + 2]), 5), "Gr\xFC\xDF" "e");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&image.bytes()[0x18C + 2]), 18), "HIJKLMNOPQRSTUVWXY");
+
+    // A prompt field without a record, or with one past the image, is sent
+    // but touches nothing.
+    main.edtPrompt[34] = {"NO RECORD", std::nullopt};
+    main.edtPrompt[35] = {"BAD RECORD", kImageSize - 10};
+    const ConfigImage before = image;
+    ASSERT_TRUE(Build(10));
+    EXPECT_EQ(PromptAt(s(), kPayload + 4), "NO RECORD" + std::string(9, ' '));
+    EXPECT_TRUE(image == before);
 }
 
 TEST_F(OtaCommandTest, LogoCommandLengthsWithAndWithoutEncryption) {
