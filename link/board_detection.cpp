@@ -1,5 +1,6 @@
 // Finding the programmer board among the serial ports, and its start and
 // release commands.
+#include <algorithm>
 #include <filesystem>
 
 #include "link/link_messages.h"
@@ -36,6 +37,18 @@ bool ProgrammerLink::ProbeBoard() {
         return true;
     }
     if (StartupProbe) notifier_.show(msg::BoardNotResponding());
+    BoardPort.reset();
+    return false;
+}
+
+bool ProgrammerLink::PollBoard() {
+    DiscoverPorts();
+    if (!BoardPort) return !candidates_.empty() && ProbeBoard();
+    std::error_code ec;
+    const bool listed =
+        std::find(candidates_.begin(), candidates_.end(), *BoardPort) != candidates_.end();
+    // A port given with --port stays in the list; the device itself must still exist.
+    if (listed && std::filesystem::exists(*BoardPort, ec)) return true;
     BoardPort.reset();
     return false;
 }

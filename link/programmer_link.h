@@ -98,6 +98,11 @@ public:
     const std::vector<std::string>& PortCandidates() const { return candidates_; }
     /// Finds the board among the candidates, sets BoardPort and sends start.
     bool ProbeBoard();
+    /// One tick of the board polling: with no board known, probes the
+    /// candidates; with a board known, only checks that its port is still
+    /// there (it is not opened). True while a board is connected; a board
+    /// whose port has gone is forgotten.
+    bool PollBoard();
     /// Sends the start or release frame to BoardPort and checks its answer
     /// ("Programmer Initial Error!" when it does not come).
     void BoardControl(BoardCommand command);

@@ -64,6 +64,20 @@ TEST(BoardDetection, NoBoardIsToldOnlyAtStartUp) {
     EXPECT_EQ(rig.notifier.shown.size(), 1u);
 }
 
+TEST(BoardDetection, PollingProbesOnlyWhileNoBoardIsKnown) {
+    auto board = std::make_unique<Boardsim>();
+    Rig rig({board->path()});
+    EXPECT_TRUE(rig.link.PollBoard());
+    EXPECT_EQ(rig.link.BoardPort, board->path());
+    EXPECT_TRUE(rig.link.PollBoard());
+    const auto lines = board->log();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "identify"), 1) << "a known board is not probed again";
+    board.reset();  // the adapter is pulled out: its terminal goes
+    EXPECT_FALSE(rig.link.PollBoard());
+    EXPECT_FALSE(rig.link.BoardPort);
+    EXPECT_TRUE(rig.notifier.keys().empty()) << "polling stays silent";
+}
+
 TEST(BoardDetection, UnacknowledgedStartStillFindsTheBoard) {
     Boardsim board({"--silent-after", "1"});  // answers the identify request only
     Rig rig({board.path()});

@@ -212,23 +212,28 @@ TEST(PagerTransfer, VerifyIgnoresTheWriteMarkerAndNamesEachDifference) {
 }
 
 TEST(PagerTransfer, FirmwareByteChoosesTheRasterPlanOfTheWrite) {
-    const ConfigImage table = test::SampleImage();
-    ASSERT_EQ(ChannelFrequency(table), 1530000u);
-    struct Case { int firmware; std::uint16_t incd; bool unknown; const char* text; };
+    struct Case { const char* frequency; int firmware; std::uint32_t pllN; std::uint16_t incd;
+                  std::uint32_t base; bool unknown; const char* text; };
     const Case cases[] = {
-        {255, 0x0100, true, "FirmVer : 25.5"},  // 25 kHz raster, divisor 2
-        {12, 0x0080, false, "FirmVer : 1.2"},   // 12.5 kHz raster, divisor 1
+        {"1530000", 255, 0x10F800, 0x0100, 1300000, true, "FirmVer : 25.5"},  // 25 kHz, D 2
+        {"1530125", 255, 0x21F100, 0x0200, 1300125, true, "FirmVer : 25.5"},  // 25 kHz, D 4
+        {"1530050", 255, 0x54DA80, 0x0100, 1300125, true, "FirmVer : 25.5"},  // 5 kHz, D 2
+        {"1530000", 12, 0x10F800, 0x0080, 1300000, false, "FirmVer : 1.2"},   // 12.5 kHz, D 1
+        {"1530125", 52, 0x10F800, 0x0080, 1300000, false, "FirmVer : 5.2"},   // 12.5 kHz, D 1
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.firmware);
+        SCOPED_TRACE(std::string(c.frequency) + " firmware " + std::to_string(c.firmware));
+        ConfigImage table = test::SampleImage();
+        ASSERT_TRUE(StoreChannelFrequency(table, 0, c.frequency, false).ok());
         PagerRig rig({"--firmware", std::to_string(c.firmware)}, &table);
         ConfigImage image = pagerForm(table);
         ASSERT_EQ(ProgramWrite(rig.link, rig.sink, image), WriteOutcome::Success);
         const ConfigImage pager = rig.board.memory();
+        const std::uint32_t pllN = (pager.byte(L::kPllN) << 16) | pager.word(L::kPllN + 1);
+        EXPECT_EQ(pllN, c.pllN);
         EXPECT_EQ(pager.word(L::kIncd), c.incd);
-        EXPECT_EQ(pager.byte(L::kPllN), 0x10);
-        EXPECT_EQ(pager.byte(L::kPllN + 1), 0xF8);
-        EXPECT_EQ(pager.byte(L::kPllN + 2), 0x00);
+        EXPECT_EQ(BaseFrequency(pager), c.base);
+        EXPECT_EQ(ChannelFrequency(pager), std::stoul(c.frequency));
         EXPECT_EQ(pager.byte(L::kFirmwareVersion), c.firmware) << "the pager keeps its firmware byte";
         EXPECT_EQ(rig.link.FirmwareUnknown, c.unknown);
         EXPECT_EQ(rig.sink.firmware, c.text);
