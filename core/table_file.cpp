@@ -101,9 +101,15 @@ std::optional<Message> SaveTableFile(const fs::path& path, ConfigImage& image, i
     StampIdentityForSave(saved);
     StoreTableChecksum(saved);
 
-    const fs::path temp = temporaryBeside(path);
-    if (temp.empty()) return SaveErrorMessage();
+    // Through a symbolic link the file it names is replaced, not the link.
     std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(path, ec)) {
+        const auto real = fs::weakly_canonical(path, ec);
+        if (!ec) target = real;
+    }
+    const fs::path temp = temporaryBeside(target);
+    if (temp.empty()) return SaveErrorMessage();
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return SaveErrorMessage();
@@ -115,7 +121,11 @@ std::optional<Message> SaveTableFile(const fs::path& path, ConfigImage& image, i
             return SaveErrorMessage();
         }
     }
-    fs::rename(temp, path, ec);
+    // The replaced file keeps its permissions.
+    const auto previous = fs::status(target, ec);
+    if (!ec && fs::is_regular_file(previous))
+        fs::permissions(temp, previous.permissions(), ec);
+    fs::rename(temp, target, ec);
     if (ec) {
         fs::remove(temp, ec);
         return SaveErrorMessage();

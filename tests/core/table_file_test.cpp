@@ -255,6 +255,19 @@ TEST(TableFileSave, OverALongerFileLeavesExactlyTheImage) {
     EXPECT_TRUE(CheckTableFile(dir / "a.tbl").ok);
 }
 
+TEST(TableFileSave, ReplacesTheFileBehindALinkAndKeepsItsPermissions) {
+    TempDir dir;
+    WriteFile(dir / "real.tbl", "old");
+    fs::permissions(dir / "real.tbl", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(dir / "real.tbl", dir / "link.tbl");
+    auto image = StartupImage();
+    ASSERT_FALSE(SaveTableFile(dir / "link.tbl", image, 16));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.tbl"));
+    EXPECT_EQ(fs::file_size(dir / "real.tbl"), kImageSize);
+    EXPECT_EQ(fs::status(dir / "real.tbl").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST(TableFileSave, UnwritableTargetsGiveMsg57AndChangeNothing) {
     TempDir dir;
     auto image = StartupImage();
