@@ -255,22 +255,26 @@ def page_as():
         ("chkPushKeyLampOn", "Push Key Lamp On Enable", "0x036,7,1,chk", 0),
         ("chkAirProgram", "Air Program Enable", "0x036,6,1,chk", 0),
     ]
+    # Right column, by row: the boxes that "Push Key Lamp On Enable" reveals
+    # sit beside it, so hiding them leaves no gap among the others.
     right_col = [
-        ("chkDirectShowLampOn", "Direct Show Lamp On", "0x039,5,1,chk", 0, False),
-        ("chkRDKeyDel", "RD Key Delete Enable", "0x03D,7,1,chk", 0, False),
-        ("CheckBox1", "RD Key Switch Alert", "0x031,7,1,chkN", 0, False),
-        ("CheckBox3", "Vibrate Off In Charger", "0x458,7,1,chkN", 0, False),
-        ("chkKeyboardInterlock", "Keyboard Interlock Enable", "0x02F,7,1,chkN", 0, False),
-        ("chkGupCodeDisable", "Group Code Disable", "0x51F,0,8,chkN", 0, False),
-        ("CheckBox4", "Pin Code(4 Dec)", "0x4A1,6,1,chkN", 0, False),
+        (0, "CheckBox3", "Vibrate Off In Charger", "0x458,7,1,chkN", 0, False),
+        (1, "chkKeyboardInterlock", "Keyboard Interlock Enable", "0x02F,7,1,chkN", 0, False),
+        (2, "chkGupCodeDisable", "Group Code Disable", "0x51F,0,8,chkN", 0, False),
+        (3, "CheckBox4", "Pin Code(4 Dec)", "0x4A1,6,1,chkN", 0, False),
         # Never shown: the pager-off key option and the battery type, which
         # arrives with a loaded or read image.
-        ("chkRDKeyPagerOff", "RD Key Pager Off", "0x03D,6,1,chk", 0, True),
-        ("chkCtl22", "Rechargeable Bat. 2.4V", "0x4FC,2,1,chk", 22, True),
+        (4, "chkRDKeyPagerOff", "RD Key Pager Off", "0x03D,6,1,chk", 0, True),
+        (5, "chkCtl22", "Rechargeable Bat. 2.4V", "0x4FC,2,1,chk", 22, True),
+        (7, "chkRDKeyDel", "RD Key Delete Enable", "0x03D,7,1,chk", 0, False),
+        (8, "CheckBox1", "RD Key Switch Alert", "0x031,7,1,chkN", 0, False),
     ]
+    # "Direct Show Lamp On" appears beside the paging display mode "Direct".
+    st.append(check("chkDirectShowLampOn", "Direct Show Lamp On", cx + 128, y["lblPagingDisplay"],
+                    170, hint="0x039,5,1,chk"))
     for k, (name, text, hint, tag) in enumerate(left_col):
         st.append(check(name, text, left, top + 25 * k, 230, hint=hint, tag=tag))
-    for k, (name, text, hint, tag, hidden) in enumerate(right_col):
+    for k, name, text, hint, tag, hidden in right_col:
         st.append(check(name, text, 256, top + 25 * k, 230, hint=hint, tag=tag, hidden=hidden))
     alert_status = group("groupAlertStatus", "Alerts and Status", 8, 8, 500, 584, st)
 
