@@ -1,0 +1,216 @@
+// File > Open, Save and Save As, the default table at start-up, the window
+// caption, and the captions from the language file.
+#include <QRadioButton>
+
+#include "core/default_image.h"
+#include "core/image_layout.h"
+#include "core/image_rules.h"
+#include "core/table_file.h"
+#include "tests/app/window_fixture.h"
+
+namespace zrv::test {
+namespace {
+
+class FileCommandsTest : public WindowTest {
+protected:
+    /// A valid full table file made from the start-up image with \p edit.
+    std::filesystem::path makeTable(const std::string& name, const std::function<void(ConfigImage&)>& edit = {}) {
+        ConfigImage image = StartupImage();
+        if (edit) edit(image);
+        const auto path = workingDir / name;
+        EXPECT_FALSE(SaveTableFile(path, image, 16).has_value());
+        return path;
+    }
+    QString caption() { return win().windowTitle(); }
+};
+
+TEST_F(FileCommandsTest, OpenLoadsRefreshesAndNamesTheFileInTheCaption) {
+    start();
+    const auto path = makeTable("one.tbl", [](ConfigImage& i) {
+        i.setByte(0x39, 0xC1);
+        i.setByte(layout::kMenuCodes.last(), 0x0B);
+    });
+    const QString startCaption = caption();
+    nextOpen = QString::fromStdString(path.string());
+    win().action("mnuOpen")->trigger();
+    EXPECT_TRUE(notifier.shown.empty());
+    EXPECT_EQ(caption(), startCaption + " - [" + nextOpen + "]");
+    EXPECT_EQ(win().state().tableFileName, path.string());
+    EXPECT_EQ(combo("cboCtl6")->currentIndex(), 1);
+    EXPECT_FALSE(box("chkMenu4")->isChecked());
+    EXPECT_EQ(image().byte(0x1246), 16);                 // forced after a load
+    EXPECT_EQ(image().byte(layout::kOption4F8), 0x29);   // forced by the refresh
+    EXPECT_FALSE(get<QWidget>("edtPrompt42")->isHidden());
+    EXPECT_EQ(combo("cboCCPage")->count(), 2);
+
+    // A second file replaces only the bracketed name.
+    const auto second = makeTable("two.tbl");
+    nextOpen = QString::fromStdString(second.string());
+    win().mnuOpenClick();
+    EXPECT_EQ(caption(), startCaption + " - [" + nextOpen + "]");
+    EXPECT_EQ(caption().count('['), 1);
+}
+
+TEST_F(FileCommandsTest, BrokenFilesLeaveImageControlsAndCaptionUntouched) {
+    start();
+    const ConfigImage before = image();
+    const QString startCaption = caption();
+    const bool shownDeleteOff = box("chkCtl15")->isChecked();
+
+    const auto checksum = makeTable("checksum.tbl", [](ConfigImage& i) { i.setByte(0x7E1, 0x00); });
+    std::string bytes = ReadFile(checksum);
+    bytes[0x36C] ^= 0x01;
+    WriteFile(checksum, bytes);
+    const auto model = workingDir / "model.tbl";
+    std::string other = ReadFile(checksum);
+    other[0x3E7] = 'X';
+    WriteFile(model, other);
+    const auto size = workingDir / "size.tbl";
+    WriteFile(size, std::string(22015, '\0'));
+
+    const std::pair<std::filesystem::path, const char*> cases[] = {
+        {checksum, "Msg70"}, {model, "Msg45"}, {size, "Msg61"}};
+    for (const auto& [path, key] : cases) {
+        notifier.shown.clear();
+        nextOpen = QString::fromStdString(path.string());
+        win().mnuOpenClick();
+        ASSERT_EQ(notifier.shown.size(), 1u) << key;
+        EXPECT_EQ(notifier.shown[0].key, key);
+        EXPECT_TRUE(image() == before) << key;
+        EXPECT_EQ(caption(), startCaption) << key;
+        EXPECT_EQ(box("chkCtl15")->isChecked(), shownDeleteOff) << key;
+    }
+    EXPECT_EQ(notifier.shown[0].english, "The file size is error !");
+    // A file of the right size took the name even though it was refused.
+    EXPECT_EQ(win().state().tableFileName, model.string());
+
+    notifier.shown.clear();
+    nextOpen.clear();  // cancelled
+    win().mnuOpenClick();
+    EXPECT_TRUE(notifier.shown.empty());
+    EXPECT_TRUE(image() == before);
+}
+
+TEST_F(FileCommandsTest, SaveWritesTheDefaultTableUntilAFileIsChosen) {
+    start();
+    const auto defaultTable = programDir / "default.tbl";
+    win().action("mnuSave")->trigger();
+    EXPECT_EQ(saveDialogs, 0);
+    ASSERT_EQ(ReadFile(defaultTable).size(), kImageSize);
+    EXPECT_TRUE(caption().endsWith("[" + QString::fromStdString(defaultTable.string()) + "]"));
+
+    // Save As over a longer file leaves exactly an image, then Open of it
+    // gives back the saved image apart from the forced values.
+    const auto target = workingDir / "copy";
+    WriteFile(workingDir / "copy.tbl", std::string(30000, 'x'));
+    nextSave = QString::fromStdString(target.string());
+    image().setByte(0x39, 0x81);
+    win().mnuSaveAsClick();
+    const auto saved = workingDir / "copy.tbl";  // the default extension was added
+    EXPECT_EQ(win().state().tableFileName, saved.string());
+    EXPECT_EQ(ReadFile(saved).size(), kImageSize);
+    const ConfigImage afterSave = image();
+    nextOpen = QString::fromStdString(saved.string());
+    win().mnuOpenClick();
+    ConfigImage expected = afterSave;
+    int count = 16;
+    NormaliseAfterLoad(expected, count);
+    ApplyRefreshForcedValues(expected);
+    EXPECT_EQ(image().byte(0x39), 0x81);
+    EXPECT_EQ(image().range(0, 0x7FE).size(), expected.range(0, 0x7FE).size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < kImageSize; ++i) differing += image().byte(i) != expected.byte(i);
+    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(caption().count('['), 1);
+
+    // A target that cannot be written is told and the image stays.
+    nextSave = QString::fromStdString((workingDir / "no/such/folder/x.tbl").string());
+    const ConfigImage before = image();
+    win().mnuSaveAsClick();
+    ASSERT_EQ(notifier.keys().back(), "Msg57");
+    EXPECT_TRUE(image() == before);
+}
+
+TEST_F(FileCommandsTest, DefaultTableLoadsAtStartUpWhenPresent) {
+    ConfigImage image = StartupImage();
+    image.setByte(0x39, 0xC1);
+    ASSERT_FALSE(SaveTableFile(programDir / "default.tbl", image, 16).has_value());
+    start();
+    EXPECT_EQ(openDialogs, 0);
+    EXPECT_EQ(combo("cboCtl6")->currentIndex(), 1);
+    EXPECT_TRUE(caption().endsWith("default.tbl]"));
+}
+
+TEST_F(FileCommandsTest, WithoutDefaultTableStartUpSelectsGermanPromptsAndLogoFont) {
+    start();
+    EXPECT_EQ(combo("cboLng")->currentIndex(), 3);
+    EXPECT_EQ(combo("cboLogo")->currentIndex(), 3);
+    EXPECT_EQ(combo("cboFreq")->currentIndex(), 0);
+    EXPECT_EQ(caption(), "ZRV41K USB Version 1.09");
+    EXPECT_EQ(win().state().tableFileName, (programDir / "default.tbl").string());
+}
+
+TEST_F(FileCommandsTest, OpenInWriteModeShowsValuesInTheLockedControls) {
+    start();
+    get<QRadioButton>("RBtWrite")->click();
+    nextOpen = QString::fromStdString(makeTable("w.tbl", [](ConfigImage& i) { i.setByte(0x7E1, 0x00); }).string());
+    win().mnuOpenClick();
+    EXPECT_TRUE(box("chkCtl15")->isChecked());
+    EXPECT_FALSE(box("chkCtl15")->isEnabled());
+    EXPECT_FALSE(get<QWidget>("edtCap0")->isEnabled());
+}
+
+// Captions ---------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, WithoutLanguageFileStartUpWritesEnglishAndKeepsTheDesign) {
+    start();
+    EXPECT_EQ(ReadFile(workingDir / "Language.ini").find("Language=English"), std::string("[Setting]\r\n").size());
+    EXPECT_TRUE(win().action("mnuEnglish")->isChecked());
+    EXPECT_FALSE(win().action("mnuGerman")->isChecked());
+    EXPECT_EQ(get<QLabel>("sedtFC")->text(), "Freq. && Codes");
+}
+
+TEST_F(FileCommandsTest, GermanFromTheLanguageFileAndBackToEnglish) {
+    WriteFile(workingDir / "Language.ini",
+              "[Setting]\r\nLanguage=German\r\n"
+              "[German]\r\nsedtAS=Alarme && Status\r\nmnuOpen=\xD6""ffnen\r\nRBtWrite=Schreiben\r\n"
+              "cboCCPageItem0=Rufnummer %d bis %d\r\nlblCCode0=NULL-Test\r\n"
+              "[English]\r\nRBtWrite=Write\r\n");
+    start();
+    EXPECT_TRUE(win().action("mnuGerman")->isChecked());
+    EXPECT_EQ(get<QLabel>("sedtAS")->text(), "Alarme && Status");
+    EXPECT_EQ(win().action("mnuOpen")->text(), QString::fromUtf8("\xC3\x96""ffnen"));
+    EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Schreiben");
+    EXPECT_EQ(combo("cboCCPage")->itemText(0), "Rufnummer 1 bis 8");
+    win().mnuEnglishClick();
+    EXPECT_TRUE(win().action("mnuEnglish")->isChecked());
+    EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Write");
+    EXPECT_EQ(get<QLabel>("sedtAS")->text(), "Alarme && Status");  // [English] lacks it
+    EXPECT_NE(ReadFile(workingDir / "Language.ini").find("Language=English"), std::string::npos);
+}
+
+TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {
+    start();
+    win().btnINI_LangClick();
+    ASSERT_FALSE(notifier.shown.empty());
+    EXPECT_EQ(notifier.shown.back().english, "Success !");
+    const std::string text = ReadFile(programDir / "ZRV37K_Caption.ini");
+    EXPECT_NE(text.find("sedtFC\tFreq. && Codes\r\n"), std::string::npos);
+    EXPECT_NE(text.find("btnINI_Lang\tLang\r\n"), std::string::npos);
+    EXPECT_NE(text.find("mnuOpen\tOpen\r\n"), std::string::npos);
+    EXPECT_NE(text.find("cboCtl6Item1\t12 sec\r\n"), std::string::npos);
+    EXPECT_NE(text.find("lblCS\t"), std::string::npos);  // the About window follows
+    EXPECT_EQ(text.find("RBtWrite\t"), std::string::npos);  // radio buttons are not exported
+    EXPECT_LT(text.find("sedtFC\t"), text.find("lblCS\t"));
+}
+
+TEST_F(FileCommandsTest, CaptionExportThatCannotWriteSaysSo) {
+    start();
+    std::filesystem::create_directory(programDir / "ZRV37K_Caption.ini");  // a folder in its way
+    win().btnINI_LangClick();
+    ASSERT_FALSE(notifier.shown.empty());
+    EXPECT_EQ(notifier.shown.back().key, "Msg57");
+}
+
+}  // namespace
+}  // namespace zrv::test
