@@ -41,8 +41,8 @@ struct Options {
 volatile sig_atomic_t stopRequested = 0;
 void onSignal(int) { stopRequested = 1; }
 
-void usage() {
-    std::cerr << "Usage: encodersim [--log FILE] [--silent] [--wrong-ack-byte] [--wrong-checksum]\n"
+void usage(std::ostream& out) {
+    out << "Usage: encodersim [--log FILE] [--silent] [--wrong-ack-byte] [--wrong-checksum]\n"
                  "                  [--ack-from K] [--ack-first K] [--id-length N]\n"
                  "Prints the pseudo-terminal path first, then acts as a paging encoder.\n"
                  "  --log FILE        append every request as a line \"ID DATA\"\n"
@@ -123,9 +123,15 @@ void writeAll(int fd, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            usage(std::cout);
+            return 0;
+        }
+    }
     Options opt;
     if (!parse(argc, argv, opt)) {
-        usage();
+        usage(std::cerr);
         return 2;
     }
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
