@@ -620,6 +620,9 @@ def write_widget(w: W, indent: str) -> str:
         s += prop("toolTip", "string", w.tooltip, indent=i2)
     if qt == "QFrame":
         s += prop("frameShape", "enum", "QFrame::StyledPanel", indent=i2)
+    if qt == "QLabel":
+        # Captions come from the language file: never read them as markup.
+        s += prop("textFormat", "enum", "Qt::PlainText", indent=i2)
     for name, kind, value in w.props:
         s += prop(name, kind, value, indent=i2)
     s += prop("Tag", "number", w.tag, stdset=False, indent=i2)

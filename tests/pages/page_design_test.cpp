@@ -108,6 +108,10 @@ TEST_F(Pages, DesignedClassMatchesTheQtClass) {
         auto it = qt.find(Prop(w, "designedClass"));
         ASSERT_NE(it, qt.end()) << w->objectName().toStdString();
         EXPECT_STREQ(w->metaObject()->className(), it->second) << w->objectName().toStdString();
+        // A caption from a language file is shown as it is, never as markup.
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            EXPECT_EQ(l->textFormat(), Qt::PlainText) << w->objectName().toStdString();
+        }
         // The class is implied by the name prefix.
         const QString n = w->objectName();
         if (n.startsWith("edt") || n.startsWith("txt")) {
