@@ -1,5 +1,7 @@
 #include "ota/comm_port.h"
 
+#include <poll.h>
+
 #include <cerrno>
 
 #include <QSerialPort>
@@ -138,7 +140,16 @@ std::size_t TCommPort::BytesWaiting() {
 bool TCommPort::WaitForBytes(int ms) {
     if (!open_) throw ECommError(kCommNotOpen, 0);
     if (port_->bytesAvailable() > 0) return true;
-    port_->waitForReadyRead(ms);
+    // Sleep in poll() on the device itself, so that a line that hangs up
+    // while we wait (a cable pulled, the far end gone) is seen at once.
+    pollfd p{static_cast<int>(port_->handle()), POLLIN, 0};
+    const int r = ::poll(&p, 1, ms);
+    if (r < 0 && errno != EINTR) throw ECommError(kCommStatusFailed);
+    if (r > 0 && (p.revents & POLLIN)) port_->waitForReadyRead(0);
+    // Bytes that arrived before a hang-up are still read; after them it fails.
+    const bool hungUp = r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+    if ((hungUp && port_->bytesAvailable() == 0) || port_->error() == QSerialPort::ResourceError)
+        throw ECommError(kCommStatusFailed, EIO);
     port_->clearError();
     return port_->bytesAvailable() > 0;
 }

@@ -77,6 +77,7 @@ public:
     /// Discards what is waiting in the receive buffer, then the transmit buffer.
     void Purge();
     /// Waits at most \p ms milliseconds for received bytes; true when some wait.
+    /// A line that hangs up meanwhile throws code 18, as BytesWaiting does.
     /// (The encoder link's empty polls sleep here instead of spinning.)
     bool WaitForBytes(int ms);
 

@@ -110,6 +110,26 @@ TEST_F(EncoderLinkTest, PortThatCannotOpenShowsWhyAndFails) {
     EXPECT_TRUE(sim.requests().empty());
 }
 
+TEST(OtaEncoderLinkLoss, EncoderVanishingMidWaitClosesThePortAndThrows) {
+    test::EnsureQtApplication();
+    test::RecordingNotifier notifier;
+    TCommPort port;
+    auto sim = std::make_unique<test::EncoderSimProcess>(std::vector<std::string>{"--silent"});
+    ASSERT_FALSE(sim->path().empty());
+    // The first empty poll lets "the user" pull the cable: the simulator goes.
+    EncoderLink link(port, notifier, [&sim] { sim.reset(); });
+    link.setPortName(sim->path());
+    std::uint8_t code = 0;
+    try {
+        link.TransmitToEncoder("1234567N12", "0A");
+    } catch (const ECommError& e) {
+        code = e.code;
+    }
+    // The line hangs up: reading the port status fails.
+    EXPECT_EQ(code, kCommStatusFailed);
+    EXPECT_FALSE(port.IsOpen());
+}
+
 TEST_F(EncoderLinkTest, ViewReturnsAtOnceWithoutOpeningThePort) {
     test::EncoderSimProcess sim;
     TCommPort holder;  // holding the port would make any open fail

@@ -186,6 +186,19 @@ TEST_F(OtaSendTest, UnacknowledgedTimeMessageEndsTheSendWithOneError) {
     EXPECT_TRUE(Headers().empty());
 }
 
+TEST_F(OtaSendTest, PortFailureAfterOpeningEndsWithTransmitError) {
+    auto sim = std::make_unique<test::EncoderSimProcess>(std::vector<std::string>{"--silent"});
+    ASSERT_FALSE(sim->path().empty());
+    EncoderLink lossy(port, notifier, [&sim] { sim.reset(); });
+    lossy.setPortName(sim->path());
+    OtaSender lossySender(builder, lossy, notifier);
+    window.chkCmd[17] = true;
+    EXPECT_EQ(lossySender.Send(window, main, alert, image, log), SendResult::TransmitError);
+    EXPECT_EQ(Keys(), std::vector<std::string>{"Transmit Error !"});
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(lossySender.busy());
+}
+
 TEST_F(OtaSendTest, ViewNeverOpensThePort) {
     test::EncoderSimProcess sim;
     TCommPort holder;
