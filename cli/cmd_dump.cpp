@@ -61,7 +61,7 @@ int runDump(const std::vector<std::string>& args) {
     StderrNotifier notifier;
     const auto bytes = ReadStoredTable(parsed.positional[0], notifier);
     if (!bytes) return kExitFailed;
-    if (from > bytes->size() || (from == bytes->size() && length > 0 && parsed.values.count("--length")))
+    if (from >= bytes->size())
         return UsageError(self, "--from " + parsed.values["--from"] + " lies past the end of the file (" +
                                     std::to_string(bytes->size()) + " bytes)");
     const std::size_t end = static_cast<std::size_t>(

@@ -215,7 +215,7 @@ TEST_F(CliCheck, DumpRefusesBadNumbersAndOffsetsPastTheEnd) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"dump", path, "--from", "0xZZ"},
           {"dump", path, "--length", "-1"},
-          {"dump", path, "--from", "3457"}}) {
+          {"dump", path, "--from", "3456"}}) {
         const auto r = Cli(args);
         EXPECT_EQ(r.exitCode, 2) << args[3];
         EXPECT_EQ(r.out, "");
