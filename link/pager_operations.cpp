@@ -99,10 +99,16 @@ bool ProgrammerLink::WritePager(ConfigImage& image, std::size_t first, std::size
     bool matches = false;
     if (!modelIdentityMatches(matches)) return false;
     if (!matches && !notifier_.ask(msg::ModelUnsure())) return false;
-    if (!keepOrRepairSerial(image)) return false;
-    if (!takeFirmware(image)) return false;
-    image.setByte(L::kWriteMarker, 1);
-    StoreImageChecksum(image);
+    // The pager's serial number, firmware byte and the words computed from
+    // it go into a copy: a write refused before its first block leaves the
+    // image as it was. From the first block on, the image is what the pager
+    // (partly) holds.
+    ConfigImage work = image;
+    if (!keepOrRepairSerial(work)) return false;
+    if (!takeFirmware(work)) return false;
+    work.setByte(L::kWriteMarker, 1);
+    StoreImageChecksum(work);
+    image = work;
     return WriteRange(image, first, last, kMaxBlock);
 }
 

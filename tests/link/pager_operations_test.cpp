@@ -247,10 +247,13 @@ TEST(PagerTransfer, FrequencyOffTheFirmwaresRasterStopsTheWrite) {
     PagerRig rig({"--firmware", "255"}, &table);
     const ConfigImage before = rig.board.memory();
     ConfigImage image = pagerForm(table);
-    EXPECT_EQ(ProgramWrite(rig.link, rig.sink, image), WriteOutcome::WriteError);
+    PrepareImageForWrite(image);
+    const ConfigImage unchanged = image;
+    EXPECT_FALSE(rig.link.WritePager(image));
     EXPECT_EQ(rig.notifier.keys(), std::vector<std::string>{"Msg51"});
     EXPECT_FALSE(rig.wrote());
     EXPECT_EQ(rig.board.memory(), before);
+    EXPECT_EQ(image, unchanged) << "neither the pager's serial nor its firmware byte was taken";
 }
 
 TEST(CapcodeIncrement, RaisesUpToTheLargestCapcodeThenTells) {
