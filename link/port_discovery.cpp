@@ -40,6 +40,21 @@ std::string readFirstLine(const fs::path& path) {
     return line;
 }
 
+// The driver of a tty's device. Newer kernels put an on-board UART's tty
+// below "port" and "ctrl" devices of the serial-base bus; the driver that
+// tells what the port is sits above them.
+std::string deviceDriver(fs::path device) {
+    for (int level = 0; level < 4; ++level) {
+        std::error_code ec;
+        const fs::path driver = fs::canonical(device / "driver", ec);
+        if (ec) return {};
+        if (driver.string().find("/bus/serial-base/") == std::string::npos)
+            return driver.filename().string();
+        device /= "..";
+    }
+    return {};
+}
+
 }  // namespace
 
 std::vector<SerialDevice> SystemSerialDevices() {
@@ -48,14 +63,12 @@ std::vector<SerialDevice> SystemSerialDevices() {
     const fs::path ttyClass = "/sys/class/tty";
     for (fs::directory_iterator it(ttyClass, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
-        const fs::path driverLink = entry / "device" / "driver";
-        std::error_code linkEc;
-        const fs::path driver = fs::read_symlink(driverLink, linkEc);
-        if (linkEc) continue;  // virtual terminals and pseudo-terminals have no device
+        const std::string driver = deviceDriver(entry / "device");
+        if (driver.empty()) continue;  // virtual terminals and pseudo-terminals have no device
         SerialDevice d;
         d.name = entry.filename().string();
         d.path = "/dev/" + d.name;
-        d.driver = driver.filename().string();
+        d.driver = driver;
         // An on-board UART slot without hardware reports port type 0.
         const std::string type = readFirstLine(entry / "type");
         d.present = type.empty() || type != "0";

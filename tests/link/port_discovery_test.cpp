@@ -20,6 +20,7 @@ TEST(PortDiscovery, SerialDriversOnlyOrderedByTheirNumber) {
         {"/dev/ttyS0", "ttyS0", "serial8250", true},
         {"/dev/ttyX2", "ttyX2", "bluetooth", true},     // not a serial driver
         {"/dev/ttyUSB10", "ttyUSB10", "cp210x", true},
+        {"/dev/ttyUSB", "ttyUSB", "pl2303", true},       // no port number: not listed
     };
     EXPECT_EQ(OrderPortCandidates(devices, nothingExists),
               (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyACM1", "/dev/ttyUSB3",
