@@ -143,7 +143,6 @@ public:
     bool KeepPagerSerial = true;
 
 private:
-    friend class ExchangeGuard;
     enum class Wait { Done, TimedOut, LineFailed };
 
     bool modelIdentityMatches(bool& matches);
