@@ -11,6 +11,7 @@
 #include "app/serial_displays.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "editors/edit_events.h"
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
 #include "link/programmer_link.h"
@@ -482,6 +483,8 @@ TEST_F(MainWindowTest, MovingOverThePageBackgroundCommitsTheEdit) {
     cap->setFocus();
     QApplication::processEvents();
     ASSERT_TRUE(cap->hasFocus());
+    int exits = 0;
+    OnExit(cap, [&] { ++exits; });
     QWidget* panel = get<QWidget>("panCF");
     QTest::mouseMove(panel, cap->mapTo(panel, QPoint(cap->width() / 2, cap->height() / 2)));
     EXPECT_TRUE(cap->hasFocus());  // over a control: nothing happens
@@ -489,6 +492,7 @@ TEST_F(MainWindowTest, MovingOverThePageBackgroundCommitsTheEdit) {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(panel, &move);
     EXPECT_TRUE(get<QLineEdit>("Edit1")->hasFocus());
+    EXPECT_EQ(exits, 1);  // the edit's exit handler ran
 }
 
 }  // namespace
