@@ -93,11 +93,9 @@ void MainWindow::refreshAll() {
 }
 
 void MainWindow::refreshHintBoundControls() {
-    for (QWidget* w : controls_) {
-        const QString hintText = HintOf(w);
-        if (hintText.isEmpty()) continue;
-        const auto hint = ParseBindingHint(hintText.toStdString());
-        if (!hint || !hint->isGeneric()) continue;
+    for (QWidget* w : boundControls_) {
+        const auto hint = ParseBindingHint(HintOf(w).toStdString());
+        if (!hint) continue;
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             if (hint->kind == BindingKind::Chk || hint->kind == BindingKind::ChkN)
                 setBoundCheck(box, BoundCheckState(image_, *hint));

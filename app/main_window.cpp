@@ -227,6 +227,7 @@ void MainWindow::connectBindings() {
     for (QWidget* w : centralWidget()->findChildren<QWidget*>()) {
         const auto hint = ParseBindingHint(HintOf(w).toStdString());
         if (!hint || !hint->isGeneric()) continue;
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QComboBox*>(w)) boundControls_.push_back(w);
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             connect(box, &QCheckBox::toggled, this, [this, box] { chkCtl0Click(box); });
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -344,14 +345,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyPress:
             if (watched == keyPreviewTarget_ && QApplication::activeModalWidget() == nullptr)
-                return handleScannerKey(static_cast<QKeyEvent*>(event));
+                return FormKeyPress(static_cast<QKeyEvent*>(event));
             break;
         default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::handleScannerKey(QKeyEvent* key) {
+bool MainWindow::FormKeyPress(QKeyEvent* key) {
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
         scanner_.append(key->text());
         return false;  // the key still goes to the focused control

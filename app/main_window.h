@@ -151,7 +151,8 @@ private:
     void updateTableCaption();
     bool openTableFile();
     bool saveTableFileAs();
-    bool handleScannerKey(QKeyEvent* key);
+    /// Key preview: collects scanner characters; true when the key is consumed.
+    bool FormKeyPress(QKeyEvent* key);
     void setBoundCheck(QCheckBox* box, bool checked);
 
     // refresh steps and rules (full_refresh.cpp, dependent_enabling.cpp)
@@ -182,6 +183,7 @@ private:
     std::vector<std::unique_ptr<EditorModule>> ownedModules_;
     std::vector<EditorModule*> moduleOrder_;
     QHash<QString, QWidget*> controls_;
+    std::vector<QWidget*> boundControls_;  ///< hint-bound boxes and combos, in creation order
     QHash<QString, QAction*> actions_;
     std::vector<QFrame*> panels_;
     std::vector<QLabel*> selectors_;

@@ -6,6 +6,7 @@
 #include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "core/table_file.h"
+#include "i18n/message_catalogue.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -187,6 +188,18 @@ TEST_F(FileCommandsTest, GermanFromTheLanguageFileAndBackToEnglish) {
     EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Write");
     EXPECT_EQ(get<QLabel>("sedtAS")->text(), "Alarme && Status");  // [English] lacks it
     EXPECT_NE(ReadFile(workingDir / "Language.ini").find("Language=English"), std::string::npos);
+}
+
+TEST_F(FileCommandsTest, AnotherLanguageAtStartUpKeepsTheDesignedCaptions) {
+    WriteFile(workingDir / "Language.ini",
+              "[Setting]\r\nLanguage=French\r\n[French]\r\nRBtWrite=Ecrire\r\nMsg29=Mot de passe faux\r\n");
+    start();
+    EXPECT_EQ(win().state().language, "French");
+    EXPECT_FALSE(win().action("mnuEnglish")->isChecked());
+    EXPECT_FALSE(win().action("mnuGerman")->isChecked());
+    EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Write");
+    EXPECT_EQ(win().catalogue().LookupMessage("Msg29", "Password Error!"), "Mot de passe faux");
+    EXPECT_EQ(ReadFile(workingDir / "Language.ini").find("Language=English"), std::string::npos);
 }
 
 TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {
