@@ -5,6 +5,7 @@
 #include "core/default_image.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "app/gui_notifier.h"
 #include "core/table_file.h"
 #include "i18n/message_catalogue.h"
 #include "tests/app/window_fixture.h"
@@ -200,6 +201,18 @@ TEST_F(FileCommandsTest, AnotherLanguageAtStartUpKeepsTheDesignedCaptions) {
     EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Write");
     EXPECT_EQ(win().catalogue().LookupMessage("Msg29", "Password Error!"), "Mot de passe faux");
     EXPECT_EQ(ReadFile(workingDir / "Language.ini").find("Language=English"), std::string::npos);
+}
+
+TEST_F(FileCommandsTest, MessageBoxTextComesFromTheCatalogueWithItsArguments) {
+    WriteFile(workingDir / "Language.ini",
+              "[Setting]\r\nLanguage=German\r\n[German]\r\nMsg45=Die Datei [%s] hat ein falsches Format %s %d!\r\n");
+    start(false);
+    app::GuiNotifier boxes(&win(), &win().catalogue());
+    EXPECT_EQ(boxes.text(NotCorrectFormatMessage("/tmp/a.tbl")),
+              "Die Datei [/tmp/a.tbl] hat ein falsches Format %s %d!");  // missing arguments stay literal
+    EXPECT_EQ(boxes.text({"Msg999", "Only English", MsgIcon::Exclamation, {}}), "Only English");
+    app::GuiNotifier plain(&win(), nullptr);
+    EXPECT_EQ(plain.text(SaveErrorMessage()), "Save Error !");
 }
 
 TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {
