@@ -116,6 +116,9 @@ public:
     void btnFunBit1Click(int tag);
     /// The default table at start-up (after the first refresh).
     void loadDefaultTable();
+    /// Applies the captions of the current language to the main window
+    /// (after the UI text editor's Apply, Load and Load Default).
+    void applyCaptions() { applyCaptionsToWindow(catalogue().currentLanguage()); }
 
     /// The panel of the page in front.
     QFrame* currentPanel() const;
