@@ -462,6 +462,8 @@ void MainWindow::applyCaptionsToWindow(const std::string& section) {
     ApplyComponents(this, components);
 }
 
+void MainWindow::applyCaptions() { applyCaptionsToWindow(catalogue_->currentLanguage()); }
+
 void MainWindow::btnINI_LangClick() {
     std::vector<i18n::ComponentList> lists;
     lists.push_back(DescribeComponents(this));

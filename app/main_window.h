@@ -118,7 +118,7 @@ public:
     void loadDefaultTable();
     /// Applies the captions of the current language to the main window
     /// (after the UI text editor's Apply, Load and Load Default).
-    void applyCaptions() { applyCaptionsToWindow(catalogue().currentLanguage()); }
+    void applyCaptions();
 
     /// The panel of the page in front.
     QFrame* currentPanel() const;
