@@ -214,7 +214,6 @@ void MainWindow::connectHandlers() {
     connect(ui_->btnINI_Lang, &QPushButton::clicked, this, &MainWindow::btnINI_LangClick);
     connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
     connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
-    connect(ui_->Edit1, &QLineEdit::returnPressed, this, [] {});  // the sink takes keys, does nothing
     for (int tag = 0; tag < 8; ++tag) {
         if (auto* button = find<QPushButton>(QStringLiteral("btnFunBit%1").arg(tag))) {
             const int row = TagOf(button);
