@@ -256,7 +256,7 @@ void buildOptionArea(ConfigImage& d) {  // 0x400..0x53F
     d.setByte(L::kOption4F8, 0x29);
     d.setByte(L::kOption4FC, 0b0000'0111);     // rechargeable, out-of-range alert off
     d.setByte(L::kGroupCode, 0x01);            // group code in use
-    d.setByte(L::kFixedByte520, 0x96);
+    d.setByte(L::kFixedByte520, L::kFixedByte520Value);
     d.fill(L::kTwelveCharText.offset, L::kTwelveCharText.length, ' ');
 }
 
@@ -390,7 +390,7 @@ void BuildDefaultImage(ConfigImage& image) {
     image.SetImageBits(L::kOption4A1, 0, 1, 1);
     image.SetImageBits(L::kOption4A1, 1, 0, 1);
     image.SetImageBits(L::kOption4A1, 2, 0, 1);
-    image.setByte(L::kFixedByte520, 0x96);
+    image.setByte(L::kFixedByte520, L::kFixedByte520Value);
     // 8. The model identity text.
     StampDefaultIdentity(image);
 }

@@ -105,7 +105,9 @@ inline constexpr std::size_t kOption4FC = 0x4FC;
 inline constexpr Span kSsn{0x4FD, 16};                ///< one hex digit per byte
 inline constexpr Span kPsn{0x513, 12};                ///< one hex digit per byte
 inline constexpr std::size_t kGroupCode = 0x51F;
-inline constexpr std::size_t kFixedByte520 = 0x520;   ///< always 0x96
+inline constexpr std::size_t kFixedByte520 = 0x520;   ///< always kFixedByte520Value
+/// The value every default, load, read and write puts in the fixed byte 0x520.
+inline constexpr std::uint8_t kFixedByte520Value = 0x96;
 inline constexpr std::size_t kStatus52E = 0x52E;      ///< forced 0 after a load
 inline constexpr std::size_t kStatus52F = 0x52F;      ///< forced 0 after a load
 inline constexpr Span kStatusBytes{0x52E, 4};         ///< 0x52E..0x531
@@ -277,8 +279,6 @@ inline constexpr Span kPagerSerialWithSum{0x4D6, 14};    ///< 0x4D6..0x4E3
 /// Status bytes the link clears after a read and before a write.
 inline constexpr std::size_t kStatus530 = 0x530;
 inline constexpr std::size_t kStatus531 = 0x531;
-/// Value of the fixed byte 0x520.
-inline constexpr std::uint8_t kFixedByte520Value = 0x96;
 /// Bits of 0x4A1 a read and a write force.
 inline constexpr int kOption4A1Bit0 = 0;
 inline constexpr int kOption4A1Bit1 = 1;

@@ -88,7 +88,7 @@ void ClearUnusedCapcodes(ConfigImage& image, int capcodeCount) {
 }
 
 void NormaliseAfterLoad(ConfigImage& image, int& capcodeCount) {
-    image.setByte(L::kFixedByte520, 0x96);
+    image.setByte(L::kFixedByte520, L::kFixedByte520Value);
     image.SetImageBits(L::kOption2F, 0, 1, 1);
     image.SetImageBits(L::kOption31, 6, 1, 1);
     image.SetImageBits(L::kOption4A1, 5, 0, 1);

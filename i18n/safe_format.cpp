@@ -11,7 +11,7 @@ namespace zrv::i18n {
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool left = false;   // '-'
     bool zero = false;   // '0'
     int width = 0;
@@ -37,13 +37,13 @@ std::string_view FirstChars(std::string_view s, std::size_t n) {
     return s;
 }
 
-std::string Pad(std::string text, const Spec& spec, bool numeric) {
+std::string Pad(std::string text, const Directive& directive, bool numeric) {
     const std::size_t have = CharCount(text);
-    const auto want = static_cast<std::size_t>(spec.width);
+    const auto want = static_cast<std::size_t>(directive.width);
     if (have >= want) return text;
     const std::size_t fill = want - have;
-    if (spec.left) return text + std::string(fill, ' ');
-    if (spec.zero && numeric) {
+    if (directive.left) return text + std::string(fill, ' ');
+    if (directive.zero && numeric) {
         // Zeros go between the sign and the digits, as printf does.
         const std::size_t at = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
         text.insert(at, fill, '0');
@@ -75,34 +75,34 @@ std::int64_t ToWhole(double d) {
     return static_cast<std::int64_t>(d);
 }
 
-std::string Integer(std::int64_t v, const Spec& spec) {
+std::string Integer(std::int64_t v, const Directive& directive) {
     std::string digits;
-    if (spec.conversion == 'x' || spec.conversion == 'X') {
+    if (directive.conversion == 'x' || directive.conversion == 'X') {
         char buf[32];
-        std::snprintf(buf, sizeof buf, spec.conversion == 'x' ? "%llx" : "%llX",
+        std::snprintf(buf, sizeof buf, directive.conversion == 'x' ? "%llx" : "%llX",
                       static_cast<unsigned long long>(v));
         digits = buf;
     } else {
         digits = std::to_string(v);
     }
-    if (spec.precision >= 0) {
+    if (directive.precision >= 0) {
         // A precision is the least number of digits.
         const bool negative = !digits.empty() && digits[0] == '-';
         const std::size_t have = digits.size() - (negative ? 1 : 0);
-        const auto want = static_cast<std::size_t>(spec.precision);
+        const auto want = static_cast<std::size_t>(directive.precision);
         if (have < want) digits.insert(negative ? 1 : 0, want - have, '0');
-        Spec unpadded = spec;
+        Directive unpadded = directive;
         unpadded.zero = false;
         return Pad(digits, unpadded, true);
     }
-    return Pad(digits, spec, true);
+    return Pad(digits, directive, true);
 }
 
-std::string Real(double v, const Spec& spec) {
-    const int precision = spec.precision < 0 ? 6 : spec.precision;
+std::string Real(double v, const Directive& directive) {
+    const int precision = directive.precision < 0 ? 6 : directive.precision;
     char format[32];
-    std::snprintf(format, sizeof format, "%%%s%s%d.%df", spec.left ? "-" : "", spec.zero ? "0" : "",
-                  spec.width, precision);
+    std::snprintf(format, sizeof format, "%%%s%s%d.%df", directive.left ? "-" : "", directive.zero ? "0" : "",
+                  directive.width, precision);
     const int n = std::snprintf(nullptr, 0, format, v);
     if (n <= 0) return {};
     std::string out(static_cast<std::size_t>(n) + 1, '\0');
@@ -111,28 +111,28 @@ std::string Real(double v, const Spec& spec) {
     return out;
 }
 
-std::string Text(std::string_view s, const Spec& spec) {
-    std::string_view shown = spec.precision >= 0 ? FirstChars(s, static_cast<std::size_t>(spec.precision)) : s;
-    return Pad(std::string(shown), spec, false);
+std::string Text(std::string_view s, const Directive& directive) {
+    std::string_view shown = directive.precision >= 0 ? FirstChars(s, static_cast<std::size_t>(directive.precision)) : s;
+    return Pad(std::string(shown), directive, false);
 }
 
-std::string Render(const FormatArg& arg, const Spec& spec) {
+std::string Render(const FormatArg& arg, const Directive& directive) {
     const auto& v = arg.value();
-    switch (spec.conversion) {
+    switch (directive.conversion) {
     case 's':
-        if (auto* s = std::get_if<std::string>(&v)) return Text(*s, spec);
-        if (auto* i = std::get_if<std::int64_t>(&v)) return Text(std::to_string(*i), spec);
-        return Text(Real(std::get<double>(v), Spec{}), spec);
+        if (auto* s = std::get_if<std::string>(&v)) return Text(*s, directive);
+        if (auto* i = std::get_if<std::int64_t>(&v)) return Text(std::to_string(*i), directive);
+        return Text(Real(std::get<double>(v), Directive{}), directive);
     case 'f':
-        if (auto* d = std::get_if<double>(&v)) return Real(*d, spec);
-        if (auto* i = std::get_if<std::int64_t>(&v)) return Real(static_cast<double>(*i), spec);
-        if (auto d = RealNumber(std::get<std::string>(v))) return Real(*d, spec);
-        return Text(std::get<std::string>(v), Spec{spec.left, false, spec.width, -1, 's'});
+        if (auto* d = std::get_if<double>(&v)) return Real(*d, directive);
+        if (auto* i = std::get_if<std::int64_t>(&v)) return Real(static_cast<double>(*i), directive);
+        if (auto d = RealNumber(std::get<std::string>(v))) return Real(*d, directive);
+        return Text(std::get<std::string>(v), Directive{directive.left, false, directive.width, -1, 's'});
     default:  // d i u x X
-        if (auto* i = std::get_if<std::int64_t>(&v)) return Integer(*i, spec);
-        if (auto* d = std::get_if<double>(&v)) return Integer(ToWhole(*d), spec);
-        if (auto i = WholeNumber(std::get<std::string>(v))) return Integer(*i, spec);
-        return Text(std::get<std::string>(v), Spec{spec.left, false, spec.width, -1, 's'});
+        if (auto* i = std::get_if<std::int64_t>(&v)) return Integer(*i, directive);
+        if (auto* d = std::get_if<double>(&v)) return Integer(ToWhole(*d), directive);
+        if (auto i = WholeNumber(std::get<std::string>(v))) return Integer(*i, directive);
+        return Text(std::get<std::string>(v), Directive{directive.left, false, directive.width, -1, 's'});
     }
 }
 
@@ -168,15 +168,15 @@ std::string SafeFormat(std::string_view format, const std::vector<FormatArg>& ar
             ++pos;
             continue;
         }
-        Spec spec;
+        Directive directive;
         while (pos < format.size() && (format[pos] == '-' || format[pos] == '0')) {
-            (format[pos] == '-' ? spec.left : spec.zero) = true;
+            (format[pos] == '-' ? directive.left : directive.zero) = true;
             ++pos;
         }
-        spec.width = ReadCount(format, pos);
+        directive.width = ReadCount(format, pos);
         if (pos < format.size() && format[pos] == '.') {
             ++pos;
-            spec.precision = ReadCount(format, pos);
+            directive.precision = ReadCount(format, pos);
         }
         while (pos < format.size() && (format[pos] == 'l' || format[pos] == 'h')) ++pos;
         const char conv = pos < format.size() ? format[pos] : '\0';
@@ -189,9 +189,9 @@ std::string SafeFormat(std::string_view format, const std::vector<FormatArg>& ar
             pos = std::max(end, start + 1);
             continue;
         }
-        spec.conversion = conv;
+        directive.conversion = conv;
         ++pos;
-        out += Render(args[next++], spec);
+        out += Render(args[next++], directive);
     }
     return out;
 }
