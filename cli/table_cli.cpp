@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
-#include <fstream>
-#include <system_error>
 
-#include "core/image.h"
-#include "core/image_layout.h"
 #include "core/table_file.h"
 
 namespace zrv::cli {
@@ -55,29 +51,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>
 }
 
 std::optional<std::vector<std::uint8_t>> ReadStoredTable(const fs::path& path, Notifier& notifier) {
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    if (ec) {
-        notifier.show(OpenErrorMessage());
+    std::vector<std::uint8_t> bytes;
+    const TableFileResult result = ReadStoredTableBytes(path, bytes);
+    if (!result.ok) {
+        if (result.message) notifier.show(*result.message);
         return std::nullopt;
     }
-    if (size != kImageSize && size != layout::kShortTableSize) {
-        notifier.show(FileSizeErrorMessage());
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes(kImageSize + 1);
-    if (in) in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (!in && !in.eof()) {
-        notifier.show(OpenErrorMessage());
-        return std::nullopt;
-    }
-    if (got != kImageSize && got != layout::kShortTableSize) {  // changed while we looked
-        notifier.show(FileSizeErrorMessage());
-        return std::nullopt;
-    }
-    bytes.resize(got);
     return bytes;
 }
 

@@ -34,8 +34,9 @@ TableFileResult fail(TableFileResult r, Message m) {
     return r;
 }
 
-/// Runs the Open checks; on success \p buffer holds the file's bytes.
-TableFileResult readTable(const fs::path& path, bool checkSize, std::vector<std::uint8_t>& buffer) {
+/// The size and open checks; on success \p buffer holds the file's bytes
+/// and \c r.form its form.
+TableFileResult readStored(const fs::path& path, bool checkSize, std::vector<std::uint8_t>& buffer) {
     TableFileResult r;
     std::error_code ec;
     if (checkSize) {
@@ -56,6 +57,14 @@ TableFileResult readTable(const fs::path& path, bool checkSize, std::vector<std:
     r.sizeAccepted = true;
     r.form = got == kImageSize ? TableForm::Full : TableForm::Short;
     buffer.resize(got);
+    r.ok = true;
+    return r;
+}
+
+/// Runs the Open checks; on success \p buffer holds the file's bytes.
+TableFileResult readTable(const fs::path& path, bool checkSize, std::vector<std::uint8_t>& buffer) {
+    TableFileResult r = readStored(path, checkSize, buffer);
+    if (!r.ok) return r;
     if (!HasModelIdentity(buffer)) return fail(r, NotCorrectFormatMessage(path.string()));
     if (r.form == TableForm::Full && TableChecksum(buffer) != ((buffer[L::kChecksum] << 8) |
                                                                buffer[L::kChecksum + 1]))
@@ -77,6 +86,13 @@ fs::path temporaryBeside(const fs::path& target) {
 }
 
 }  // namespace
+
+TableFileResult ReadStoredTableBytes(const fs::path& path, std::vector<std::uint8_t>& bytes) {
+    std::vector<std::uint8_t> buffer;
+    TableFileResult r = readStored(path, true, buffer);
+    if (r.ok) bytes = std::move(buffer);
+    return r;
+}
 
 TableFileResult CheckTableFile(const fs::path& path, bool checkSize) {
     std::vector<std::uint8_t> buffer;
@@ -107,6 +123,13 @@ std::optional<Message> SaveTableFile(const fs::path& path, ConfigImage& image, i
     if (fs::is_symlink(path, ec)) {
         const auto real = fs::weakly_canonical(path, ec);
         if (!ec) target = real;
+    }
+    // An existing file must be open for writing, as it would have to be if
+    // it were written in place: the rename below would otherwise replace a
+    // file the user made read-only. Opening to append changes nothing.
+    if (fs::exists(target, ec)) {
+        std::ofstream probe(target, std::ios::binary | std::ios::app);
+        if (!probe) return SaveErrorMessage();
     }
     const fs::path temp = temporaryBeside(target);
     if (temp.empty()) return SaveErrorMessage();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/image.h"
 #include "core/notifier.h"
@@ -44,6 +45,13 @@ Message SaveErrorMessage();
 /// but a file of neither form is still refused with Msg61: copying part of
 /// an image would leave the rest stale.
 TableFileResult CheckTableFile(const std::filesystem::path& path, bool checkSize = true);
+
+/// The size and open checks of Open alone, for looking at a file's bytes as
+/// stored: on success \p bytes holds the 22016 or 3456 bytes of the file;
+/// its identity and checksum are not checked. On failure \p bytes is left
+/// as it was and the result carries Msg61 or Msg62.
+TableFileResult ReadStoredTableBytes(const std::filesystem::path& path,
+                                     std::vector<std::uint8_t>& bytes);
 
 /// The Open checks, then the copy into \p image (a short file replaces
 /// bytes 0x000..0xD7F and keeps the rest as it was), then NormaliseAfterLoad

@@ -2,6 +2,8 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -205,6 +207,33 @@ TEST(TableFileCheck, ReportsTheFormAndChangesNothing) {
     EXPECT_EQ(ReadFile(dir / "full.tbl"), ValidTable());
 }
 
+TEST(TableFileBytes, AFileOfEitherSizeIsReadAsStoredWhateverItsContents) {
+    TempDir dir;
+    std::string broken = ValidTable();
+    broken[0x3E1] = 'X';   // identity and checksum both wrong
+    broken[0x36C] ^= 1;
+    WriteFile(dir / "b.tbl", broken);
+    WriteFile(dir / "s.tbl", broken.substr(0, 3456));
+    WriteFile(dir / "odd.tbl", broken.substr(0, 3457));
+    std::vector<std::uint8_t> bytes;
+    auto r = ReadStoredTableBytes(dir / "b.tbl", bytes);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.form, TableForm::Full);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), broken);
+    r = ReadStoredTableBytes(dir / "s.tbl", bytes);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.form, TableForm::Short);
+    EXPECT_EQ(bytes.size(), 3456u);
+    const auto kept = bytes;
+    r = ReadStoredTableBytes(dir / "odd.tbl", bytes);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg61");
+    r = ReadStoredTableBytes(dir / "none.tbl", bytes);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->key, "Msg62");
+    EXPECT_EQ(bytes, kept);
+}
+
 TEST(TableFileSave, SaveThenOpenGivesTheSavedImageBack) {
     TempDir dir;
     auto image = StartupImage();
@@ -288,6 +317,36 @@ TEST(TableFileSave, UnwritableTargetsGiveMsg57AndChangeNothing) {
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 1u);
+}
+
+// A table file the user made read-only is not replaced, although its folder
+// would let a new file take its name. The save runs in a child process
+// without superuser rights, which would override the file's mode.
+TEST(TableFileSave, AReadOnlyFileGivesMsg57AndStaysAsItWas) {
+    TempDir dir;
+    const std::string old = ValidTable();
+    WriteFile(dir / "a.tbl", old);
+    fs::permissions(dir / "a.tbl", fs::perms::owner_read | fs::perms::group_read |
+                                       fs::perms::others_read);
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(dir.path().c_str(), kNobody, kNobody), 0);
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(3);
+        auto image = StartupImage();
+        const auto before = image;
+        const auto result = SaveTableFile(dir / "a.tbl", image, 16);
+        if (!result) _exit(1);
+        _exit(result->key == "Msg57" && image == before ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: saved over the file, 2: wrong message or image changed";
+    EXPECT_EQ(ReadFile(dir / "a.tbl"), old);
 }
 
 // A save whose writing fails half-way (here: a file size limit) leaves the
