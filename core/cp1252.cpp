@@ -32,15 +32,18 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 // Decodes one UTF-8 sequence at \p i; returns nothing for a malformed one
-// and always advances \p i by at least one byte.
+// and always advances \p i by at least one byte. Overlong forms (such as
+// C0 80 for NUL, C0 AF for '/'), surrogates and values above U+10FFFF are
+// malformed too and become the replacement, like any other broken sequence.
 std::optional<char32_t> nextUtf8(std::string_view s, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i++]);
     if (b0 < 0x80) return b0;
     int extra = 0;
     char32_t cp = 0;
-    if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; }
-    else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; }
-    else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; }
+    char32_t least = 0;  // smallest value that needs this many bytes
+    if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; least = 0x80; }
+    else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; least = 0x800; }
+    else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; least = 0x10000; }
     else return std::nullopt;
     for (int k = 0; k < extra; ++k) {
         if (i >= s.size()) return std::nullopt;
@@ -49,6 +52,7 @@ std::optional<char32_t> nextUtf8(std::string_view s, std::size_t& i) {
         cp = (cp << 6) | (b & 0x3F);
         ++i;
     }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
     return cp;
 }
 

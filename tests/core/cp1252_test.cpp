@@ -25,5 +25,17 @@ TEST(Cp1252, NationalLettersAndTheEuroSign) {
     EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");           // truncated sequence
 }
 
+// Overlong forms would otherwise turn into NUL, '/' or a newline.
+TEST(Cp1252, OverlongSurrogateAndTooLargeSequencesAreMalformed) {
+    EXPECT_EQ(Utf8ToCp1252(std::string("a\xC0\x80" "b")), "a?b");
+    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "?");
+    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\x8A"), "?");
+    EXPECT_EQ(Utf8ToCp1252("\xF0\x80\x81\x81"), "?");
+    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "?");      // U+D800
+    EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80"), "?"); // above U+10FFFF
+    // The shortest forms still convert.
+    EXPECT_EQ(Utf8ToCp1252("\xC2\xA0\xE2\x82\xAC"), "\xA0\x80");
+}
+
 }  // namespace
 }  // namespace zrv
