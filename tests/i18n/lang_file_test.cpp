@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "core/cp1252.h"
 #include "i18n/lang_file.h"
+#include "i18n/safe_format.h"
 #include "tests/support/test_support.h"
 
 using namespace zrv::i18n;
@@ -181,6 +183,51 @@ TEST(FactoryCatalogue, EveryListedKeyHasEnglishAndGermanWithTheSamePlaceholders)
     // Leading blanks of the status texts survive the profile's trimming.
     EXPECT_EQ(data.read("English", "Msg54"), "  The Programmed Board Connect !");
     EXPECT_EQ(data.read("English", "Msg77"), "Please input A~G\xC2\xA1" "Ba~g \xC2\xA1" "B0 or 1 !");
+    // The key list names exactly the keys of [English], each once.
+    std::vector<std::string> english;
+    for (const auto& [key, text] : data.entries("English")) english.push_back(key);
+    auto sortedKeys = keys;
+    std::sort(sortedKeys.begin(), sortedKeys.end());
+    std::sort(english.begin(), english.end());
+    EXPECT_EQ(sortedKeys, english);
+}
+
+TEST(FactoryCatalogue, DesignedCaptionsWithOuterBlanksKeepThem) {
+    const auto bytes = ReadFile(zrv::test::BinDir() / kDefaultCatalogueName);
+    // A value the reading rule would trim must be quoted in the file.
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        auto end = bytes.find("\r\n", pos);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = bytes.substr(pos, end - pos);
+        pos = end + 2;
+        const auto eq = line.find('=');
+        if (line.empty() || line[0] == ';' || line[0] == '[' || eq == std::string::npos) continue;
+        const std::string value = line.substr(eq + 1);
+        if (value.empty()) continue;
+        const bool blank = value.front() == ' ' || value.front() == '\t' || value.back() == ' ' || value.back() == '\t';
+        EXPECT_FALSE(blank) << line;
+    }
+    const ProfileData data = ProfileData::Parse(bytes);
+    EXPECT_EQ(data.read("English", "staMsg"), " Message :");
+    EXPECT_EQ(data.read("English", "cboRDCItem1"), " 5 Seconds");
+    EXPECT_EQ(data.read("English", "chkBeepAndVibration"), "Beep And Vibration ");
+    EXPECT_EQ(data.read("German", "cboRDCItem3"), " 2 Minuten");
+}
+
+TEST(FactoryCatalogue, EveryCapcodePageEntryOfTheLargestCountIsListed) {
+    const ProfileData data = ProfileFile(zrv::test::BinDir() / kDefaultCatalogueName).load();
+    const auto keys = ReadKeyList(data);
+    const std::pair<const char*, int> selectors[] = {
+        {"cboCCPage", 6}, {"cboECPage", 6}, {"cboSrcPage", 12}, {"cboMTPage", 12}};
+    for (const auto& [name, entries] : selectors)
+        for (int j = 0; j < entries; ++j) {
+            const std::string key = std::string(name) + "Item" + std::to_string(j);
+            SCOPED_TRACE(key);
+            EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end());
+            EXPECT_EQ(data.read("English", key), "Capcode %d - %d");
+            EXPECT_EQ(SafeFormat(data.read("German", key, "?"), {1, 8}).find_first_of("%?"), std::string::npos);
+        }
 }
 
 TEST(TextEditor, ALargeKeyListIsFilledAndStoredCompletely) {
