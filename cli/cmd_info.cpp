@@ -37,7 +37,7 @@ constexpr int kShownCapcodes = 16;
 
 struct Summary {
     std::string file;
-    std::string identity;  // UTF-8
+    std::string identity;  // as stored (Windows-1252)
     TableForm form = TableForm::Full;
     std::uint16_t storedChecksum = 0;
     std::uint16_t computedChecksum = 0;
@@ -46,7 +46,7 @@ struct Summary {
     std::uint32_t channelFrequency = 0;
     int charsetCode = 0;
     int promptLanguageCode = 0;
-    std::optional<std::string> serialNumber;  // UTF-8
+    std::optional<std::string> serialNumber;  // as stored (Windows-1252)
     std::vector<std::pair<std::uint32_t, bool>> capcodes;
 };
 
@@ -54,7 +54,7 @@ Summary summarise(const std::string& file, const ConfigImage& image, TableForm f
     Summary s;
     s.file = file;
     const auto id = image.range(L::kIdentity.offset, L::kIdentity.length);
-    s.identity = Cp1252ToUtf8(std::string(id.begin(), id.end()));
+    s.identity = std::string(id.begin(), id.end());
     s.form = form;
     s.storedChecksum = image.word(L::kChecksum);
     s.computedChecksum = TableChecksum(image);
@@ -63,7 +63,7 @@ Summary summarise(const std::string& file, const ConfigImage& image, TableForm f
     s.channelFrequency = ChannelFrequency(image);
     s.charsetCode = image.GetImageBits(L::kCharsetCode, 0, 4);
     s.promptLanguageCode = image.GetImageBits(L::kPromptLanguage, 0, 4);
-    if (SerialNumberValid(image)) s.serialNumber = Cp1252ToUtf8(PagerSerialNumber(image));
+    if (SerialNumberValid(image)) s.serialNumber = PagerSerialNumber(image);
     for (int n = 0; n < kShownCapcodes; ++n) s.capcodes.emplace_back(CapcodeAt(image, n), CapcodeOn(image, n));
     return s;
 }
@@ -84,7 +84,7 @@ std::string languageName(int code) {
 void printText(const Summary& s) {
     const bool full = s.form == TableForm::Full;
     std::cout << "file:              " << s.file << '\n'
-              << "identity:          " << s.identity << '\n'
+              << "identity:          " << ReadableText(s.identity) << '\n'
               << "form:              " << (full ? "full" : "short") << " ("
               << (full ? kImageSize : L::kShortTableSize) << " bytes)\n"
               << "table checksum:    stored " << Hex(s.storedChecksum, 4) << ", computed "
@@ -100,7 +100,7 @@ void printText(const Summary& s) {
               << "character set:     " << s.charsetCode << " (" << languageName(s.charsetCode) << ")\n"
               << "prompt language:   " << s.promptLanguageCode << " ("
               << languageName(s.promptLanguageCode) << ")\n"
-              << "serial number:     " << (s.serialNumber ? *s.serialNumber : "(none, its checksum does not hold)")
+              << "serial number:     " << (s.serialNumber ? ReadableText(*s.serialNumber) : "(none, its checksum does not hold)")
               << '\n'
               << "capcodes" << (full ? "" : " (start-up values, not in a short file)") << ":\n";
     for (std::size_t k = 0; k < s.capcodes.size(); ++k) {
@@ -113,7 +113,7 @@ void printText(const Summary& s) {
 
 void printJson(const Summary& s) {
     std::ostringstream o;
-    o << "{\"file\":" << JsonString(s.file) << ",\"identity\":" << JsonString(s.identity)
+    o << "{\"file\":" << JsonString(s.file) << ",\"identity\":" << JsonString(Cp1252ToUtf8(s.identity))
       << ",\"form\":\"" << (s.form == TableForm::Full ? "full" : "short") << "\""
       << ",\"size\":" << (s.form == TableForm::Full ? kImageSize : L::kShortTableSize)
       << ",\"tableChecksum\":{\"stored\":" << s.storedChecksum << ",\"computed\":" << s.computedChecksum
@@ -123,7 +123,7 @@ void printJson(const Summary& s) {
       << (s.band ? JsonString(kBands[static_cast<std::size_t>(*s.band)].itemText) : "null")
       << ",\"baseFrequency\":" << s.baseFrequency << ",\"channelFrequency\":" << s.channelFrequency
       << ",\"charsetCode\":" << s.charsetCode << ",\"promptLanguageCode\":" << s.promptLanguageCode
-      << ",\"serialNumber\":" << (s.serialNumber ? JsonString(*s.serialNumber) : "null")
+      << ",\"serialNumber\":" << (s.serialNumber ? JsonString(Cp1252ToUtf8(*s.serialNumber)) : "null")
       << ",\"capcodesFromFile\":" << (s.form == TableForm::Full ? "true" : "false")
       << ",\"capcodes\":[";
     for (std::size_t k = 0; k < s.capcodes.size(); ++k) {

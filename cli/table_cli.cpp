@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "core/cp1252.h"
 #include "core/table_file.h"
 
 namespace zrv::cli {
@@ -64,6 +65,22 @@ std::string Hex(std::uint64_t value, int digits) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "0x%0*llX", digits, static_cast<unsigned long long>(value));
     return buf;
+}
+
+std::string ReadableText(std::string_view cp1252) {
+    std::string out;
+    for (char c : cp1252) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        const char32_t ch = Cp1252ToUnicode(byte);
+        if (ch < 0x20 || (ch >= 0x7F && ch < 0xA0)) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", byte);
+            out += buf;
+        } else {
+            out += Cp1252ToUtf8(std::string_view(&c, 1));
+        }
+    }
+    return out;
 }
 
 std::string JsonString(std::string_view text) {

@@ -43,6 +43,11 @@ std::optional<std::vector<std::uint8_t>> ReadStoredTable(const std::filesystem::
 /// \p value in upper-case hexadecimal with "0x" and at least \p digits digits.
 std::string Hex(std::uint64_t value, int digits);
 
+/// Windows-1252 bytes from a table file as UTF-8 text for a terminal: a
+/// control character (0x00-0x1F, 0x7F and the C1 controls) is shown as
+/// "\xNN", so a file cannot send escape sequences to the terminal.
+std::string ReadableText(std::string_view cp1252);
+
 /// \p text as a JSON string literal (quotes included; UTF-8 kept, control
 /// characters escaped).
 std::string JsonString(std::string_view text);

@@ -137,6 +137,26 @@ TEST_F(CliCheck, InfoSummarisesAFullFile) {
     EXPECT_EQ(r.out.find("  17  "), std::string::npos);
 }
 
+// The identity past the model name and a serial number whose sum holds come
+// from the file unchecked: their control characters must not reach the
+// terminal as escape sequences.
+TEST_F(CliCheck, InfoShowsControlCharactersOfTheFileAsEscapes) {
+    auto image = StartupImage();
+    StorePagerSerialNumber(image, "\x1B[31mRED\x07\x9D" "2J");
+    StoreSerialNumberSum(image);
+    std::string bytes = Saved(image);
+    bytes.replace(0x3E8, 4, "\x1B]0\x7F");
+    const auto path = Put("e.tbl", bytes);
+    const auto r = Cli({"info", path});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("identity:          ZR-V41K\\x1B]0\\x7F.099\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("serial number:     \\x1B[31mRED\\x07\\x9D2J\n"), std::string::npos) << r.out;
+    for (char c : r.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+    const auto json = Cli({"info", path, "--json"});
+    EXPECT_NE(json.out.find("\"serialNumber\":\"\\u001B[31mRED\\u0007\xC2\x9D" "2J\""), std::string::npos)
+        << json.out;
+}
+
 TEST_F(CliCheck, InfoJsonIsOneObjectWithTheSameFacts) {
     auto image = StartupImage();
     image.setByte(0x65, 0x2F);  // a base frequency no band claims
