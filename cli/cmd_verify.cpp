@@ -3,6 +3,7 @@
 
 #include "cli/command.h"
 #include "cli/link_cli.h"
+#include "core/default_image.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "core/table_file.h"
@@ -31,7 +32,9 @@ int runVerify(const std::vector<std::string>& input) {
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
         return UsageError(self, args.empty() ? "IN.tbl is missing" : "unexpected argument '" + args.back() + "'");
 
-    ConfigImage image;
+    // A short table file defines only its first bytes; the rest is what
+    // the program holds after start-up, as for a write.
+    ConfigImage image = StartupImage();
     int capcodeCount = kDefaultCapcodeCount;
     StderrNotifier notifier;
     const auto loaded = LoadTableFile(args[0], image, capcodeCount);

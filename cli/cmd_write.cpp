@@ -4,6 +4,8 @@
 
 #include "cli/command.h"
 #include "cli/link_cli.h"
+#include "core/cp1252.h"
+#include "core/default_image.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "core/table_file.h"
@@ -94,6 +96,9 @@ bool parseWriteOptions(std::vector<std::string>& args, WriteOptions& w, std::str
     else if (w.noWait && !autoGiven) error = "--no-wait needs --auto-increment";
     if (w.serial) {
         // The scanner delivers 12 characters; 11 get the blank it would add.
+        // Characters are counted and stored in the PC code page, as the
+        // scanner's are, not as the UTF-8 bytes of the command line.
+        *w.serial = Utf8ToCp1252(*w.serial);
         if (w.serial->size() == 11) *w.serial += ' ';
         if (w.serial->size() != 12) error = "--serial takes 11 or 12 characters";
     }
@@ -132,7 +137,9 @@ int runWrite(const std::vector<std::string>& input) {
     if (!TakeLinkOptions(args, options, error) || !parseWriteOptions(args, w, error))
         return UsageError(self, error);
 
-    ConfigImage image;
+    // A short table file defines only its first bytes; the rest comes from
+    // the image the program holds after start-up, as in the window.
+    ConfigImage image = StartupImage();
     int capcodeCount = kDefaultCapcodeCount;
     StderrNotifier notifier;
     const auto loaded = LoadTableFile(w.table, image, capcodeCount);

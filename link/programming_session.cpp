@@ -89,6 +89,12 @@ bool IncrementCapcode(ConfigImage& image, int index, Notifier& notifier, int pag
     const int n = page * kCapcodesPerPage + index;
     const auto value = CapcodeAt(image, n);
     if (value < kMaxCapcode) {
+        // The raised value goes through the capcode field's own check, which
+        // refuses values below 7 and keeps the stored capcode then.
+        if (!CapcodeInRange(value + 1)) {
+            notifier.show(msg::CapcodeOutOfRange());
+            return false;
+        }
         SetCapcode(image, n, value + 1);
         return true;
     }

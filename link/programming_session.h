@@ -37,7 +37,8 @@ WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& ima
 bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& image);
 
 /// Adds one to capcode field \p index (0: first, 1: second) of capcode page
-/// \p page, or tells Msg25 when it is already 2097151 and keeps it.
+/// \p page, or tells Msg25 when it is already 2097151 and keeps it. A raised
+/// value below 7 is refused as the capcode field refuses it (Msg48).
 /// Returns true when the capcode was raised.
 bool IncrementCapcode(ConfigImage& image, int index, Notifier& notifier, int page = 0);
 

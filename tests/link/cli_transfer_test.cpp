@@ -1,9 +1,11 @@
 // zrv41k-cli ports, read, write and verify against the board simulator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/capcodes.h"
+#include "core/default_image.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "core/table_file.h"
@@ -108,6 +110,40 @@ TEST_F(CliTransfer, VerifySucceedsOnAPagerHoldingTheOpenedTable) {
     test::WriteMemoryFile(dir / "pager.bin", opened);
     Boardsim board({"--memory", (dir / "pager.bin").string()});
     const auto same = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "in.tbl").string()});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "Verify Success!\n");
+}
+
+TEST_F(CliTransfer, ShortTableIsCompletedFromTheStartUpImageAndSerialIsTakenAsScanned) {
+    // The short form holds bytes 0x000..0xD7F only; the capcodes lie beyond.
+    const std::string full = test::ReadFile(dir / "in.tbl");
+    test::WriteFile(dir / "short.tbl", full.substr(0, 3456));
+    // What File > Open makes of it in a program that has just started, in
+    // pager characters. A write changes nothing beyond 0xD7F.
+    const ConfigImage start = StartupImage();
+    ConfigImage opened = start;
+    int count = 0;
+    ASSERT_TRUE(LoadTableFile(dir / "short.tbl", opened, count).ok);
+    ApplyRefreshForcedValues(opened);
+    ConvertTextsToPager(opened);
+    {
+        Boardsim board({"--table", (dir / "in.tbl").string()});
+        const auto write = RunProgram("zrv41k-cli", {"write", "--port", board.path(),
+                                                     (dir / "short.tbl").string(), "--serial",
+                                                     "\xC3\x84" "BC12345678"});  // "ÄBC12345678"
+        EXPECT_EQ(write.exitCode, 0) << write.err;
+        const ConfigImage pager = board.memory();
+        EXPECT_EQ(CapcodeAt(pager, 0), CapcodeAt(start, 0));
+        const auto beyond = pager.range(0xD80, kImageSize - 0xD80);
+        EXPECT_TRUE(std::equal(beyond.begin(), beyond.end(), opened.bytes().begin() + 0xD80))
+            << "nothing beyond the short form is zeroed";
+        // Eleven characters get the scanner's blank; Ä is one byte of the PC code page.
+        EXPECT_EQ(PagerSerialNumber(pager), "\xC4" "BC12345678 ");
+        EXPECT_TRUE(SerialNumberValid(pager));
+    }
+    test::WriteMemoryFile(dir / "pager.bin", opened);
+    Boardsim board({"--memory", (dir / "pager.bin").string()});
+    const auto same = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "short.tbl").string()});
     EXPECT_EQ(same.exitCode, 0) << same.err;
     EXPECT_EQ(same.out, "Verify Success!\n");
 }

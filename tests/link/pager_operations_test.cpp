@@ -268,6 +268,18 @@ TEST(CapcodeIncrement, RaisesUpToTheLargestCapcodeThenTells) {
     EXPECT_EQ(notifier.shown[0].key, "Msg25");
     EXPECT_EQ(notifier.shown[0].english, "Capcode 2 > 2097151 so can not be increase!");
     EXPECT_EQ(notifier.shown[0].args, std::vector<std::string>{"2"});
+
+    // The raised value passes the capcode field's check: 6 becomes 7, but a
+    // blank slot (0) is not raised to a capcode below 7.
+    SetCapcode(image, 0, 6);
+    EXPECT_TRUE(IncrementCapcode(image, 0, notifier));
+    EXPECT_EQ(CapcodeAt(image, 0), 7u);
+    SetCapcode(image, 1, 0);
+    EXPECT_FALSE(IncrementCapcode(image, 1, notifier));
+    EXPECT_EQ(CapcodeAt(image, 1), 0u);
+    ASSERT_EQ(notifier.shown.size(), 2u);
+    EXPECT_EQ(notifier.shown[1].key, "Msg48");
+    EXPECT_EQ(notifier.shown[1].english, "Please insert a number between 0000007 to 2097151 !");
 }
 
 TEST(RepeatedWriteMode, EachSuccessRaisesTheCapcodesAndAVerifyFailureKeepsThem) {
