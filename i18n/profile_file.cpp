@@ -97,6 +97,20 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
+/// A value as it goes into the file, so that reading gives it back: leading
+/// blanks and an outer pair of quotes would be lost to the reading rule, so
+/// such a value is written in quotes. Trailing blanks are dropped on reading
+/// in any case (a language file's TAB after each text relies on that) and are
+/// not kept.
+std::string WrittenValue(std::string_view value) {
+    const auto last = value.find_last_not_of(kBlanks);
+    if (last == std::string_view::npos) return std::string(value);
+    const std::string_view kept = value.substr(0, last + 1);
+    const bool leadingBlank = kBlanks.find(kept.front()) != std::string_view::npos;
+    if (!leadingBlank && Unquote(kept).size() == kept.size()) return std::string(value);
+    return "\"" + std::string(kept) + "\"";
+}
+
 bool IsWritableSection(std::string_view section) {
     if (section.empty() || Trim(section) != section) return false;
     return section.find_first_of("]\r\n") == std::string_view::npos;
@@ -248,7 +262,7 @@ bool ProfileFile::writeStrings(std::string_view section,
     std::unordered_map<std::string, std::size_t> addedIndex;
     for (const auto& [key, value] : values) {
         const std::string keyBytes = Utf8ToCp1252(key);
-        const std::string valueBytes = OneLine(Utf8ToCp1252(value));
+        const std::string valueBytes = WrittenValue(OneLine(Utf8ToCp1252(value)));
         const std::string folded = FoldName(keyBytes);
         if (const auto it = keyLine.find(folded); it != keyLine.end()) {
             RawLine& line = lines[it->second];

@@ -17,7 +17,10 @@
 /// updates an existing key in place keeping the key's spelling, appends a new
 /// key after the last key of its section and a new section at the end, writes
 /// `key=value` with CR LF line ends, keeps every other line byte for byte, and
-/// replaces the file atomically (temporary file, then rename).
+/// replaces the file atomically (temporary file, then rename). A value that
+/// the reading rule would change (leading blanks, an outer pair of quotes) is
+/// written in quotes, so it reads back as it was given; trailing blanks are
+/// dropped on reading, as always.
 
 #include <filesystem>
 #include <optional>

@@ -99,6 +99,18 @@ TEST(TextEditor, LinesBeyondTheKeyListAreNotStoredUnderAnEmptyKey) {
     EXPECT_EQ(e.model.rows().size(), 5u);
 }
 
+TEST(TextEditor, ApplyWithoutEditsKeepsEveryTextOfTheFile) {
+    Editor e("[Setting]\r\nLanguage=German\r\n[German]\r\nMsg54=\"  Programmierger\xE4t verbunden !\"\r\n"
+             "Msg1='\"eins\"'\r\nstaMsg=\" Meldung :\"\r\n[Command]\r\ncmd1=Msg54\r\ncmd2=Msg1\r\ncmd3=staMsg\r\n");
+    ASSERT_TRUE(e.model.Apply());
+    EXPECT_EQ(e.text("Msg54"), "  Programmierger\xC3\xA4t verbunden !");
+    EXPECT_EQ(e.text("Msg1"), "\"eins\"");
+    EXPECT_EQ(e.text("staMsg"), " Meldung :");
+    ASSERT_TRUE(e.model.Apply());
+    EXPECT_EQ(e.model.rows()[0].current, "  Programmierger\xC3\xA4t verbunden !");
+    EXPECT_EQ(e.model.rows()[1].current, "\"eins\"");
+}
+
 TEST(TextEditor, UnreadableLangFileShowsMsg62AndChangesNothing) {
     Editor e(kFiveKeys);
     const std::string before = ReadFile(e.dir / "Language.ini");

@@ -126,6 +126,27 @@ TEST(ProfileWrite, ValuesCannotInjectLinesAndBadKeysAreRefused) {
     EXPECT_EQ(ReadFile(file.path()), before);
 }
 
+TEST(ProfileWrite, ValuesTheReadingRuleWouldChangeAreQuotedSoTheyReadBack) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    const std::vector<std::pair<std::string, std::string>> values{
+        {"lead", "  The Programmed Board Connect !"}, {"quoted", "\"q\""}, {"single", "'s'"},
+        {"both", " x  \t"}, {"tail", "transmit success  \t"}, {"blank", "        "}, {"plain", "a \"b\""}};
+    ASSERT_TRUE(file.writeStrings("S", values));
+    const auto p = file.load();
+    EXPECT_EQ(p.read("S", "lead"), "  The Programmed Board Connect !");
+    EXPECT_EQ(p.read("S", "quoted"), "\"q\"");
+    EXPECT_EQ(p.read("S", "single"), "'s'");
+    EXPECT_EQ(p.read("S", "both"), " x");
+    // Trailing blanks go on reading, so a language file's TAB never reaches a text.
+    EXPECT_EQ(p.read("S", "tail"), "transmit success");
+    EXPECT_EQ(p.find("S", "blank"), std::optional<std::string>(""));
+    EXPECT_EQ(p.read("S", "plain"), "a \"b\"");
+    // Writing what was read changes nothing.
+    for (const auto& [key, value] : p.entries("S")) ASSERT_TRUE(file.writeString("S", key, value));
+    for (const auto& [key, value] : p.entries("S")) EXPECT_EQ(file.readString("S", key), value) << key;
+}
+
 TEST(ProfileWrite, UnicodeIsStoredAsWindows1252) {
     TempDir dir;
     ProfileFile file(dir / "a.ini");
