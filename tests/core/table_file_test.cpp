@@ -345,6 +345,7 @@ TEST(TableFileSave, AReadOnlyFileGivesMsg57AndStaysAsItWas) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot give up superuser rights here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: saved over the file, 2: wrong message or image changed";
     EXPECT_EQ(ReadFile(dir / "a.tbl"), old);
 }
