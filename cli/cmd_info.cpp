@@ -11,6 +11,7 @@
 #include "core/frequency.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "core/pager_charset.h"
 #include "core/table_file.h"
 
 namespace zrv::cli {
@@ -61,7 +62,7 @@ Summary summarise(const std::string& file, const ConfigImage& image, TableForm f
     s.band = BandFromImage(image);
     s.baseFrequency = BaseFrequency(image);
     s.channelFrequency = ChannelFrequency(image);
-    s.charsetCode = image.GetImageBits(L::kCharsetCode, 0, 4);
+    s.charsetCode = PagerCharsetCode(image);
     s.promptLanguageCode = image.GetImageBits(L::kPromptLanguage, 0, 4);
     if (SerialNumberValid(image)) s.serialNumber = PagerSerialNumber(image);
     for (int n = 0; n < kShownCapcodes; ++n) s.capcodes.emplace_back(CapcodeAt(image, n), CapcodeOn(image, n));

@@ -329,6 +329,16 @@ const ConfigImage& defaultData() {
     return data;
 }
 
+constexpr bool lowPiecesAreConsecutive() {
+    std::size_t at = 0;
+    for (const Span piece : L::kDefaultLowPieces) {
+        if (piece.offset != at) return false;
+        at = piece.end();
+    }
+    return at == L::kSourceTextBlock.offset;
+}
+static_assert(lowPiecesAreConsecutive(), "the five pieces fill 0x000..0x7FF");
+
 void copyPiece(ConfigImage& image, const ConfigImage& data, std::size_t from, std::size_t length,
                std::size_t to) {
     image.write(to, data.range(from, length));
@@ -341,8 +351,7 @@ void BuildDefaultImage(ConfigImage& image) {
     // 1. Everything 0xFF.
     image.fill(0, kImageSize, 0xFF);
     // 2. The default blocks.
-    for (const Span piece : {Span{0x000, 256}, Span{0x100, 620}, Span{0x36C, 148},
-                             Span{0x400, 320}, Span{0x540, 704}})
+    for (const Span piece : L::kDefaultLowPieces)
         copyPiece(image, d, piece.offset, piece.length, piece.offset);
     copyPiece(image, d, L::kHistoryPromptBlock.offset, L::kHistoryPromptBlock.length,
               L::kHistoryPromptBlock.offset);

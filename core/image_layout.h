@@ -185,6 +185,13 @@ inline constexpr std::size_t kOutOfRangeMelody = 0xFD9;
 inline constexpr std::size_t kMusicTypes = 0x1610;       ///< 16 bytes per music page
 inline constexpr std::size_t kMusicPageCount = 12;       ///< one page per four capcodes
 
+// Default image ------------------------------------------------------------------
+/// The five consecutive pieces of built-in data that the default image copies
+/// over 0x000..0x7FF (general block, menu prompts, identity area, option area,
+/// news prompts up to the checksum).
+inline constexpr std::array<Span, 5> kDefaultLowPieces = {{
+    {0x000, 256}, kMenuPromptBlock, {0x36C, 148}, {0x400, 320}, {0x540, 704}}};
+
 // Checksum ranges -----------------------------------------------------------------
 inline constexpr Span kTableChecksumRange{0x100, 621};   ///< 0x100..0x36C inclusive
 inline constexpr Span kImageChecksumRange{0x000, 0x7FE}; ///< 0x000..0x7FD, without the write marker
