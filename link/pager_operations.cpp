@@ -116,8 +116,9 @@ bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, st
     last = std::min(last, kImageSize - 1);
     status(msg::kVerifyingKey, msg::kVerifying, true);
     sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
-    if (!ReadRange(first, last, kMaxBlock)) return false;
+    // A verify whose read fails has compared nothing: it names no address.
     differences_.clear();
+    if (!ReadRange(first, last, kMaxBlock)) return false;
     char address[16];
     for (std::size_t a = first; a <= last; ++a) {
         if (a == L::kWriteMarker || image.byte(a) == pagerBuffer_.byte(a)) continue;
