@@ -181,8 +181,6 @@ std::string ProfileData::read(std::string_view section, std::string_view key,
     return value ? std::move(*value) : std::string(fallback);
 }
 
-bool ProfileData::hasSection(std::string_view section) const { return firstSection(section) != nullptr; }
-
 std::vector<std::string> ProfileData::sections() const {
     std::vector<std::string> names;
     for (const auto& s : sections_) names.push_back(s.name);

@@ -55,8 +55,6 @@ public:
     /// The value of \p key in \p section, or \p fallback when either is missing.
     std::string read(std::string_view section, std::string_view key,
                      std::string_view fallback = {}) const;
-    /// True when the profile has a section of that name.
-    bool hasSection(std::string_view section) const;
     /// Section names in file order (duplicates included, as written).
     std::vector<std::string> sections() const;
     /// The keys of the first section named \p section with their values, in
