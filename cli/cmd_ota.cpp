@@ -134,6 +134,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
                 return zrv::cli::UsageError(
                     Self(), "OTA command types 6-9 and 13-16 are not offered: they would need prompt "
                             "fields 44 to 59, which the main window does not have");
+            } else if (type < 1 || type > 17) {
+                return zrv::cli::UsageError(Self(), "there is no OTA command type " + t +
+                                                        " (types 1-17, 254 and 255)");
             } else {
                 return zrv::cli::UsageError(Self(), "type " + t +
                                                         " takes its settings from the main window; build it "
@@ -243,15 +246,10 @@ int Run(const std::vector<std::string>& args) {
     OtaAlertFields alert;
     auto log = [](const std::string& line) { std::cout << Cp1252ToUtf8(line) << '\n'; };
 
-    SendResult result;
-    try {
-        result = send ? sender.Send(parsed.window, main, alert, image, log)
-                      : sender.View(parsed.window, main, alert, image, log);
-    } catch (const ECommError& e) {
-        std::cerr << "Serial port error " << static_cast<int>(e.code) << " (system error " << e.systemError
-                  << ")" << std::endl;
-        return zrv::cli::kExitFailed;
-    }
+    // A port failure during the send ends in "Transmit Error !" inside the
+    // send sequence, so nothing of the serial port class reaches here.
+    const SendResult result = send ? sender.Send(parsed.window, main, alert, image, log)
+                                   : sender.View(parsed.window, main, alert, image, log);
     std::cout.flush();
     return result == SendResult::Success ? zrv::cli::kExitOk : zrv::cli::kExitFailed;
 }

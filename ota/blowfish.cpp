@@ -4,6 +4,7 @@
 
 #include "ota/bit_stream.h"
 #include "ota/blowfish_tables.h"
+#include "ota/number_text.h"
 
 namespace zrv::ota {
 
@@ -11,13 +12,6 @@ namespace {
 /// The enciphered part of a command starts after the public serial number.
 constexpr std::size_t kCipherStartBit = 20;
 constexpr std::size_t kBlockBits = 64;
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 std::uint32_t ReadWord(const BitStream& s, std::size_t bit) {
     std::uint32_t w = 0;
@@ -88,8 +82,8 @@ std::array<std::uint8_t, 8> KeyFromSecretSerial(const std::string& text) {
     std::array<std::uint8_t, 8> key{};
     for (std::size_t i = 0; i < key.size(); ++i) {
         if (2 * i + 1 >= text.size()) break;
-        const int hi = HexValue(text[2 * i]);
-        const int lo = HexValue(text[2 * i + 1]);
+        const int hi = HexDigitValue(text[2 * i]);
+        const int lo = HexDigitValue(text[2 * i + 1]);
         key[i] = (hi < 0 || lo < 0) ? 0 : static_cast<std::uint8_t>(hi * 16 + lo);
     }
     return key;

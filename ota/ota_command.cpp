@@ -7,6 +7,7 @@
 #include "core/pager_charset.h"
 #include "ota/blowfish.h"
 #include "ota/crc16.h"
+#include "ota/number_text.h"
 
 namespace zrv::ota {
 
@@ -27,6 +28,8 @@ constexpr int kCapcodeDigits = 7;
 constexpr std::uint8_t kDisplayDisable = 5;
 /// Prompt texts of the OTA commands are always 18 characters.
 constexpr std::size_t kOtaPromptLength = L::kPromptMaxText;
+/// Digits of type 254's start address.
+constexpr std::size_t kStartAddressDigits = 3;
 /// The first prompt field of types 3-16: field 32 + selector.
 constexpr int kSourcePromptBase = 32;
 /// Language code table of the option set and the logo command, by combo index
@@ -39,50 +42,21 @@ struct ConversionError {
     std::string text;
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 /// The text as a hexadecimal number of at most 32 bits, or a conversion error.
 std::uint32_t HexValue(const std::string& text) {
-    if (text.empty() || text.size() > 8) throw ConversionError{text};
-    std::uint32_t v = 0;
-    for (char c : text) {
-        const int d = HexDigit(c);
-        if (d < 0) throw ConversionError{text};
-        v = (v << 4) | static_cast<std::uint32_t>(d);
-    }
-    return v;
-}
-
-/// The text as a decimal number (optionally signed, 32 bits), or nothing.
-std::optional<long long> DecimalValue(const std::string& text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    if (i == text.size()) return std::nullopt;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        v = v * 10 + (text[i] - '0');
-        if (v > 0x80000000LL) return std::nullopt;
-    }
-    if (negative) v = -v;
-    if (v > 0x7FFFFFFFLL) return std::nullopt;
-    return v;
+    const auto v = HexNumber(text);
+    if (!v) throw ConversionError{text};
+    return *v;
 }
 
 long long DecimalOrThrow(const std::string& text) {
-    auto v = DecimalValue(text);
+    const auto v = DecimalNumber(text);
     if (!v) throw ConversionError{text};
     return *v;
 }
 
 long long DecimalOr(const std::string& text, long long fallback) {
-    return DecimalValue(text).value_or(fallback);
+    return DecimalNumber(text).value_or(fallback);
 }
 
 /// Characters \p from.. of \p text (at most \p n), empty past its end.
@@ -294,10 +268,10 @@ void OtaBuilder::BuildRawData(const OtaWindowFields& window) {
     long long length = DecimalOrThrow(window.edtLength);
     length = std::clamp<long long>(length, 0, static_cast<long long>(std::min<std::size_t>(window.edtData.size(), 255)));
     stream_.AppendBits(static_cast<unsigned>(length), 8);
-    for (std::size_t i = 0; i < 3; ++i) {
-        const std::string digit = Piece(window.edtStart, i, 1);
-        stream_.AppendBits(HexValue(digit.empty() ? window.edtStart : digit), 4);
-    }
+    // Leaving the field always makes three digits; a field short of them
+    // cannot name an address.
+    if (window.edtStart.size() < kStartAddressDigits) throw ConversionError{window.edtStart};
+    for (std::size_t i = 0; i < kStartAddressDigits; ++i) stream_.AppendBits(HexValue(window.edtStart.substr(i, 1)), 4);
     for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i)
         stream_.AppendBits(HexValue(window.edtData.substr(i, 1)), 4);
 }

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "ota/number_text.h"
+
 namespace zrv::ota {
 
 namespace {
@@ -9,31 +11,11 @@ constexpr std::size_t kPsnDigits = 5;
 
 Message Plain(const char* text) { return Message{"", text, MsgIcon::Exclamation, {}}; }
 
-std::optional<long long> Decimal(const std::string& text) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    std::size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
-    if (i == text.size()) return std::nullopt;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        v = v * 10 + (text[i] - '0');
-    }
-    return text[0] == '-' ? -v : v;
-}
-
 /// edtPSN plus \p add, as five upper-case hexadecimal digits (more when it grows).
 std::optional<std::string> NextPsn(const std::string& psn, unsigned add) {
-    if (psn.empty() || psn.size() > 8) return std::nullopt;
-    unsigned long long v = 0;
-    for (char c : psn) {
-        int d = -1;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        if (d < 0) return std::nullopt;
-        v = v * 16 + static_cast<unsigned>(d);
-    }
-    v += add;
+    const auto value = HexNumber(psn);
+    if (!value) return std::nullopt;
+    unsigned long long v = *value + static_cast<unsigned long long>(add);
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     for (; v != 0; v >>= 4) out.insert(out.begin(), digits[v & 0xF]);
@@ -105,7 +87,7 @@ bool OtaSender::sendCommand(int type, bool last, OtaWindowFields& window, const 
 SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, const OtaAlertFields& alert,
                           ConfigImage& image, const LogLine& log, const AfterCommand& after) {
     BusyGuard busy(busy_);
-    const long long repeat = Decimal(window.edtRepeat).value_or(-1);
+    const long long repeat = DecimalNumber(window.edtRepeat).value_or(-1);
     if (repeat < 1) {
         notifier_.show(Plain("Repeat times can not less than 1!"));
         return SendResult::Stopped;
@@ -124,8 +106,9 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
             if (!link_.ValidateControlId(window.edtID)) return SendResult::Stopped;
 
             builder_.packageNumber =
-                window.chkPkgStr ? 1 : static_cast<std::uint8_t>(Decimal(window.edtPkgStr).value_or(1));
-            if (!window.chkBat) builder_.batchNumber = static_cast<std::uint8_t>(Decimal(window.edtBat).value_or(0));
+                window.chkPkgStr ? 1 : static_cast<std::uint8_t>(DecimalNumber(window.edtPkgStr).value_or(1));
+            if (!window.chkBat)
+                builder_.batchNumber = static_cast<std::uint8_t>(DecimalNumber(window.edtBat).value_or(0));
 
             bool built = true;
             for (int tag = 0; tag < kCommandTypeBoxes && !error; ++tag) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "ota/number_text.h"
+
 namespace zrv::ota {
 
 namespace {
@@ -9,17 +11,10 @@ constexpr std::size_t kStartDigits = 3;
 /// edtPSN of the OTA window shows characters 8..12 of the pager's serial.
 constexpr std::size_t kPsnFrom = 7;
 constexpr std::size_t kPsnDigits = 5;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 }  // namespace
 
 bool AcceptsHexKey(char key) {
-    return static_cast<unsigned char>(key) < 32 || HexDigit(key) >= 0;
+    return static_cast<unsigned char>(key) < 32 || HexDigitValue(key) >= 0;
 }
 
 Message HexOnlyMessage() { return Message{"", "Hex Only !", MsgIcon::Exclamation, {}}; }
@@ -27,15 +22,10 @@ Message HexOnlyMessage() { return Message{"", "Hex Only !", MsgIcon::Exclamation
 Message EvenDigitsMessage() { return Message{"", "Please input even digits !", MsgIcon::Exclamation, {}}; }
 
 std::optional<std::string> FormatStartAddress(const std::string& text) {
-    if (text.empty() || text.size() > 8) return std::nullopt;
-    unsigned long v = 0;
-    for (char c : text) {
-        const int d = HexDigit(c);
-        if (d < 0) return std::nullopt;
-        v = v * 16 + static_cast<unsigned>(d);
-    }
+    const auto v = HexNumber(text);
+    if (!v) return std::nullopt;
     char out[16];
-    std::snprintf(out, sizeof out, "%0*lX", static_cast<int>(kStartDigits), v);
+    std::snprintf(out, sizeof out, "%0*X", static_cast<int>(kStartDigits), static_cast<unsigned>(*v));
     return std::string(out);
 }
 

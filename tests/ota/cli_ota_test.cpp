@@ -72,6 +72,12 @@ TEST(CliOta, RefusesWhatItCannotBuild) {
     auto r = RunProgram("zrv41k-cli", {"ota", "build", "--type", "2"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("OTA window"), std::string::npos) << r.err;
+    for (const char* type : {"0", "18", "253"}) {  // no such command type at all
+        r = RunProgram("zrv41k-cli", {"ota", "build", "--type", type});
+        EXPECT_EQ(r.exitCode, 2) << type;
+        EXPECT_NE(r.err.find("no OTA command type " + std::string(type)), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("main window"), std::string::npos) << r.err;
+    }
     r = RunProgram("zrv41k-cli", {"ota", "build", "--time", "--control-id", "1234567N12"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("--time-id"), std::string::npos);

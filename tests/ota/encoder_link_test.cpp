@@ -95,6 +95,19 @@ TEST_F(EncoderLinkTest, SilentAttemptsTimeOutPurgeAndRetry) {
     EXPECT_GE(pumps, 30);  // the window was kept alive while the first attempt waited
 }
 
+TEST_F(EncoderLinkTest, SilentEncoderGetsTenAttemptsOf31EmptyPolls) {
+    test::EncoderSimProcess sim({"--silent"});
+    ASSERT_FALSE(sim.path().empty());
+    link.setPortName(sim.path());
+    EXPECT_FALSE(link.TransmitToEncoder("1234567N12", "0A"));
+    EXPECT_EQ(sim.requests().size(), 10u);
+    // Each attempt waits 31 empty polls for its first byte, letting the
+    // window repaint before each one.
+    EXPECT_EQ(pumps, 10 * 31);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(notifier.shown.empty());
+}
+
 TEST_F(EncoderLinkTest, PortThatCannotOpenShowsWhyAndFails) {
     link.setPortName("/dev/does-not-exist-ota");
     EXPECT_FALSE(link.TransmitToEncoder("1234567N12", "0A"));

@@ -393,6 +393,17 @@ TEST_F(OtaCommandTest, ConversionErrorsStopTheBuildAndChangeNothing) {
     EXPECT_FALSE(Build(kTypeRawData));
     EXPECT_EQ(notifier.shown.back().english, "'Z' is not a valid integer value");
     EXPECT_EQ(builder.packageNumber, 4);
+
+    // A start address short of its three digits is refused, not filled up
+    // with copies of itself.
+    window.edtData.clear();
+    window.edtLength = "0";
+    for (const char* start : {"1", "1F", ""}) {
+        window.edtStart = start;
+        EXPECT_FALSE(Build(kTypeRawData)) << start;
+        EXPECT_EQ(notifier.shown.back().english, "'" + std::string(start) + "' is not a valid integer value");
+    }
+    EXPECT_EQ(builder.packageNumber, 4);
 }
 
 TEST_F(OtaCommandTest, TypesNeedingMissingPromptFieldsAreRefused) {

@@ -60,6 +60,11 @@ TEST_F(OtaSendTest, RepeatBelowOneOrNotANumberStopsAtOnce) {
         EXPECT_EQ(Keys(), std::vector<std::string>{"Repeat times can not less than 1!"}) << repeat;
     }
     EXPECT_TRUE(lines.empty());
+    // A count with leading zeros is still a number.
+    notifier.shown.clear();
+    window.edtRepeat = "0000000002";
+    EXPECT_EQ(View(), SendResult::Success);
+    EXPECT_EQ(Headers().size(), 2u);
 }
 
 TEST_F(OtaSendTest, NothingCheckedStillChecksTheControlId) {
