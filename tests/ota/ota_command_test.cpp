@@ -229,6 +229,26 @@ TEST_F(OtaCommandTest, OptionSetFieldsInTheirPlaces) {
     EXPECT_EQ(row(40), 1u);
     EXPECT_EQ(row(31), 0u);
     EXPECT_EQ(row(21), 0u);  // Swedish goes out as 0
+
+    // Every check box of the option set, all unchecked and then all checked:
+    // a box sent as its state goes out as 0 then 1, an inverted one as 1 then 0.
+    const int stateRows[] = {5, 12, 13, 14, 18, 19, 20};
+    const int invertedRows[] = {3, 4, 11, 16, 17, 22, 23, 24, 27, 30, 34, 36, 37, 38, 39};
+    for (const bool checked : {false, true}) {
+        for (bool* box : {&main.chkBeepAndVibration, &main.chkCapMusicType, &main.chkDirectShowLampOn,
+                          &main.chkDiscardErrMsg, &main.chkCtl12, &main.chkCtl0, &main.chkPushKeyLampOn,
+                          &main.chkKeyboardInterlock, &main.chkCtl10, &main.chkCtl11, &main.chkRDKeyPagerOff,
+                          &main.chkRDKeyDel, &main.chkDuplicateMsgDetect, &main.chkPriMusicType,
+                          &main.chkGupMusicType, &main.chkReminderSelectTone, &main.chkCtl16,
+                          &main.chkMailDropAlert, &main.chkMoveToMemo, &main.chkCtl18, &main.chkCtl15})
+            *box = checked;
+        main.chkMenu.fill(checked);
+        ASSERT_TRUE(Build(2));
+        for (int r : stateRows) EXPECT_EQ(row(r), checked ? 1u : 0u) << "row " << r;
+        for (int r : invertedRows) EXPECT_EQ(row(r), checked ? 0u : 1u) << "row " << r;
+        EXPECT_EQ(row(33), checked ? 0u : 0xFu);
+        EXPECT_EQ(row(35), checked ? 0u : 0x7u);
+    }
 }
 
 TEST_F(OtaCommandTest, CapcodesCarryDigitsFunctionBitsAndSwitchOffDisabledOnes) {
