@@ -29,7 +29,8 @@ const CommandRegistration kInfo{{
     "1-16 with their ON flags, the character-set and prompt-language codes and\n"
     "the pager serial number when its checksum holds.\n"
     "A short file holds no capcodes: they are shown as the program would hold\n"
-    "them after opening the file at start-up.\n\n"
+    "them after opening the file at start-up. Control characters in the\n"
+    "identity and serial number are shown as \\xNN.\n\n"
     "  --json   print the same as one JSON object\n",
     runInfo,
 }};
