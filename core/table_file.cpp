@@ -77,9 +77,10 @@ fs::path temporaryBeside(const fs::path& target) {
     std::random_device rd;
     std::uniform_int_distribution<unsigned> dist;
     std::error_code ec;
+    // A short name of its own, so that a target whose name is already near
+    // the file system's limit can still be saved.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        fs::path p = target;
-        p += ".tmp" + std::to_string(dist(rd));
+        const fs::path p = target.parent_path() / (".tbl-" + std::to_string(dist(rd)) + ".tmp");
         if (!fs::exists(p, ec)) return p;
     }
     return {};

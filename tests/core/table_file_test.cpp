@@ -284,6 +284,17 @@ TEST(TableFileSave, OverALongerFileLeavesExactlyTheImage) {
     EXPECT_TRUE(CheckTableFile(dir / "a.tbl").ok);
 }
 
+TEST(TableFileSave, ANameAtTheFileSystemsLengthLimitCanBeSaved) {
+    TempDir dir;
+    const auto path = dir / (std::string(251, 'n') + ".tbl");  // 255 characters
+    auto image = StartupImage();
+    ASSERT_FALSE(SaveTableFile(path, image, 16));
+    EXPECT_TRUE(CheckTableFile(path).ok);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+
 TEST(TableFileSave, ReplacesTheFileBehindALinkAndKeepsItsPermissions) {
     TempDir dir;
     WriteFile(dir / "real.tbl", "old");
