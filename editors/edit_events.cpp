@@ -1,10 +1,21 @@
 #include "editors/edit_events.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 
 namespace zrv {
 
 namespace {
+
+/// True when the focus goes to (or comes from) another control of the same
+/// window. A window losing or regaining activation (another program, a
+/// message box, a dialog) or a menu opening over the field leaves the
+/// field's focus where it was: the user has not left the field, so its exit
+/// handler must not validate it (a second message box) nor its enter
+/// handler run again.
+bool MovesBetweenControls(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
 /// Watches one focus event of its parent widget.
 class FocusWatch : public QObject {
 public:
@@ -13,7 +24,9 @@ public:
         edit->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == parent() && event->type() == type_ && handler_) handler_();
+        if (watched == parent() && event->type() == type_ && handler_ &&
+            MovesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
+            handler_();
         return false;
     }
 

@@ -1,17 +1,19 @@
 #pragma once
 /// \file
 /// Enter and exit handlers of the main window's edits: an edit's exit
-/// handler runs when it loses the keyboard focus (to Edit1 as well as to any
-/// other control), which is how a typed value is validated and stored.
+/// handler runs when the keyboard focus moves from it to another control
+/// (to Edit1 as well as to any other), which is how a typed value is
+/// validated and stored. The window losing its activation or a menu opening
+/// does not leave the field.
 
 #include <QWidget>
 #include <functional>
 
 namespace zrv {
 
-/// Runs \p handler each time \p edit loses the focus.
+/// Runs \p handler each time the focus moves from \p edit to another control.
 void OnExit(QWidget* edit, std::function<void()> handler);
-/// Runs \p handler each time \p edit gets the focus.
+/// Runs \p handler each time the focus moves to \p edit from another control.
 void OnEnter(QWidget* edit, std::function<void()> handler);
 
 }  // namespace zrv

@@ -119,7 +119,6 @@ TEST_F(FileCommandsTest, SaveWritesTheDefaultTableUntilAFileIsChosen) {
     NormaliseAfterLoad(expected, count);
     ApplyRefreshForcedValues(expected);
     EXPECT_EQ(image().byte(0x39), 0x81);
-    EXPECT_EQ(image().range(0, 0x7FE).size(), expected.range(0, 0x7FE).size());
     std::size_t differing = 0;
     for (std::size_t i = 0; i < kImageSize; ++i) differing += image().byte(i) != expected.byte(i);
     EXPECT_EQ(differing, 0u);
