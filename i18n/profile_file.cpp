@@ -1,6 +1,7 @@
 #include "i18n/profile_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -308,14 +309,33 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     static std::atomic<unsigned> counter{0};
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    std::error_code ec;
+    // Through a symbolic link the file it names is replaced, not the link.
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const auto real = std::filesystem::weakly_canonical(path, ec);
+        if (!ec) target = real;
+    }
+    // The temporary file has a short name of its own beside the target, so a
+    // target whose name is near the file system's limit can still be written.
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = target.parent_path() /
+               (".zrv-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
     if (fd < 0) return false;
+    bool ok = true;
+    // The replaced file keeps its mode.
+    struct stat previous {};
+    if (::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode) &&
+        ::fchmod(fd, previous.st_mode & 07777) != 0)
+        ok = false;
     const char* data = bytes.data();
     std::size_t left = bytes.size();
-    bool ok = true;
-    while (left > 0) {
+    while (ok && left > 0) {
         const ssize_t n = ::write(fd, data, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
@@ -327,7 +347,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) ::unlink(temp.c_str());
     return ok;
 }

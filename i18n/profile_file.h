@@ -110,8 +110,9 @@ private:
 };
 
 /// Replaces \p path with \p bytes through a temporary file in the same folder
-/// and a rename, so a failed write never destroys the old file. False when
-/// the file could not be written.
+/// and a rename, so a failed write never destroys the old file. The replaced
+/// file keeps its mode, and through a symbolic link the linked file is
+/// replaced. False when the file could not be written.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 /// The whole file as bytes, or nothing when it cannot be opened or read.

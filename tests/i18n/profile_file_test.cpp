@@ -147,6 +147,29 @@ TEST(ProfileWrite, ValuesTheReadingRuleWouldChangeAreQuotedSoTheyReadBack) {
     for (const auto& [key, value] : p.entries("S")) EXPECT_EQ(file.readString("S", key), value) << key;
 }
 
+TEST(ProfileWrite, ReplacingKeepsALongNameTheFilesModeAndALink) {
+    TempDir dir;
+    // A name near the file system's limit of 255 bytes.
+    const auto longName = dir / (std::string(250, 'n') + ".lang");
+    ASSERT_TRUE(zrv::i18n::WriteFileAtomically(longName, "a\t\r\n"));
+    EXPECT_EQ(ReadFile(longName), "a\t\r\n");
+    ProfileFile file(dir / "Language.ini");
+    WriteFile(file.path(), "[S]\r\nk=old\r\n");
+    std::filesystem::permissions(file.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_TRUE(file.writeString("S", "k", "new"));
+    EXPECT_EQ(std::filesystem::status(file.path()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // Through a link the file it names is replaced, not the link.
+    std::filesystem::create_symlink(file.path(), dir / "link.ini");
+    ASSERT_TRUE(ProfileFile(dir / "link.ini").writeString("S", "k", "linked"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(file.readString("S", "k"), "linked");
+    // Nothing is left behind beside the files.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 3u);
+}
+
 TEST(ProfileWrite, UnicodeIsStoredAsWindows1252) {
     TempDir dir;
     ProfileFile file(dir / "a.ini");
