@@ -209,6 +209,10 @@ void MainWindow::applySourceTextRules() {
 }
 
 void MainWindow::applyModifyModeRules() {
+    // The alarm, priority and group music-type combos and the tone type
+    // follow their option boxes here too: enabling everything must not
+    // unlock a combo whose box is unchecked.
+    applyDependentEnablingFirstPart();
     applyMusicAndOutOfRangeRules();
     applyReminderRules();
     applySourceTextRules();

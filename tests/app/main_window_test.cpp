@@ -337,6 +337,22 @@ TEST_F(MainWindowTest, WriteModeLocksTheEditorsButNotPagesAndMenus) {
     EXPECT_TRUE(win().registry().at("btnPreview", 17) != nullptr);
 }
 
+TEST_F(MainWindowTest, ModifyModeKeepsTheMusicTypeCombosOfUncheckedBoxesLocked) {
+    start();
+    box("chkAlarmMusicType")->setChecked(false);
+    box("chkPriMusicType")->setChecked(true);
+    box("chkGupMusicType")->setChecked(false);
+    box("chkReminderSelectTone")->setChecked(false);
+    get<QRadioButton>("RBtWrite")->click();
+    get<QRadioButton>("RBtModify")->click();
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(win().registry().at("cboAlarmType", i)->isEnabled()) << i;
+    EXPECT_TRUE(get<QWidget>("cboPriType")->isEnabled());
+    EXPECT_FALSE(get<QWidget>("cboGroupType")->isEnabled());
+    EXPECT_FALSE(get<QWidget>("lblToneType")->isEnabled());
+    box("chkAlarmMusicType")->setChecked(true);
+    EXPECT_TRUE(win().registry().at("cboAlarmType", 4)->isEnabled());
+}
+
 TEST_F(MainWindowTest, ModifyModeAppliesTheSourceTextRules) {
     start();
     QComboBox* source = combo("cboSource");
