@@ -190,6 +190,25 @@ TEST_F(FileCommandsTest, GermanFromTheLanguageFileAndBackToEnglish) {
     EXPECT_NE(ReadFile(workingDir / "Language.ini").find("Language=English"), std::string::npos);
 }
 
+TEST_F(FileCommandsTest, CaptionsFromTheLanguageFileAreShownAsWrittenNeverAsMarkup) {
+    WriteFile(workingDir / "Language.ini",
+              "[Setting]\r\nLanguage=German\r\n"
+              "[German]\r\nsedtAS=<b>Alarme</b>\r\nlblTitle=<img src=\"x.png\">\r\n");
+    start();
+    EXPECT_EQ(get<QLabel>("sedtAS")->text(), "<b>Alarme</b>");
+    std::vector<QWidget*> windows{&win()};
+    for (QWidget* w : app_->companions().exportOrder()) windows.push_back(w);
+    int labels = 0;
+    for (QWidget* window : windows) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->objectName().isEmpty() || label->objectName().startsWith("qt_")) continue;
+            ++labels;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+        }
+    }
+    EXPECT_GT(labels, 100);
+}
+
 TEST_F(FileCommandsTest, AnotherLanguageAtStartUpKeepsTheDesignedCaptions) {
     WriteFile(workingDir / "Language.ini",
               "[Setting]\r\nLanguage=French\r\n[French]\r\nRBtWrite=Ecrire\r\nMsg29=Mot de passe faux\r\n");
