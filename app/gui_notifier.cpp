@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 
-#include "core/image_rules.h"
 #include "i18n/message_catalogue.h"
 
 namespace zrv::app {
@@ -26,13 +25,13 @@ QString GuiNotifier::text(const Message& message) const {
 }
 
 void GuiNotifier::show(const Message& message) {
-    QMessageBox box(IconOf(message.icon), QString::fromUtf8(kModelName.data(), kModelName.size()),
+    QMessageBox box(IconOf(message.icon), QString::fromStdString(message.boxCaption()),
                     text(message), QMessageBox::Ok, parent_);
     box.exec();
 }
 
 bool GuiNotifier::ask(const Message& message) {
-    QMessageBox box(IconOf(message.icon), QString::fromUtf8(kModelName.data(), kModelName.size()),
+    QMessageBox box(IconOf(message.icon), QString::fromStdString(message.boxCaption()),
                     text(message), QMessageBox::Yes | QMessageBox::No, parent_);
     return box.exec() == QMessageBox::Yes;
 }

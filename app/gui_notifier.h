@@ -1,7 +1,8 @@
 #pragma once
 /// \file
-/// The window's Notifier: a modal message box with the caption "ZR-V41K",
-/// the message's icon and its text from the message catalogue.
+/// The window's Notifier: a modal message box with the message's caption
+/// ("ZR-V41K" unless it names another), its icon and its text from the
+/// message catalogue.
 
 #include <QWidget>
 

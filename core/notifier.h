@@ -7,21 +7,39 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zrv {
 
 enum class MsgIcon { Exclamation, Information, Warning, Error, Question };
 
+/// The caption of a message box unless a message names its own.
+inline constexpr const char* kDefaultMessageCaption = "ZR-V41K";
+
 /// One message of the catalogue: its key ("Msg61"), its English text (also
-/// the default when the language file has no entry), the box's icon and the
+/// the default when the language file has no entry), the box's icon, the
 /// arguments a catalogue text may place with %s / %d (for example the file
-/// name of Msg45). Texts are UTF-8.
+/// name of Msg45) and the box's caption when it is not the model name.
+/// Texts are UTF-8.
 struct Message {
+    Message() = default;
+    Message(std::string key_, std::string english_, MsgIcon icon_ = MsgIcon::Exclamation,
+            std::vector<std::string> args_ = {}, std::string caption_ = {})
+        : key(std::move(key_)), english(std::move(english_)), icon(icon_), args(std::move(args_)),
+          caption(std::move(caption_)) {}
+
     std::string key;
     std::string english;
     MsgIcon icon = MsgIcon::Exclamation;
     std::vector<std::string> args;
+    std::string caption;  ///< empty: kDefaultMessageCaption
+
+    /// The caption the box shows.
+    const std::string& boxCaption() const {
+        static const std::string model = kDefaultMessageCaption;
+        return caption.empty() ? model : caption;
+    }
 
     friend bool operator==(const Message&, const Message&) = default;
 };

@@ -106,7 +106,7 @@ bool TextEditorModel::Apply() { return Store(catalogue_.currentLanguage()); }
 bool TextEditorModel::Load(const std::filesystem::path& path, Notifier& notifier) {
     const auto lines = ReadLangFile(path);
     if (!lines) {
-        notifier.show(Message{"Msg62", "Open Error !", MsgIcon::Exclamation, {}});
+        notifier.show(Message{"Msg62", "Open Error !", MsgIcon::Exclamation, {}, kLoadErrorCaption});
         return false;
     }
     rows_.resize(lines->size());

@@ -44,6 +44,8 @@ struct TextEditorCaptions {
 
 /// The section holding the key list (cmd1, cmd2, …).
 inline constexpr const char* kCommandSection = "Command";
+/// Caption of the box that reports a .lang file that cannot be read.
+inline constexpr const char* kLoadErrorCaption = "KIRV";
 /// A `.lang` line for an empty text.
 inline constexpr const char* kEmptyLangLine = "        ";
 

@@ -11,7 +11,9 @@ constexpr long long kCapcodeMin = 8;
 constexpr long long kCapcodeMax = 2097151;
 constexpr std::size_t kAckLength = 5;
 
-Message IdMessage(const char* text) { return Message{"", text, MsgIcon::Exclamation, {}}; }
+Message IdMessage(const char* text) {
+    return Message{"", text, MsgIcon::Exclamation, {}, kIdPinErrorCaption};
+}
 
 bool OneOf(char c, const char* set) {
     for (; *set; ++set)

@@ -40,6 +40,7 @@ TEST(OtaControlId, ValidateShowsTheFirstBrokenRule) {
     ASSERT_EQ(notifier.shown.size(), 1u);
     EXPECT_EQ(notifier.shown[0].english, "RF data rate error!");
     EXPECT_EQ(notifier.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(notifier.shown[0].boxCaption(), "ID/PIN Error");
     EXPECT_TRUE(link.ValidateControlId("1000000N12"));
     EXPECT_EQ(notifier.shown.size(), 1u);
 }
