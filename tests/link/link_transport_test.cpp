@@ -149,7 +149,7 @@ TEST(BlockTransfer, SilentBoardIsATimeOutAndStaysKnown) {
 }
 
 TEST(BlockTransfer, ReplyCompleteOnlyAfterTwoSecondsIsATimeOut) {
-    Boardsim board({"--delay", "2100"});
+    Boardsim board({"--delay", "2600"});
     Rig rig({board.path()});
     ASSERT_TRUE(rig.link.ProbeBoard());
     EXPECT_FALSE(rig.link.ReadRange(0x100, 0x17F, 128));
