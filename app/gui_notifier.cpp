@@ -27,12 +27,14 @@ QString GuiNotifier::text(const Message& message) const {
 void GuiNotifier::show(const Message& message) {
     QMessageBox box(IconOf(message.icon), QString::fromStdString(message.boxCaption()),
                     text(message), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);  // a file name or a translation is shown as written
     box.exec();
 }
 
 bool GuiNotifier::ask(const Message& message) {
     QMessageBox box(IconOf(message.icon), QString::fromStdString(message.boxCaption()),
                     text(message), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 

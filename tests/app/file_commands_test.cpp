@@ -1,6 +1,8 @@
 // File > Open, Save and Save As, the default table at start-up, the window
 // caption, and the captions from the language file.
+#include <QMessageBox>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "core/default_image.h"
 #include "core/image_layout.h"
@@ -231,6 +233,33 @@ TEST_F(FileCommandsTest, MessageBoxTextComesFromTheCatalogueWithItsArguments) {
     EXPECT_EQ(boxes.text({"Msg999", "Only English", MsgIcon::Exclamation, {}}), "Only English");
     app::GuiNotifier plain(&win(), nullptr);
     EXPECT_EQ(plain.text(SaveErrorMessage()), "Save Error !");
+}
+
+TEST_F(FileCommandsTest, MessageBoxesShowTheirTextAsWrittenNeverAsMarkup) {
+    WriteFile(workingDir / "Language.ini",
+              "[Setting]\r\nLanguage=German\r\n[German]\r\nMsg45=<b>Die Datei</b> [%s] ist falsch\r\n");
+    start(false);
+    app::GuiNotifier boxes(&win(), &win().catalogue());
+    for (const bool question : {false, true}) {
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown, caption;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                format = box->textFormat();
+                shown = box->text();
+                caption = box->windowTitle();
+                box->reject();
+            }
+        });
+        const Message message = NotCorrectFormatMessage("<i>a</i>.tbl");
+        if (question)
+            boxes.ask(message);
+        else
+            boxes.show(message);
+        EXPECT_EQ(caption, "ZR-V41K") << question;
+        EXPECT_EQ(shown, "<b>Die Datei</b> [<i>a</i>.tbl] ist falsch") << question;
+        EXPECT_EQ(format, Qt::PlainText) << question;
+    }
 }
 
 TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {
