@@ -179,6 +179,7 @@ void MainWindow::buildPages() {
         if (panel && grey) grey->setBuddy(panel);
         if (selector) selector->installEventFilter(this);
     }
+    RecordCreationOrder(client);  // before the first page is brought to the front
     if (panels_.front()) panels_.front()->raise();  // panCF in front at design time
     ui_->Edit1->raise();
     client->setMouseTracking(true);

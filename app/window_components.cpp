@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <limits>
 
 #include "editors/control_registry.h"
 
@@ -48,10 +50,22 @@ void SetCaption(QObject* o, const std::string& utf8) {
     }
 }
 
+constexpr const char* kCreationIndex = "creationIndex";
+
+/// The recorded creation number of a widget; unnumbered ones come after the
+/// numbered, in the order they are found.
+int CreationIndex(const QObject* o) {
+    bool ok = false;
+    const int index = o->property(kCreationIndex).toInt(&ok);
+    return ok ? index : std::numeric_limits<int>::max();
+}
+
 std::vector<QObject*> ComponentObjects(QWidget* window) {
     std::vector<QObject*> objects;
     for (QWidget* w : window->findChildren<QWidget*>())
         if (Describable(w) && !qobject_cast<QMenu*>(w)) objects.push_back(w);
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const QObject* a, const QObject* b) { return CreationIndex(a) < CreationIndex(b); });
     for (QMenu* m : window->findChildren<QMenu*>())
         if (Describable(m)) objects.push_back(m);
     for (QAction* a : window->findChildren<QAction*>())
@@ -60,6 +74,12 @@ std::vector<QObject*> ComponentObjects(QWidget* window) {
 }
 
 }  // namespace
+
+void RecordCreationOrder(QWidget* root) {
+    int index = 0;
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (Describable(w)) w->setProperty(kCreationIndex, index++);
+}
 
 i18n::ComponentList DescribeComponents(QWidget* window) {
     i18n::ComponentList list;

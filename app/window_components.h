@@ -16,6 +16,11 @@ namespace zrv::app {
 /// described with an empty class, which no caption rule matches.
 i18n::ComponentList DescribeComponents(QWidget* window);
 
+/// Numbers every named descendant of \p root in its present (creation)
+/// order. Bringing a page to the front reorders the toolkit's child lists;
+/// DescribeComponents lists numbered controls by these numbers instead.
+void RecordCreationOrder(QWidget* root);
+
 /// Puts the captions and combo items of \p components back on the controls
 /// of \p window (matched by name). Combo selections are restored without
 /// running a change handler.

@@ -277,6 +277,23 @@ TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {
     EXPECT_LT(text.find("sedtFC\t"), text.find("lblCS\t"));
 }
 
+TEST_F(FileCommandsTest, CaptionExportKeepsTheCreationOrderWhateverPageIsInFront) {
+    start();
+    // Bringing pages to the front reorders the toolkit's child lists.
+    for (const char* selector : {"staticEncryF", "sedtPE", "sedtAS"})
+        win().pageSelectorClick(get<QLabel>(selector));
+    win().btnINI_LangClick();
+    const std::string text = ReadFile(programDir / "ZRV37K_Caption.ini");
+    // The pages were created in this order: alerts, codes, prompts,
+    // sources, music, keys; the main window's own controls before them.
+    const char* order[] = {"sedtFC\t", "chkManualWEn\t", "lblCCode0\t", "lblPrompt1\t",
+                           "chkSource0\t", "lblCapMusic0\t", "lblECAP0\t"};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        ASSERT_NE(text.find(order[i]), std::string::npos) << order[i];
+        EXPECT_LT(text.find(order[i]), text.find(order[i + 1])) << order[i] << " / " << order[i + 1];
+    }
+}
+
 TEST_F(FileCommandsTest, CaptionExportThatCannotWriteSaysSo) {
     start();
     std::filesystem::create_directory(programDir / "ZRV37K_Caption.ini");  // a folder in its way
