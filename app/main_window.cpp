@@ -502,7 +502,10 @@ bool MainWindow::openTableFile() {
         path = state_.tableFileName;
     }
     const TableFileResult result = LoadTableFile(path, image_, state_.capcodeCount, fromDialog);
-    if (fromDialog && result.sizeAccepted) state_.tableFileName = path;
+    // The chosen path becomes the file that Save writes only once it has
+    // loaded: a refused file keeps the image, the controls and the caption of
+    // the previous one, and a Save must not overwrite the refused file with them.
+    if (fromDialog && result.ok) state_.tableFileName = path;
     if (!result.ok) {
         if (result.message) notifier_->show(*result.message);
         return false;

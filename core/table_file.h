@@ -22,8 +22,8 @@ enum class TableForm { Full, Short };
 struct TableFileResult {
     bool ok = false;
     TableForm form = TableForm::Full;
-    /// The file's size was one of the two forms (Open then takes the path as
-    /// the current table file name, even when a later check fails).
+    /// The file's size was one of the two forms (a later check may still
+    /// have refused it).
     bool sizeAccepted = false;
     /// The message to show when \c ok is false.
     std::optional<Message> message;

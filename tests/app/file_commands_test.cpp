@@ -85,14 +85,20 @@ TEST_F(FileCommandsTest, BrokenFilesLeaveImageControlsAndCaptionUntouched) {
         EXPECT_EQ(box("chkCtl15")->isChecked(), shownDeleteOff) << key;
     }
     EXPECT_EQ(notifier.shown[0].english, "The file size is error !");
-    // A file of the right size took the name even though it was refused.
-    EXPECT_EQ(win().state().tableFileName, model.string());
+    // A refused file does not become the file that Save writes: Save still
+    // goes to the table named in the caption, and the refused file is kept.
+    EXPECT_EQ(win().state().tableFileName, (programDir / "default.tbl").string());
 
     notifier.shown.clear();
     nextOpen.clear();  // cancelled
     win().mnuOpenClick();
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_TRUE(image() == before);
+
+    const std::string refused = ReadFile(model);
+    win().mnuSaveClick();
+    EXPECT_EQ(ReadFile(model), refused);
+    EXPECT_EQ(ReadFile(programDir / "default.tbl").size(), kImageSize);
 }
 
 TEST_F(FileCommandsTest, SaveWritesTheDefaultTableUntilAFileIsChosen) {
