@@ -37,6 +37,19 @@ bool ProgrammerLink::sendFrame(const Bytes& frame) {
     return line_.send(frame.data(), frame.size()) >= 0;
 }
 
+// Sleeps on the port until bytes arrive or \p deadline passes; with \p pump
+// the window's events are processed first and the sleep is cut to 20 ms
+// slices so that the window stays responsive.
+void ProgrammerLink::sleepOnLine(Clock::time_point deadline, bool pump) {
+    auto slice = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()) +
+                 std::chrono::milliseconds(1);
+    if (pump && pump_) {
+        pump_();
+        slice = std::min(slice, std::chrono::milliseconds(20));
+    }
+    line_.waitForBytes(static_cast<int>(std::max<long long>(slice.count(), 0)));
+}
+
 // Waits until \p count bytes are waiting. The port is waited on in slices so
 // that a window stays responsive when \p pump is set.
 ProgrammerLink::Wait ProgrammerLink::waitForCount(std::size_t count,
@@ -48,13 +61,7 @@ ProgrammerLink::Wait ProgrammerLink::waitForCount(std::size_t count,
         if (static_cast<std::size_t>(waiting) >= count) return Wait::Done;
         const auto now = Clock::now();
         if (now > deadline) return Wait::TimedOut;
-        auto slice = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) +
-                     std::chrono::milliseconds(1);
-        if (pump && pump_) {
-            pump_();
-            slice = std::min(slice, std::chrono::milliseconds(20));
-        }
-        line_.waitForBytes(static_cast<int>(slice.count()));
+        sleepOnLine(deadline, pump);
     }
 }
 
@@ -67,13 +74,7 @@ ProgrammerLink::Wait ProgrammerLink::syncOnReply(std::chrono::milliseconds limit
         const auto now = Clock::now();
         if (now > deadline) return Wait::TimedOut;
         if (b >= 0) continue;  // another byte: discard it and look at the next
-        auto slice = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) +
-                     std::chrono::milliseconds(1);
-        if (pump && pump_) {
-            pump_();
-            slice = std::min(slice, std::chrono::milliseconds(20));
-        }
-        line_.waitForBytes(static_cast<int>(slice.count()));
+        sleepOnLine(deadline, pump);
     }
 }
 

@@ -153,6 +153,7 @@ private:
     bool sendFrame(const Bytes& frame);
     Wait waitForCount(std::size_t count, std::chrono::milliseconds limit, bool pump);
     Wait syncOnReply(std::chrono::milliseconds limit, bool pump);
+    void sleepOnLine(std::chrono::steady_clock::time_point deadline, bool pump);
     bool exchangeShortReply(const Bytes& request, std::size_t rest, bool pump, Bytes& reply);
     bool failTransfer(const Message& message);
     bool disconnect(const Message& message);

@@ -89,32 +89,37 @@ std::array<std::uint8_t, 8> KeyFromSecretSerial(const std::string& text) {
     return key;
 }
 
-void EncipherStream(BitStream& stream, const std::array<std::uint8_t, 8>& key) {
+namespace {
+
+// Runs the cipher over the stream from bit 20 on, block by block. Each block
+// is written over the block it was read from; a last partial block takes the
+// zero bits after the count with it, so an enciphered stream ends on a
+// whole block.
+void CipherStream(BitStream& stream, const std::array<std::uint8_t, 8>& key, bool encipher) {
     const Blowfish cipher(key);
     const std::size_t end = stream.count();
     stream.setCount(kCipherStartBit);
-    // Each enciphered block is written over the block it was read from; a
-    // last partial block takes the zero bits after the count with it.
     for (std::size_t p = kCipherStartBit; p < end; p += kBlockBits) {
         std::uint32_t l = ReadWord(stream, p);
         std::uint32_t r = ReadWord(stream, p + 32);
-        cipher.Encipher(l, r);
+        if (encipher)
+            cipher.Encipher(l, r);
+        else
+            cipher.Decipher(l, r);
         AppendWord(stream, l);
         AppendWord(stream, r);
     }
 }
 
+}  // namespace
+
+void EncipherStream(BitStream& stream, const std::array<std::uint8_t, 8>& key) {
+    CipherStream(stream, key, true);
+}
+
 void DecipherStream(BitStream& stream, const std::array<std::uint8_t, 8>& key) {
-    const Blowfish cipher(key);
     const std::size_t end = stream.count();
-    stream.setCount(kCipherStartBit);
-    for (std::size_t p = kCipherStartBit; p < end; p += kBlockBits) {
-        std::uint32_t l = ReadWord(stream, p);
-        std::uint32_t r = ReadWord(stream, p + 32);
-        cipher.Decipher(l, r);
-        AppendWord(stream, l);
-        AppendWord(stream, r);
-    }
+    CipherStream(stream, key, false);
     stream.setCount(end);
 }
 
