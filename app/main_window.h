@@ -59,6 +59,19 @@ struct StartupOptions {
     /// Default: the Qt file dialogs with the program folder as start.
     std::function<QString(QWidget* parent, const QString& folder)> openDialog;
     std::function<QString(QWidget* parent, const QString& folder)> saveDialog;
+
+    /// A start-up nobody watches (screenshots, benchmarks, tests): program and
+    /// working folder \p folder, no board probe, not maximised, messages to
+    /// \p notifier.
+    static StartupOptions Unattended(const std::filesystem::path& folder, Notifier& notifier) {
+        StartupOptions options;
+        options.programFolder = folder;
+        options.workingFolder = folder;
+        options.probeBoard = false;
+        options.maximise = false;
+        options.notifier = &notifier;
+        return options;
+    }
 };
 
 class MainWindow : public QMainWindow, public MainForm {

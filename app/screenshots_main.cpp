@@ -23,13 +23,8 @@ int main(int argc, char** argv) {
     // A clean folder: no default table, a fresh language file.
     QTemporaryDir folder;
     zrv::app::SilentNotifier notifier;
-    zrv::app::StartupOptions options;
-    options.programFolder = folder.path().toStdString();
-    options.workingFolder = folder.path().toStdString();
-    options.probeBoard = false;
-    options.maximise = false;
-    options.notifier = &notifier;
-    zrv::app::Application app(std::move(options));
+    zrv::app::Application app(
+        zrv::app::StartupOptions::Unattended(folder.path().toStdString(), notifier));
     zrv::app::MainWindow& main = app.mainWindow();
     main.show();
     QApplication::processEvents();

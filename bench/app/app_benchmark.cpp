@@ -13,13 +13,7 @@
 namespace {
 
 zrv::app::StartupOptions Options(const QTemporaryDir& folder, zrv::Notifier& notifier) {
-    zrv::app::StartupOptions options;
-    options.programFolder = folder.path().toStdString();
-    options.workingFolder = folder.path().toStdString();
-    options.probeBoard = false;
-    options.maximise = false;
-    options.notifier = &notifier;
-    return options;
+    return zrv::app::StartupOptions::Unattended(folder.path().toStdString(), notifier);
 }
 
 void StartUpUntilShown(benchmark::State& state) {

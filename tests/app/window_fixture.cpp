@@ -16,11 +16,8 @@ QApplication& TestApp() {
 
 void WindowTest::SetUp() {
     TestApp();
-    options.programFolder = programDir.path();
+    options = app::StartupOptions::Unattended(programDir.path(), notifier);
     options.workingFolder = workingDir.path();
-    options.probeBoard = false;
-    options.maximise = false;
-    options.notifier = &notifier;
     options.openDialog = [this](QWidget*, const QString&) {
         ++openDialogs;
         return nextOpen;
