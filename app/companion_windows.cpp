@@ -7,6 +7,12 @@
 
 #include "app/main_window.h"
 #include "app/window_components.h"
+#include "core/main_window_texts.h"
+#include "editors/alert_window.h"
+#include "editors/function_bit_window.h"
+#include "i18n/ui/text_editor_window.h"
+#include "link/ui/programming_window.h"
+#include "ota/ui/ota_window.h"
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/safe_format.h"
@@ -16,26 +22,11 @@
 namespace zrv::app {
 
 namespace {
-constexpr const char* kAdvancePassword = "KV3R8T52";
-
 QString Lookup(const i18n::MessageCatalogue* catalogue, const char* key, const char* english) {
     if (!catalogue) return QString::fromUtf8(english);
     return QString::fromStdString(catalogue->LookupMessage(key, english));
 }
 }  // namespace
-
-QString ChannelSpacingPattern(int mode) {
-    switch (mode) {
-        case 1: return QStringLiteral("                %s : %s = 6.25KHz");
-        case 2: return QStringLiteral("                %s : %s = Auto");
-        default: return QStringLiteral("%s : %s = 5KHz");
-    }
-}
-
-bool AdvancePasswordAccepted(const QString& typed) {
-    const QString password = QString::fromLatin1(kAdvancePassword);
-    return typed == password || typed == password.toLower();
-}
 
 // About ---------------------------------------------------------------------------
 
@@ -58,7 +49,7 @@ void AboutWindow::FormShow() {
     setWindowTitle(Lookup(catalogue_, i18n::kAboutWindow.key, i18n::kAboutWindow.designed));
     ui_->lblVersion->setText(QString::fromStdString(state_.versionText));
     const std::string label = Lookup(catalogue_, "lblCS", "Channel Spacing").toStdString();
-    const std::string text = i18n::SafeFormat(ChannelSpacingPattern(state_.channelSpacingMode).toStdString(),
+    const std::string text = i18n::SafeFormat(std::string(ChannelSpacingPattern(state_.channelSpacingMode)),
                                               {state_.bandText, label});
     ui_->lblCS->setText(QString::fromStdString(text));
 }
@@ -94,7 +85,7 @@ void PasswordDialog::FormShow() {
 }
 
 void PasswordDialog::OKBtnClick() {
-    if (AdvancePasswordAccepted(ui_->Password->text())) {
+    if (AdvancePasswordAccepted(ui_->Password->text().toStdString())) {
         state_.advanceMode = true;
         if (onAdvance) onAdvance();
     } else {
@@ -103,39 +94,21 @@ void PasswordDialog::OKBtnClick() {
     accept();  // closes after OK in both cases; the typed text stays
 }
 
-// Shells -----------------------------------------------------------------------------
-
-WindowShell::WindowShell(const QString& name, const QString& title, QWidget* parent)
-    : QDialog(parent) {
-    setObjectName(name);
-    setWindowTitle(title);
-    setProperty("designedClass", QStringLiteral("TForm"));
-    setModal(true);
-    auto* layout = new QVBoxLayout(this);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("btnShellClose"));
-    layout->addWidget(close);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    resize(320, 80);
-}
-
 CompanionWindows::CompanionWindows(MainWindow& main) {
     // Top-level windows without a parent: they must not count among the
     // main window's components (registry, captions, rescaling).
     QWidget* parent = nullptr;
-    auto add = [this](QDialog* w) {
+    auto add = [this]<class W>(W* w) {
         order_ << w->objectName();
         return w;
     };
-    frmOTA = add(new WindowShell("frmOTA", "OTA", parent));
-    fm_FunBit = static_cast<WindowShell*>(
-        add(new WindowShell("fm_FunBit", i18n::kFunctionBitWindow.designed, parent)));
-    fm_About = static_cast<AboutWindow*>(add(new AboutWindow(main.state(), &main.catalogue(), parent)));
-    Form1 = add(new WindowShell("Form1", i18n::kProgrammingWindow.designed, parent));
-    frmAlert = add(new WindowShell("frmAlert", i18n::kAlertWindow.designed, parent));
-    frmLang = add(new WindowShell("frmLang", i18n::kTextEditorWindow.designed, parent));
-    PasswordDlg1 = static_cast<PasswordDialog*>(
-        add(new PasswordDialog(main.state(), &main.catalogue(), main.notifier(), parent)));
+    frmOTA = add(new ota::ui::OtaWindow(parent));
+    fm_FunBit = add(new FunctionBitWindow(parent));
+    fm_About = add(new AboutWindow(main.state(), &main.catalogue(), parent));
+    Form1 = add(new link::ui::ProgrammingWindow(parent));
+    frmAlert = add(new AlertWindow(parent));
+    frmLang = add(new i18n::ui::TextEditorWindow(parent));
+    PasswordDlg1 = add(new PasswordDialog(main.state(), &main.catalogue(), main.notifier(), parent));
 }
 
 CompanionWindows::~CompanionWindows() {

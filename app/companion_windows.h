@@ -2,10 +2,10 @@
 /// \file
 /// The windows created at start-up after the main window, in their order:
 /// frmOTA, fm_FunBit, fm_About, Form1, frmAlert, frmLang, PasswordDlg1. They
-/// live until the end and are shown modally on demand. The OTA builder,
-/// function-bit, programming, alert and text-editor windows are titled
-/// shells here until their own windows replace them (one line each in
-/// companion_windows.cpp).
+/// live until the end and are shown modally on demand. The OTA, programming
+/// and text editor windows come from their own targets (ota/ui, link/ui,
+/// i18n/ui), the function bit and alert windows from editors/; About and the
+/// Advance Password dialog are the main window's own.
 
 #include <QDialog>
 #include <QStringList>
@@ -25,14 +25,21 @@ class MessageCatalogue;
 
 namespace zrv {
 class Notifier;
+class FunctionBitWindow;
+class AlertWindow;
+}
+namespace zrv::link::ui {
+class ProgrammingWindow;
+}
+namespace zrv::ota::ui {
+class OtaWindow;
+}
+namespace zrv::i18n::ui {
+class TextEditorWindow;
 }
 
 namespace zrv::app {
 
-/// Channel-spacing patterns of the About window, by mode 0, 1, 2.
-QString ChannelSpacingPattern(int mode);
-/// True for the built-in advance password, as written or in lower case.
-bool AdvancePasswordAccepted(const QString& typed);
 
 /// The About window `fm_About`.
 class AboutWindow : public QDialog {
@@ -78,15 +85,6 @@ private:
     Notifier& notifier_;
 };
 
-/// A window built by a later part of the program, present as a titled shell.
-class WindowShell : public QDialog {
-    Q_OBJECT
-public:
-    WindowShell(const QString& name, const QString& title, QWidget* parent);
-    /// The function-bit window's selected capcode (8 x page + row).
-    int selectedCapcode = 0;
-};
-
 class MainWindow;
 
 /// Owns the companion windows and keeps their creation order.
@@ -96,12 +94,12 @@ public:
     explicit CompanionWindows(MainWindow& main);
     ~CompanionWindows();
 
-    QDialog* frmOTA = nullptr;
-    WindowShell* fm_FunBit = nullptr;
+    ota::ui::OtaWindow* frmOTA = nullptr;
+    FunctionBitWindow* fm_FunBit = nullptr;
     AboutWindow* fm_About = nullptr;
-    QDialog* Form1 = nullptr;
-    QDialog* frmAlert = nullptr;
-    QDialog* frmLang = nullptr;
+    link::ui::ProgrammingWindow* Form1 = nullptr;
+    AlertWindow* frmAlert = nullptr;
+    i18n::ui::TextEditorWindow* frmLang = nullptr;
     PasswordDialog* PasswordDlg1 = nullptr;
 
     /// Object names in creation order.

@@ -20,14 +20,16 @@
 #include "app/companion_windows.h"
 #include "app/gui_notifier.h"
 #include "app/pages/pages.h"
-#include "app/serial_displays.h"
 #include "app/window_components.h"
+#include "editors/function_bit_window.h"
+#include "i18n/ui/text_editor_window.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/frequency.h"
+#include "core/main_window_texts.h"
 #include "core/image_rules.h"
+#include "core/binding_hint.h"
 #include "core/table_file.h"
-#include "editors/binding_hint.h"
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
 #include "link/programmer_link.h"
@@ -64,13 +66,6 @@ constexpr const char* kShownByDefaultImage[] = {
     "edtPrompt41", "lblPrompt41", "grouOutOfRange", "CheckBox2", "cboORAAlert",
     "edtOORMusic", "btnPreview16", "btnStop16",    "sedtMT"};
 
-/// The text in the application's title (task bar): the first six characters
-/// of the product text, then " (USB)".
-QString ApplicationTitle() {
-    const QString product = QString::fromUtf8(kSaveIdentityText.data(), kSaveIdentityText.size());
-    return product.left(6) + QStringLiteral(" (USB)");
-}
-
 std::string WithSeparator(const std::filesystem::path& folder) {
     std::string s = folder.string();
     if (s.empty() || s.back() != '/') s += '/';
@@ -85,7 +80,7 @@ QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
 
 MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::fm_Main>()), options_(std::move(options)) {
-    QApplication::setApplicationName(ApplicationTitle());
+    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
     ui_->setupUi(this);
     centralWidget()->resize(kDesignClientSize);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
@@ -141,14 +136,9 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     connectHandlers();
     connectBindings();
 
-    // The editor modules and the window's own refreshers, in refresh order.
+    // The editor modules; the refresh calls them at their slots.
     ownedModules_ = CreateEditorModules();
-    ownedModules_.push_back(std::make_unique<SerialFieldsRefresher>());
-    ownedModules_.push_back(std::make_unique<PagerSerialRefresher>());
     for (auto& m : ownedModules_) moduleOrder_.push_back(m.get());
-    std::stable_sort(moduleOrder_.begin(), moduleOrder_.end(), [](EditorModule* a, EditorModule* b) {
-        return static_cast<int>(a->refreshSlot()) < static_cast<int>(b->refreshSlot());
-    });
     for (EditorModule* m : moduleOrder_) m->connectHandlers(*this);
 
     // 6.-7. Language file and the start-up language.
@@ -242,6 +232,7 @@ void MainWindow::chkCtl0Click(QCheckBox* box) {
     const auto hint = ParseBindingHint(HintOf(box).toStdString());
     if (!hint) return;
     StoreBoundCheckState(image_, *hint, box->isChecked());
+    showFieldInOtherControls(box);
     applyDependentEnablingFirstPart();
     for (EditorModule* m : moduleOrder_) m->boundControlChanged(*this, box);
 }
@@ -250,9 +241,18 @@ void MainWindow::cboCtl1Change(QComboBox* combo) {
     const auto hint = ParseBindingHint(HintOf(combo).toStdString());
     if (!hint) return;
     StoreBoundComboIndex(image_, *hint, combo->currentIndex());
-    if (combo->objectName() == QLatin1String("cboCtl4"))
-        setVisible(QStringLiteral("chkDirectShowLampOn"), combo->currentIndex() != 0);
+    showFieldInOtherControls(combo);
     for (EditorModule* m : moduleOrder_) m->boundControlChanged(*this, combo);
+}
+
+void MainWindow::showFieldInOtherControls(QWidget* changed) {
+    const auto hint = ParseBindingHint(HintOf(changed).toStdString());
+    if (!hint) return;
+    for (QWidget* w : boundControls_) {
+        if (w == changed) continue;
+        if (const auto other = ParseBindingHint(HintOf(w).toStdString()); other && BindingFieldsOverlap(*other, *hint))
+            showBoundValue(w);
+    }
 }
 
 void MainWindow::setBoundCheck(QCheckBox* box, bool checked) {
@@ -596,22 +596,8 @@ void MainWindow::rebuildCapcodePageSelectors() {
 
 // Small helpers over named controls ------------------------------------------------------------------
 
-void MainWindow::setEnabled(const QString& name, bool on) {
-    if (QWidget* w = control(name)) w->setEnabled(on);
-}
-
 void MainWindow::setVisible(const QString& name, bool on) {
     if (QWidget* w = control(name)) w->setVisible(on);
-}
-
-bool MainWindow::isChecked(const QString& name) const {
-    auto* box = find<QCheckBox>(name);
-    return box && box->isChecked();
-}
-
-int MainWindow::comboIndex(const QString& name) const {
-    auto* combo = find<QComboBox>(name);
-    return combo ? combo->currentIndex() : -1;
 }
 
 }  // namespace zrv::app

@@ -171,20 +171,14 @@ private:
     bool FormKeyPress(QKeyEvent* key);
     void setBoundCheck(QCheckBox* box, bool checked);
 
-    // refresh steps and rules (full_refresh.cpp, dependent_enabling.cpp)
+    // the binding of the hint-bound controls (full_refresh.cpp)
     void refreshHintBoundControls();
-    void refreshLockoutAndOutOfRange();
-    void refreshLanguageSelectors();
-    void refreshContrast();
-    void refreshMenuBoxes();
-    void refreshTransferOptions();
-    void applyMusicAndOutOfRangeRules();
-    void applyReminderRules();
-    void applySourceTextRules();
-    void setEnabled(const QString& name, bool on);
+    /// Sets one hint-bound control from the image field its hint names.
+    void showBoundValue(QWidget* control);
+    /// After a write-back through \p changed: every other control bound to
+    /// the same field shows the new value.
+    void showFieldInOtherControls(QWidget* changed);
     void setVisible(const QString& name, bool on);
-    bool isChecked(const QString& name) const;
-    int comboIndex(const QString& name) const;
 
     std::unique_ptr<Ui::fm_Main> ui_;
     StartupOptions options_;

@@ -2,15 +2,17 @@
 
 #include <QVariant>
 
+#include "editors/control_names.h"
+
 namespace zrv {
 
 const std::vector<QString>& ControlRegistry::Families() {
-    static const std::vector<QString> families = {
-        "edtCap",      "edtDisp",      "edtType",   "edtPri",       "edtPrompt",  "chkCtl",
-        "lblLength",   "cboBatLev",    "chkMenu",   "chkSource",    "cboMusicType", "cboAlarmType",
-        "txtSource",   "edtMusicType", "btnPreview", "btnStop",     "lblCapMusic", "edtAESKey",
-        "cboAESKey",   "lblCCode",     "lblECAP",   "chkManu",      "chkEnCap",
-    };
+    static const std::vector<QString> families = [] {
+        std::vector<QString> list;
+        for (const std::string_view prefix : ctl::kFamilyPrefixes)
+            list.push_back(QString::fromLatin1(prefix.data(), static_cast<qsizetype>(prefix.size())));
+        return list;
+    }();
     return families;
 }
 

@@ -1,5 +1,6 @@
 #include "editors/editor_module.h"
 
+#include <algorithm>
 #include <map>
 
 namespace zrv {
@@ -23,8 +24,10 @@ std::vector<std::unique_ptr<EditorModule>> CreateEditorModules() {
 }
 
 void RunRefreshSlot(const std::vector<EditorModule*>& modules, RefreshSlot slot, MainForm& form) {
-    for (EditorModule* m : modules)
-        if (m->refreshSlot() == slot) m->refresh(form);
+    for (EditorModule* m : modules) {
+        const auto own = m->refreshSlots();
+        if (std::find(own.begin(), own.end(), slot) != own.end()) m->refresh(form, slot);
+    }
 }
 
 }  // namespace zrv

@@ -1,20 +1,26 @@
 #pragma once
 /// \file
 /// What the main window offers the editor modules: the image, the shared
-/// state, the control registry, the named controls and the shared rules of
-/// the window (refresh, dependent enabling, text-field sizing, committing the
-/// field being edited). The window implements it; editors only see this.
+/// state, the control registry, the named controls and the shared steps of
+/// the window (refresh, text-field sizing, committing the field being edited).
+/// The window implements it; editors only see this.
 
 #include <QAction>
 #include <QString>
 #include <QWidget>
+#include <stdexcept>
 
 #include "core/image.h"
 #include "core/notifier.h"
+#include "editors/control_names.h"
 #include "editors/control_registry.h"
 #include "editors/form_state.h"
 
 namespace zrv {
+
+/// The text of the error a failed control lookup throws: the name asked for,
+/// the class asked for, and what was found instead (nothing, or another class).
+std::string MissingControlText(const QString& what, const char* wantedClass, const QObject* found);
 
 class MainForm {
 public:
@@ -28,6 +34,7 @@ public:
     virtual QWidget* window() = 0;
 
     /// The control named \p name on the main window or its pages, or nullptr.
+    /// Editors use require(); this is for code that probes.
     virtual QWidget* control(const QString& name) const = 0;
     template <class T>
     T* find(const QString& name) const {
@@ -36,12 +43,44 @@ public:
     /// The menu item (action) named \p name, e.g. "mnuWrite", or nullptr.
     virtual QAction* action(const QString& name) const = 0;
 
+    /// The control of a typed name (editors/control_names.h). Throws
+    /// std::logic_error naming the control and its class when the window has
+    /// no such control or it is of another class.
+    template <class T>
+    T& require(ctl::Name<T> name) const {
+        return require<T>(QString::fromLatin1(name.text));
+    }
+    template <class T>
+    T& require(const QString& name) const {
+        QWidget* w = control(name);
+        if (auto* t = qobject_cast<T*>(w)) return *t;
+        throw std::logic_error(MissingControlText(name, T::staticMetaObject.className(), w));
+    }
+    /// The member \p tag of a registry family, with the same guarantee.
+    template <class T>
+    T& require(ctl::Family<T> family, int tag) const {
+        return require<T>(QString::fromLatin1(family.prefix), tag);
+    }
+    template <class T>
+    T& require(const QString& family, int tag) const {
+        QWidget* w = registry().at(family, tag);
+        if (auto* t = qobject_cast<T*>(w)) return *t;
+        throw std::logic_error(MissingControlText(family + QString::number(tag) + QStringLiteral(" (Tag ") +
+                                                      QString::number(tag) + QLatin1Char(')'),
+                                                  T::staticMetaObject.className(), w));
+    }
+    /// The menu item named \p name; throws std::logic_error when it is missing.
+    QAction& requireAction(const QString& name) const {
+        if (QAction* a = action(name)) return *a;
+        throw std::logic_error(MissingControlText(name, "QAction", nullptr));
+    }
+
     /// Rebuilds every control from the image.
     virtual void refreshAll() = 0;
-    /// Enabling rules that depend on option boxes (first part): alarm,
-    /// priority and group music types, tone type, RD-key boxes.
+    /// Step 4 of the refresh: the enabling that follows the option boxes
+    /// (every module's BoundEnabling refresher).
     virtual void applyDependentEnablingFirstPart() = 0;
-    /// All dependent enabling rules that Modify mode re-applies.
+    /// Every module's Modify-mode enabling rules.
     virtual void applyModifyModeRules() = 0;
     /// Width and maximum length of the prompt and source-text edits.
     virtual void sizeTextFields() = 0;

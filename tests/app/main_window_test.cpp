@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QWindow>
 
-#include "app/serial_displays.h"
+#include "editors/function_bit_window.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "editors/edit_events.h"
@@ -27,8 +27,8 @@ class RecordingModule : public EditorModule {
 public:
     explicit RecordingModule(RefreshSlot slot, std::string name) : slot_(slot), name_(std::move(name)) {}
     std::string name() const override { return name_; }
-    RefreshSlot refreshSlot() const override { return slot_; }
-    void refresh(MainForm&) override {
+    std::vector<RefreshSlot> refreshSlots() const override { return {slot_}; }
+    void refresh(MainForm&, RefreshSlot) override {
         if (gCalls) gCalls->push_back("refresh " + name_);
     }
     void boundControlChanged(MainForm&, QWidget* control) override {
@@ -127,7 +127,23 @@ TEST_F(MainWindowTest, MenuCodeListDecidesTheMenuBoxes) {
     EXPECT_FALSE(box("chkMenu4")->isChecked());
     EXPECT_TRUE(box("chkMenu4")->isHidden());
     for (int k : {0, 1, 2, 3, 5, 6, 7}) EXPECT_TRUE(win().registry().get<QCheckBox>("chkMenu", k)->isChecked()) << k;
-    EXPECT_FALSE(win().state().refreshInProgress);
+}
+
+TEST_F(MainWindowTest, MenuBoxHandlersSeeTheMenuBoxesPhaseOnlyWhileTheRefreshSetsThem) {
+    start();
+    std::vector<RefreshPhase> seen;
+    QObject::connect(box("chkMenu4"), &QCheckBox::toggled, [&] { seen.push_back(win().state().refreshPhase); });
+    image().setByte(0x7E, 0x0B);
+    win().refreshAll();
+    image().setByte(0x7E, 0x20);
+    win().refreshAll();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], RefreshPhase::MenuBoxes);
+    EXPECT_EQ(seen[1], RefreshPhase::MenuBoxes);
+    EXPECT_EQ(win().state().refreshPhase, RefreshPhase::None);
+    box("chkMenu4")->setChecked(false);  // a change outside the refresh
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[2], RefreshPhase::None);
 }
 
 TEST_F(MainWindowTest, LockoutOutOfRangeContrastAndTransferOptionsFollowTheirBits) {
@@ -448,8 +464,6 @@ TEST_F(MainWindowTest, AdvancePasswordInCapitalsOrLowerCaseOnly) {
     dialog.OKBtnClick();
     EXPECT_TRUE(win().state().advanceMode);
     EXPECT_EQ(password->text(), "kv3r8t52");  // kept for the next showing
-    EXPECT_TRUE(app::AdvancePasswordAccepted("KV3R8T52"));
-    EXPECT_FALSE(app::AdvancePasswordAccepted("KV3R8T52 "));
 }
 
 TEST_F(MainWindowTest, WindowsAreCreatedInTheirStartUpOrder) {
@@ -472,7 +486,7 @@ TEST_F(MainWindowTest, WindowsAreCreatedInTheirStartUpOrder) {
 TEST_F(MainWindowTest, FunctionBitButtonsSelectTheCapcodeOfTheirRow) {
     start();
     win().state().capcodePage = 1;
-    app::WindowShell* funBit = app_->companions().fm_FunBit;
+    FunctionBitWindow* funBit = app_->companions().fm_FunBit;
     QTimer::singleShot(0, funBit, [funBit] { funBit->accept(); });
     get<QPushButton>("btnFunBit3")->click();
     EXPECT_EQ(funBit->selectedCapcode, 11);
@@ -488,8 +502,6 @@ TEST_F(MainWindowTest, AboutWindowShowsVersionAndChannelSpacingOfTheMode) {
     const QString band = combo("cboFreq")->currentText();
     EXPECT_EQ(about.findChild<QLabel*>("lblCS")->text(),
               QString(16, ' ') + band + " : Channel Spacing = 6.25KHz");
-    EXPECT_EQ(app::ChannelSpacingPattern(0), "%s : %s = 5KHz");
-    EXPECT_EQ(app::ChannelSpacingPattern(2), QString(16, ' ') + "%s : %s = Auto");
 }
 
 TEST_F(MainWindowTest, MovingOverThePageBackgroundCommitsTheEdit) {

@@ -1,14 +1,12 @@
-#include "app/serial_displays.h"
+#include "core/serial_fields.h"
 
-#include <QLineEdit>
 #include <cstdio>
 
 #include "core/cp1252.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
-#include "editors/main_form.h"
 
-namespace zrv::app {
+namespace zrv {
 
 namespace {
 std::string HexDigits(const ConfigImage& image, layout::Span span) {
@@ -20,10 +18,6 @@ std::string HexDigits(const ConfigImage& image, layout::Span span) {
     }
     return text;
 }
-
-void SetEditText(MainForm& form, const char* name, const std::string& utf8) {
-    if (auto* edit = form.find<QLineEdit>(name)) edit->setText(QString::fromStdString(utf8));
-}
 }  // namespace
 
 std::string SsnText(const ConfigImage& image) { return HexDigits(image, layout::kSsn); }
@@ -34,13 +28,4 @@ std::string PagerSerialText(const ConfigImage& image) {
     return Cp1252ToUtf8(PagerSerialNumber(image));
 }
 
-void SerialFieldsRefresher::refresh(MainForm& form) {
-    SetEditText(form, "edtSSN", SsnText(form.image()));
-    SetEditText(form, "edtPSN", PsnText(form.image()));
-}
-
-void PagerSerialRefresher::refresh(MainForm& form) {
-    SetEditText(form, "txtSN", PagerSerialText(form.image()));
-}
-
-}  // namespace zrv::app
+}  // namespace zrv

@@ -1,0 +1,82 @@
+// The option settings of the "Alerts && Status" page: sequential lockout,
+// screen contrast, the RD-key boxes that follow "Push Key Lamp On Enable",
+// "Direct Show Lamp On" that follows the paging display, and the four
+// manual-write boxes. Their handlers come with the options editor; the
+// refreshers and enabling rules of the controls live here already.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "core/image_layout.h"
+#include "core/option_settings.h"
+#include "editors/editor_module.h"
+#include "editors/main_form.h"
+
+namespace zrv {
+namespace {
+
+class OptionSettingsEditor : public EditorModule {
+public:
+    std::string name() const override { return "options"; }
+
+    std::vector<RefreshSlot> refreshSlots() const override {
+        return {RefreshSlot::BoundEnabling, RefreshSlot::Lockout, RefreshSlot::Contrast,
+                RefreshSlot::DirectShowLamp, RefreshSlot::TransferOptions};
+    }
+
+    void refresh(MainForm& form, RefreshSlot slot) override {
+        switch (slot) {
+            case RefreshSlot::BoundEnabling: applyRdKeyRule(form); break;
+            case RefreshSlot::Lockout: form.require(ctl::cboSLC).setCurrentIndex(LockoutItem(form.image())); break;
+            case RefreshSlot::Contrast: refreshContrast(form); break;
+            case RefreshSlot::DirectShowLamp: applyDirectShowLampRule(form); break;
+            case RefreshSlot::TransferOptions: refreshTransferOptions(form); break;
+            default: break;
+        }
+    }
+
+    void applyModifyModeRules(MainForm& form) override { applyRdKeyRule(form); }
+
+    void boundControlChanged(MainForm& form, QWidget* control) override {
+        if (control == &form.require(ctl::cboCtl4)) applyDirectShowLampRule(form);
+    }
+
+private:
+    /// The RD-key boxes are offered only with "Push Key Lamp On Enable".
+    static void applyRdKeyRule(MainForm& form) {
+        const bool lamp = form.require(ctl::chkPushKeyLampOn).isChecked();
+        form.require(ctl::chkRDKeyDel).setVisible(lamp);
+        form.require(ctl::CheckBox1).setVisible(lamp);
+    }
+
+    /// "Direct Show Lamp On" only with the direct paging display.
+    static void applyDirectShowLampRule(MainForm& form) {
+        form.require(ctl::chkDirectShowLampOn).setVisible(form.require(ctl::cboCtl4).currentIndex() != 0);
+    }
+
+    static void refreshContrast(MainForm& form) {
+        const std::uint8_t byte = form.image().byte(layout::kContrast);
+        form.state().contrast = byte;
+        // The slider shows an out-of-range byte at the nearer end of its
+        // range; the image keeps the byte as it came.
+        QSlider& slider = form.require(ctl::TrackBar1);
+        const QSignalBlocker block(&slider);
+        slider.setValue(ContrastSliderPosition(byte));
+        form.require(ctl::lblValue).setText(QString::number(slider.value()));
+    }
+
+    static void refreshTransferOptions(MainForm& form) {
+        const TransferOptions options = TransferOptionsFromImage(form.image());
+        form.require(ctl::chkManualWEn).setChecked(options.manualWrite);
+        form.require(ctl::chkFreqMEn).setChecked(options.frequencyModification);
+        form.require(ctl::chkPwdREn).setChecked(options.passwordRequired);
+        form.require(ctl::chkPwdMEn).setChecked(options.passwordModification);
+    }
+};
+
+const EditorModuleRegistration registration{"options", [] { return std::make_unique<OptionSettingsEditor>(); }};
+
+}  // namespace
+}  // namespace zrv

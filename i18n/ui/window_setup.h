@@ -1,0 +1,16 @@
+#pragma once
+/// \file
+/// What every companion window of the program is at start-up: a modal dialog
+/// with its designed name (the key of its caption in the language file), its
+/// designed caption and its designed class for the caption export.
+
+#include <QDialog>
+
+#include "i18n/captions.h"
+
+namespace zrv::i18n::ui {
+
+/// Names and titles \p window as \p caption designs it and makes it modal.
+void SetUpWindow(QDialog& window, const WindowCaption& caption);
+
+}  // namespace zrv::i18n::ui
