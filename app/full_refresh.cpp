@@ -9,10 +9,10 @@
 #include <QSlider>
 
 #include "app/main_window.h"
+#include "core/binding_hint.h"
 #include "core/default_image.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
-#include "editors/binding_hint.h"
 #include "ui_main_window.h"
 
 namespace zrv::app {

@@ -4,7 +4,7 @@
 
 #include "core/default_image.h"
 #include "core/image_layout.h"
-#include "editors/binding_hint.h"
+#include "core/binding_hint.h"
 
 namespace zrv {
 namespace {

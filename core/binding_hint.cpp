@@ -1,7 +1,9 @@
-#include "editors/binding_hint.h"
+#include "core/binding_hint.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include "core/frequency.h"
 #include "core/image_layout.h"
 
 namespace zrv {
@@ -36,15 +38,6 @@ BindingKind KindOf(std::string_view kind) {
     if (kind == "cboBaud") return BindingKind::CboBaud;
     return BindingKind::Other;
 }
-
-// Baud codes of the receiver (bits 4-5 of the baud byte) and the two timing
-// bytes that go with each rate, by combo item: 512, 1200, 2400 bps.
-struct BaudRow {
-    unsigned code;
-    std::uint8_t timing1;
-    std::uint8_t timing2;
-};
-constexpr BaudRow kBaudRows[3] = {{2, 1, 0x07}, {3, 2, 0x11}, {1, 5, 0x1F}};
 
 }  // namespace
 
@@ -86,27 +79,23 @@ bool IsMenuLockByte(std::size_t offset) {
 }
 
 bool BoundCheckState(const ConfigImage& image, const BindingHint& hint) {
-    const unsigned value = image.GetImageBits(hint.offset, hint.bit, hint.width);
+    const std::uint32_t value = hint.field().Get(image);
     return hint.kind == BindingKind::ChkN ? value == 0 : value != 0;
 }
 
 int BoundComboIndex(const ConfigImage& image, const BindingHint& hint) {
-    const unsigned value = image.GetImageBits(hint.offset, hint.bit, hint.width);
-    if (hint.kind == BindingKind::CboBaud) {
-        for (int item = 0; item < 2; ++item)
-            if (value == kBaudRows[item].code) return item;
-        return 2;
-    }
-    return static_cast<int>(value);
+    if (hint.kind == BindingKind::CboBaud) return BaudItemFromImage(image);
+    return static_cast<int>(hint.field().Get(image));
 }
 
 void StoreBoundCheckState(ConfigImage& image, const BindingHint& hint, bool checked) {
-    const unsigned state = checked ? 1u : 0u;
+    const std::uint32_t state = checked ? 1u : 0u;
     if (hint.kind == BindingKind::Chk) {
-        image.SetImageBits(hint.offset, hint.bit, state, hint.width);
+        hint.field().Set(image, state);
     } else if (hint.kind == BindingKind::ChkN) {
-        const unsigned value = IsMenuLockByte(hint.offset) ? (1u - state) * 0xFFu : 1u - state;
-        image.SetImageBits(hint.offset, hint.bit, value, hint.width);
+        // A menu-lock byte is 0xFF (all ones) when the item is on, not 1.
+        const Field field = hint.field();
+        field.Set(image, (1u - state) * (IsMenuLockByte(hint.offset) ? field.Max() : 1u));
     }
 }
 
@@ -115,14 +104,10 @@ void StoreBoundComboIndex(ConfigImage& image, const BindingHint& hint, int index
     if (hint.kind == BindingKind::Cbo) {
         // The item index fits the field for every designed combo; clamp so
         // that a longer item list can never spill into the bits above.
-        const unsigned max = (1u << hint.width) - 1u;
-        const unsigned value = static_cast<unsigned>(index) > max ? max : static_cast<unsigned>(index);
-        image.SetImageBits(hint.offset, hint.bit, value, hint.width);
+        const Field field = hint.field();
+        field.Set(image, std::min(static_cast<std::uint32_t>(index), field.Max()));
     } else if (hint.kind == BindingKind::CboBaud) {
-        const BaudRow& row = kBaudRows[index > 2 ? 2 : index];
-        image.SetImageBits(hint.offset, hint.bit, row.code, hint.width);
-        image.setByte(layout::kBaudByte1, row.timing1);
-        image.setByte(layout::kBaudByte2, row.timing2);
+        ApplyBaudItem(image, std::min(index, static_cast<int>(kBaudRates.size()) - 1));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/field.h"
 #include "core/image.h"
 
 namespace zrv {
@@ -26,6 +27,9 @@ struct BindingHint {
     int width = 1;
     std::string kindText;  ///< item 3 as written ("chk", "chkN", "Lng", ...)
     BindingKind kind = BindingKind::Other;
+
+    /// The image field the hint names.
+    Field field() const { return Field{offset, bit, width}; }
 
     /// True for the four kinds the refresh and the generic write-back handle.
     bool isGeneric() const { return kind != BindingKind::Other; }
@@ -50,12 +54,15 @@ bool IsMenuLockByte(std::size_t offset);
 /// Whether a "chk"/"chkN" box shows checked for the field's current value.
 bool BoundCheckState(const ConfigImage& image, const BindingHint& hint);
 /// The item a "cbo"/"cboBaud" combo shows for the field's current value.
+/// The baud kind always means the receiver's baud rate and reads it by the
+/// frequency module's rule (core/frequency.h), whatever field its hint names.
 int BoundComboIndex(const ConfigImage& image, const BindingHint& hint);
 
 /// Stores a check box state by the hint's rule ("chk" or "chkN").
 void StoreBoundCheckState(ConfigImage& image, const BindingHint& hint, bool checked);
 /// Stores a combo selection by the hint's rule ("cbo" or "cboBaud"; the
-/// baud kind also writes the two receiver timing bytes of the rate).
+/// baud kind stores the rate by the frequency module's rule, code and the two
+/// receiver timing bytes, an item beyond the last taken as the last).
 void StoreBoundComboIndex(ConfigImage& image, const BindingHint& hint, int index);
 
 }  // namespace zrv

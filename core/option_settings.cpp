@@ -1,0 +1,107 @@
+#include "core/option_settings.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "core/image_layout.h"
+#include "core/option_fields.h"
+
+namespace zrv {
+namespace F = fields;
+namespace L = layout;
+
+namespace {
+constexpr int kLongestItem = 5;  ///< "240 seconds" / "15 min"
+constexpr std::uint32_t kLongestOutOfRangeMinutes = 15;
+
+void CheckItem(int item, int count, const char* selector) {
+    if (item < 0 || item >= count)
+        throw std::out_of_range(std::string(selector) + " item " + std::to_string(item) + " outside 0.." +
+                                std::to_string(count - 1));
+}
+
+Message MenuListFullMessage() { return Message{"Msg42", "You must disable one option !"}; }
+}  // namespace
+
+int LockoutItem(const ConfigImage& image) {
+    if (F::kLockoutLongest.Get(image)) return kLongestItem;
+    if (!F::kLockoutOn.Get(image)) return 0;
+    return static_cast<int>(F::kLockoutStep.Get(image)) + 1;
+}
+
+void StoreLockoutItem(ConfigImage& image, int item) {
+    CheckItem(item, kLockoutItemCount, "sequential lockout");
+    if (item == kLongestItem) {
+        F::kLockoutLongest.Set(image, 1);
+        F::kLockoutOn.Set(image, 1);
+        return;
+    }
+    F::kLockoutLongest.Set(image, 0);
+    F::kLockoutOn.Set(image, item == 0 ? 0 : 1);
+    F::kLockoutStep.Set(image, item == 0 ? 0 : static_cast<std::uint32_t>(item - 1));
+}
+
+int OutOfRangeItem(const ConfigImage& image) {
+    if (!F::kOutOfRangeLongestOff.Get(image)) return kLongestItem;
+    if (!F::kOutOfRangeTimerOn.Get(image)) return 0;
+    return static_cast<int>(F::kOutOfRangeStep.Get(image)) + 1;
+}
+
+void StoreOutOfRangeItem(ConfigImage& image, int item) {
+    CheckItem(item, kOutOfRangeItemCount, "out-of-range timer");
+    if (item == kLongestItem) {
+        F::kOutOfRangeLongestOff.Set(image, 0);
+        F::kOutOfRangeLongestMinutes.Set(image, kLongestOutOfRangeMinutes);
+        return;
+    }
+    F::kOutOfRangeTimerOn.Set(image, item == 0 ? 0 : 1);
+    if (item != 0) F::kOutOfRangeStep.Set(image, static_cast<std::uint32_t>(item - 1));
+    F::kOutOfRangeLongestOff.Set(image, 1);
+}
+
+TransferOptions TransferOptionsFromImage(const ConfigImage& image) {
+    return TransferOptions{
+        .manualWrite = F::kManualWriteOff.Get(image) == 0,
+        .frequencyModification = F::kFrequencyModificationOff.Get(image) == 0,
+        .passwordRequired = F::kPasswordRequired.Get(image) == 1,
+        .passwordModification = F::kPasswordModification.Get(image) == 1,
+    };
+}
+
+void StoreTransferOptions(ConfigImage& image, const TransferOptions& options) {
+    F::kManualWriteOff.Set(image, options.manualWrite ? 0 : 1);
+    F::kFrequencyModificationOff.Set(image, options.frequencyModification ? 0 : 1);
+    F::kPasswordRequired.Set(image, options.passwordRequired ? 1 : 0);
+    F::kPasswordModification.Set(image, options.passwordModification ? 1 : 0);
+}
+
+MenuItemsOff MenuItemsOffFromImage(const ConfigImage& image) {
+    MenuItemsOff off;
+    off.fill(true);
+    for (const std::uint8_t code : image.range(L::kMenuCodes.offset, L::kMenuCodes.length)) {
+        if (code == L::kMenuCodeSpace) continue;
+        const int k = int(code) - L::kFirstMenuCode;
+        if (k >= 0 && k < kMenuItemCount) off[static_cast<std::size_t>(k)] = false;
+    }
+    return off;
+}
+
+Outcome StoreMenuItemsOff(ConfigImage& image, const MenuItemsOff& off) {
+    if (std::none_of(off.begin(), off.end(), [](bool b) { return b; }))
+        return Outcome::Refused(MenuListFullMessage());
+    // Codes of the items that are on, from the end of the list backwards.
+    std::size_t place = L::kMenuCodes.end();
+    for (int k = kMenuItemCount - 1; k >= 0; --k)
+        if (!off[static_cast<std::size_t>(k)])
+            image.setByte(--place, static_cast<std::uint8_t>(L::kFirstMenuCode + k));
+    F::kMenuListChanged.Set(image, 1);
+    image.fill(L::kMenuCodes.offset, place - L::kMenuCodes.offset, L::kMenuCodeSpace);
+    return Outcome::Ok();
+}
+
+bool ContrastByteInRange(std::uint8_t byte) { return byte >= kContrastMin && byte <= kContrastMax; }
+
+int ContrastSliderPosition(std::uint8_t byte) { return std::clamp<int>(byte, kContrastMin, kContrastMax); }
+
+}  // namespace zrv
