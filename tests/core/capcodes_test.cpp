@@ -37,7 +37,8 @@ TEST(Capcodes, BoxCheckTakesSevenTo2097151AndRefusesWithMsg48) {
         EXPECT_TRUE(o.ok) << good;
         EXPECT_FALSE(o.message) << good;
     }
-    for (const std::uint64_t bad : {std::uint64_t{0}, std::uint64_t{6}, std::uint64_t{2097152}, ~std::uint64_t{0}}) {
+    for (const std::uint64_t bad :
+         {std::uint64_t{0}, std::uint64_t{6}, std::uint64_t{2097152}, ~std::uint64_t{0}}) {
         const Outcome o = CheckCapcodeValue(bad);
         EXPECT_FALSE(o.ok) << bad;
         ASSERT_TRUE(o.message) << bad;

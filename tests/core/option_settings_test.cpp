@@ -117,7 +117,8 @@ TEST(MenuItems, TheListNamesTheItemsThatAreOn) {
     }
 
     BuildDefaultImage(image);  // 07 08 09 0A 0C 0D 0E
-    EXPECT_EQ(MenuItemsOffFromImage(image), (MenuItemsOff{false, false, false, false, true, false, false, false}));
+    const MenuItemsOff autoSleepOff = {false, false, false, false, true, false, false, false};
+    EXPECT_EQ(MenuItemsOffFromImage(image), autoSleepOff);
 }
 
 TEST(MenuItems, StoringRightAlignsTheCodesAndRefusesAFullList) {
