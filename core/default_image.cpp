@@ -8,8 +8,8 @@
 #include "core/cp1252.h"
 #include "core/frequency.h"
 #include "core/image_layout.h"
-#include "core/option_fields.h"
 #include "core/image_rules.h"
+#include "core/option_fields.h"
 
 namespace zrv {
 namespace L = layout;
