@@ -11,6 +11,7 @@
 #include "core/frequency.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "core/option_fields.h"
 #include "core/pager_charset.h"
 #include "core/table_file.h"
 
@@ -64,7 +65,7 @@ Summary summarise(const std::string& file, const ConfigImage& image, TableForm f
     s.baseFrequency = BaseFrequency(image);
     s.channelFrequency = ChannelFrequency(image);
     s.charsetCode = PagerCharsetCode(image);
-    s.promptLanguageCode = image.GetImageBits(L::kPromptLanguage, 0, 4);
+    s.promptLanguageCode = static_cast<int>(fields::kPromptLanguageCode.Get(image));
     if (SerialNumberValid(image)) s.serialNumber = PagerSerialNumber(image);
     for (int n = 0; n < kShownCapcodes; ++n) s.capcodes.emplace_back(CapcodeAt(image, n), CapcodeOn(image, n));
     return s;

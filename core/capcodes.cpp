@@ -23,6 +23,29 @@ std::size_t pageByte(std::size_t bitmap, int n) { return bitmap + static_cast<st
 int pageBit(int n) { return 7 - n % 8; }
 }  // namespace
 
+Message CapcodeRangeMessage() {
+    return Message{"Msg48", "Please insert a number between 0000007 to 2097151 !"};
+}
+
+Outcome CheckCapcodeValue(std::uint64_t value) {
+    return CapcodeInRange(value) ? Outcome::Ok() : Outcome::Refused(CapcodeRangeMessage());
+}
+
+Outcome RaiseCapcode(ConfigImage& image, int n, int fieldIndex) {
+    const std::uint32_t value = CapcodeAt(image, n);
+    if (value >= kMaxCapcode) {
+        const std::string field = std::to_string(fieldIndex + 1);
+        return Outcome::Refused(Message{"Msg25",
+                                        "Capcode " + field + " > " + std::to_string(kMaxCapcode) +
+                                            " so can not be increase!",
+                                        MsgIcon::Exclamation,
+                                        {field}});
+    }
+    Outcome checked = CheckCapcodeValue(value + 1);
+    if (checked.ok) SetCapcode(image, n, value + 1);
+    return checked;
+}
+
 std::size_t CapcodeSlotOffset(int n) {
     checkCapcode(n);
     return L::kCapcodeSlots + L::kCapcodeSlotSize * static_cast<std::size_t>(n);

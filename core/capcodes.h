@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "core/image.h"
+#include "core/outcome.h"
 
 namespace zrv {
 
@@ -27,6 +28,18 @@ inline constexpr std::uint8_t kMessageTypeGroup = 0xFF;
 constexpr bool CapcodeInRange(std::uint64_t value) {
     return value >= kMinCapcode && value <= kMaxCapcode;
 }
+
+/// Msg48, the capcode box's refusal of a value outside 7..2097151.
+Message CapcodeRangeMessage();
+/// The capcode box's check of a typed value: kMinCapcode..kMaxCapcode are
+/// taken; any other value is refused with Msg48.
+Outcome CheckCapcodeValue(std::uint64_t value);
+/// The auto-increase of the repeated write: capcode \p n, shown in capcode
+/// field \p fieldIndex (0 the first, 1 the second), is raised by one through
+/// the box's check. A capcode already at 2097151 is refused with Msg25
+/// naming the field (fieldIndex + 1); a raised value the box refuses (below
+/// 7) with Msg48. A refusal keeps the stored capcode.
+Outcome RaiseCapcode(ConfigImage& image, int n, int fieldIndex);
 
 /// Offset of the 3-byte slot of capcode \p n.
 std::size_t CapcodeSlotOffset(int n);

@@ -9,6 +9,7 @@
 #include "core/frequency.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "core/option_fields.h"
 
 namespace zrv {
 namespace L = layout;
@@ -302,7 +303,7 @@ void buildCapcodeBlock(ConfigImage& d) {  // 0x1215..0x19FF
     d.setByte(L::kCapcodeCount, kDefaultCapcodeCountByte);
     for (int n = 0; n < 8; ++n) SetCapcode(d, n, kDefaultCapcodes[n]);
     ApplyBaudItem(d, kBaud1200);
-    d.SetImageBits(L::kPolarity, 7, 0, 1);
+    fields::kPolarityInverted.Set(d, 0);
     for (int n = 8; n < L::kMaxCapcodes; ++n)
         for (int f = 0; f < 4; ++f) d.setByte(DisplayCodeOffset(n, f), kDefaultDisplayCode);
     d.fill(L::kMusicTypes, 16 * L::kMusicPageCount, kToneOne);
@@ -389,12 +390,12 @@ void BuildDefaultImage(ConfigImage& image) {
     writeAscii(image, L::kRwPassword.offset, kDefaultRwPassword);
     // 6. Fields.
     image.SetImageBits(L::kOption4A1, 4, 0, 2);
-    image.setByte(L::kOption4FB, 0x0F);
-    image.SetImageBits(L::kOption4FC, 1, 1, 1);
+    fields::kOutOfRangeLongestMinutes.Set(image, 0x0F);
+    fields::kOutOfRangeLongestOff.Set(image, 1);
     image.setByte(L::kBatteryLowTone, 0x1E);
-    image.SetImageBits(L::kOption458, 7, 1, 1);
+    fields::kVibrateOffInChargerOff.Set(image, 1);
     image.SetImageBits(L::kOption31, 6, 1, 1);
-    image.SetImageBits(L::kOption2F, 3, 0, 1);
+    fields::kLogoLargeFontOff.Set(image, 0);
     image.SetImageBits(L::kOption458, 6, 0, 1);
     image.SetImageBits(L::kOption4A1, 0, 1, 1);
     image.SetImageBits(L::kOption4A1, 1, 0, 1);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/image_layout.h"
+#include "core/option_fields.h"
 
 namespace zrv {
 namespace L = layout;
@@ -220,7 +221,7 @@ std::string ChannelSpacingText(const ConfigImage& image) {
 }
 
 int BaudItemFromImage(const ConfigImage& image) {
-    switch (image.GetImageBits(L::kBaudCode, 4, 2)) {
+    switch (fields::kBaudCode.Get(image)) {
         case 2: return 0;
         case 3: return 1;
         default: return 2;
@@ -231,7 +232,7 @@ void ApplyBaudItem(ConfigImage& image, int item) {
     if (item < 0 || item >= static_cast<int>(kBaudRates.size()))
         throw std::out_of_range("baud item outside 0..2");
     const auto& b = kBaudRates[static_cast<std::size_t>(item)];
-    image.SetImageBits(L::kBaudCode, 4, b.code, 2);
+    fields::kBaudCode.Set(image, b.code);
     image.setByte(L::kBaudByte1, b.byte1);
     image.setByte(L::kBaudByte2, b.byte2);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/image_layout.h"
+#include "core/option_fields.h"
 
 namespace zrv {
 namespace L = layout;
@@ -89,7 +90,7 @@ void ClearUnusedCapcodes(ConfigImage& image, int capcodeCount) {
 
 void NormaliseAfterLoad(ConfigImage& image, int& capcodeCount) {
     image.setByte(L::kFixedByte520, L::kFixedByte520Value);
-    image.SetImageBits(L::kOption2F, 0, 1, 1);
+    fields::kCapcodeUserMusicOff.Set(image, 1);
     image.SetImageBits(L::kOption31, 6, 1, 1);
     image.SetImageBits(L::kOption4A1, 5, 0, 1);
     image.SetImageBits(L::kOption4A1, 1, 0, 1);
@@ -104,7 +105,7 @@ void NormaliseAfterLoad(ConfigImage& image, int& capcodeCount) {
 }
 
 void ApplyRefreshForcedValues(ConfigImage& image) {
-    image.SetImageBits(L::kOption457, 7, 0, 1);
+    fields::kRefreshClearedFlag.Set(image, 0);
     image.setByte(L::kOption4F8, 0x29);
 }
 

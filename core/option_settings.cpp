@@ -22,13 +22,26 @@ void CheckItem(int item, int count, const char* selector) {
 }
 
 Message MenuListFullMessage() { return Message{"Msg42", "You must disable one option !"}; }
+
+/// The fields of a selector of "Disable", four time steps and the longest
+/// time, and the value of the longest-time bit that chooses the longest.
+struct TimeSelector {
+    Field longest;
+    std::uint32_t longestChosen;
+    Field on;
+    Field step;
+};
+constexpr TimeSelector kLockout{F::kLockoutLongest, 1, F::kLockoutOn, F::kLockoutStep};
+constexpr TimeSelector kOutOfRange{F::kOutOfRangeLongestOff, 0, F::kOutOfRangeTimerOn, F::kOutOfRangeStep};
+
+int ShownItem(const ConfigImage& image, const TimeSelector& s) {
+    if (s.longest.Get(image) == s.longestChosen) return kLongestItem;
+    if (!s.on.Get(image)) return 0;
+    return static_cast<int>(s.step.Get(image)) + 1;
+}
 }  // namespace
 
-int LockoutItem(const ConfigImage& image) {
-    if (F::kLockoutLongest.Get(image)) return kLongestItem;
-    if (!F::kLockoutOn.Get(image)) return 0;
-    return static_cast<int>(F::kLockoutStep.Get(image)) + 1;
-}
+int LockoutItem(const ConfigImage& image) { return ShownItem(image, kLockout); }
 
 void StoreLockoutItem(ConfigImage& image, int item) {
     CheckItem(item, kLockoutItemCount, "sequential lockout");
@@ -42,11 +55,7 @@ void StoreLockoutItem(ConfigImage& image, int item) {
     F::kLockoutStep.Set(image, item == 0 ? 0 : static_cast<std::uint32_t>(item - 1));
 }
 
-int OutOfRangeItem(const ConfigImage& image) {
-    if (!F::kOutOfRangeLongestOff.Get(image)) return kLongestItem;
-    if (!F::kOutOfRangeTimerOn.Get(image)) return 0;
-    return static_cast<int>(F::kOutOfRangeStep.Get(image)) + 1;
-}
+int OutOfRangeItem(const ConfigImage& image) { return ShownItem(image, kOutOfRange); }
 
 void StoreOutOfRangeItem(ConfigImage& image, int item) {
     CheckItem(item, kOutOfRangeItemCount, "out-of-range timer");

@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "core/option_fields.h"
+
 namespace zrv {
 namespace L = layout;
 
@@ -99,7 +101,7 @@ std::uint8_t FromPagerCharset(int charsetCode, std::uint8_t pager) {
 }
 
 int PagerCharsetCode(const ConfigImage& image) {
-    return image.GetImageBits(L::kCharsetCode, 0, 4);
+    return static_cast<int>(fields::kCharacterSetCode.Get(image));
 }
 
 std::span<const L::Span> TextRanges() {

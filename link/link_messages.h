@@ -21,10 +21,6 @@ inline Message ModelUnsure() {
 }
 inline Message NotThisModel() { return Box("Msg16", "This pager is not ZR-V41K !"); }
 inline Message ChecksumError() { return Box("Msg19", "CheckSum Error!"); }
-/// The capcode fields' refusal of a value outside 7..2097151.
-inline Message CapcodeOutOfRange() {
-    return Box("Msg48", "Please insert a number between 0000007 to 2097151 !");
-}
 
 // Status texts ("  %s ......" while running, "  %s" for a result).
 inline constexpr const char* kReadingKey = "Msg65";

@@ -86,22 +86,7 @@ bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& imag
 }
 
 bool IncrementCapcode(ConfigImage& image, int index, Notifier& notifier, int page) {
-    const int n = page * kCapcodesPerPage + index;
-    const auto value = CapcodeAt(image, n);
-    if (value < kMaxCapcode) {
-        // The raised value goes through the capcode field's own check, which
-        // refuses values below 7 and keeps the stored capcode then.
-        if (!CapcodeInRange(value + 1)) {
-            notifier.show(msg::CapcodeOutOfRange());
-            return false;
-        }
-        SetCapcode(image, n, value + 1);
-        return true;
-    }
-    const std::string number = std::to_string(index + 1);
-    notifier.show(Message{"Msg25", "Capcode " + number + " > 2097151 so can not be increase!",
-                          MsgIcon::Exclamation, {number}});
-    return false;
+    return RaiseCapcode(image, page * kCapcodesPerPage + index, index).Report(notifier);
 }
 
 RepeatedWrite::RepeatedWrite(ProgrammerLink& link, LinkSink& sink, Notifier& notifier,

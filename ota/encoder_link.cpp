@@ -2,13 +2,17 @@
 
 #include <thread>
 
+#include "core/capcodes.h"
+
 namespace zrv::ota {
 
 namespace {
 constexpr std::size_t kIdMinLength = 4;
 constexpr std::size_t kIdLength = 10;
+/// A control ID's capcode: 8 and above (not the capcode box's 7), up to the
+/// largest capcode.
 constexpr long long kCapcodeMin = 8;
-constexpr long long kCapcodeMax = 2097151;
+constexpr long long kCapcodeMax = kMaxCapcode;
 constexpr std::size_t kAckLength = 5;
 
 Message IdMessage(const char* text) {

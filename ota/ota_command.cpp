@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/capcodes.h"
 #include "core/image_layout.h"
 #include "core/pager_charset.h"
 #include "ota/blowfish.h"
@@ -152,23 +153,18 @@ void OtaBuilder::BuildCapcodes(const OtaMainFields& main, ConfigImage& image) {
             if (c < '0' || c > '9') throw ConversionError{std::string(1, c)};
             stream_.AppendBits(static_cast<unsigned>(c - '0'), 4);
         }
-        // Capcodes 1..7 sit on capcode page 0, whose "ON" byte is the first
-        // of the capcode-on bitmap.
-        const int onBit = 7 - n;
-        const bool on = image.GetImageBits(L::kCapcodeOnBitmap, onBit, 1) != 0;
-        const std::size_t priority = L::kPriorityFlags + static_cast<std::size_t>(n / 2);
+        const bool on = CapcodeOn(image, n);
         int disabled = 0;
         for (int i = 0; i < 4; ++i) {
-            stream_.AppendBits(image.GetImageBits(priority, 7 - 4 * (n % 2) - i, 1), 1);
-            const std::size_t display = L::kDisplayCodeLow + static_cast<std::size_t>(4 * n + i);
+            stream_.AppendBits(PriorityAlert(image, n, i) ? 1 : 0, 1);
+            const std::size_t display = DisplayCodeOffset(n, i);
             if (!on) image.setByte(display, kDisplayDisable);
             const std::uint8_t code = image.byte(display);
             if (code == kDisplayDisable) ++disabled;
             stream_.AppendBits(code & 0x7, 3);
         }
-        if (disabled == 4) image.SetImageBits(L::kCapcodeOnBitmap, onBit, 0, 1);
-        for (int i = 0; i < 4; ++i)
-            stream_.AppendBits(image.byte(L::kMessageTypeLow + static_cast<std::size_t>(4 * n + i)) & 0xF, 4);
+        if (disabled == 4) SetCapcodeOn(image, n, false);
+        for (int i = 0; i < 4; ++i) stream_.AppendBits(image.byte(MessageTypeOffset(n, i)) & 0xF, 4);
         stream_.AppendBits(ToBcd(Index(main.cboMusicType[static_cast<std::size_t>(n)]) + 1) & 0xFF, 8);
     }
 }

@@ -1,7 +1,7 @@
 // Every hint-bound control of the six pages, both ways: the refresh shows
 // the image field, a user change stores it.
-#include "core/image_layout.h"
 #include "core/binding_hint.h"
+#include "core/image_layout.h"
 #include "editors/control_registry.h"
 #include "tests/app/window_fixture.h"
 

@@ -31,6 +31,48 @@ TEST(Capcodes, RangeLimits) {
     EXPECT_FALSE(ParseCapcodeText("-7"));
 }
 
+TEST(Capcodes, BoxCheckTakesSevenTo2097151AndRefusesWithMsg48) {
+    for (const std::uint64_t good : {std::uint64_t{7}, std::uint64_t{2097151}}) {
+        const Outcome o = CheckCapcodeValue(good);
+        EXPECT_TRUE(o.ok) << good;
+        EXPECT_FALSE(o.message) << good;
+    }
+    for (const std::uint64_t bad :
+         {std::uint64_t{0}, std::uint64_t{6}, std::uint64_t{2097152}, ~std::uint64_t{0}}) {
+        const Outcome o = CheckCapcodeValue(bad);
+        EXPECT_FALSE(o.ok) << bad;
+        ASSERT_TRUE(o.message) << bad;
+        EXPECT_EQ(*o.message, CapcodeRangeMessage());
+        EXPECT_EQ(o.message->key, "Msg48");
+        EXPECT_EQ(o.message->english, "Please insert a number between 0000007 to 2097151 !");
+    }
+}
+
+TEST(Capcodes, RaisingStopsAtTheTopAndGoesThroughTheBoxCheck) {
+    ConfigImage image;
+    SetCapcode(image, 9, 2097150);
+    EXPECT_TRUE(RaiseCapcode(image, 9, 1).ok);
+    EXPECT_EQ(CapcodeAt(image, 9), 2097151u);
+
+    const Outcome top = RaiseCapcode(image, 9, 1);
+    EXPECT_FALSE(top.ok);
+    ASSERT_TRUE(top.message);
+    EXPECT_EQ(top.message->key, "Msg25");
+    EXPECT_EQ(top.message->english, "Capcode 2 > 2097151 so can not be increase!");
+    EXPECT_EQ(top.message->args, std::vector<std::string>{"2"});
+    EXPECT_EQ(CapcodeAt(image, 9), 2097151u);
+
+    SetCapcode(image, 0, 6);
+    EXPECT_TRUE(RaiseCapcode(image, 0, 0).ok);
+    EXPECT_EQ(CapcodeAt(image, 0), 7u);
+    SetCapcode(image, 1, 0);  // a blank slot is not raised to 1
+    const Outcome blank = RaiseCapcode(image, 1, 1);
+    EXPECT_FALSE(blank.ok);
+    ASSERT_TRUE(blank.message);
+    EXPECT_EQ(blank.message->key, "Msg48");
+    EXPECT_EQ(CapcodeAt(image, 1), 0u);
+}
+
 TEST(Capcodes, CapcodeNineSitsOnPageOne) {
     ConfigImage image;
     const int n = 8;  // capcode 9
