@@ -122,5 +122,13 @@ TEST(BindingHint, ComboStoreNeverSpillsAboveItsField) {
     EXPECT_EQ(image.byte(0x39), 0xF3);
 }
 
+TEST(BindingHint, FieldsOverlapOnlyWhereTheyShareABitOfOneByte) {
+    EXPECT_TRUE(BindingFieldsOverlap(Hint("0x36,6,1,chk"), Hint("0x036,6,1,chk, NULL")));
+    EXPECT_TRUE(BindingFieldsOverlap(Hint("0x39,0,2,cbo"), Hint("0x39,1,1,chk")));
+    EXPECT_TRUE(BindingFieldsOverlap(Hint("0x7E1,0,8,chkN"), Hint("0x7E1,7,1,chk")));
+    EXPECT_FALSE(BindingFieldsOverlap(Hint("0x39,0,2,cbo"), Hint("0x39,2,1,chk")));
+    EXPECT_FALSE(BindingFieldsOverlap(Hint("0x36,6,1,chk"), Hint("0x37,6,1,chk")));
+}
+
 }  // namespace
 }  // namespace zrv
