@@ -1,0 +1,39 @@
+#include "core/rw_password.h"
+
+#include <algorithm>
+
+#include "core/cp1252.h"
+#include "core/image_layout.h"
+
+namespace zrv {
+namespace L = layout;
+static_assert(L::kRwPassword.length == kRwPasswordLength);
+
+namespace {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
+}  // namespace
+
+Message RwPasswordMessage() { return Message{"Msg30", "Password must 6 digits only!"}; }
+
+Outcome StoreRwPassword(ConfigImage& image, std::string_view text) {
+    if (text.size() != kRwPasswordLength || !std::all_of(text.begin(), text.end(), IsDigit))
+        return Outcome::Refused(RwPasswordMessage());
+    for (std::size_t k = 0; k < kRwPasswordLength; ++k)
+        image.setByte(L::kRwPassword.offset + k, static_cast<std::uint8_t>(text[k]));
+    return Outcome::Ok();
+}
+
+std::string RwPasswordText(const ConfigImage& image) {
+    std::string shown;
+    for (const std::uint8_t byte : image.range(L::kRwPassword.offset, L::kRwPassword.length)) {
+        if (IsControl(Cp1252ToUnicode(byte)))
+            shown += '?';
+        else
+            shown += Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+    }
+    return shown;
+}
+
+}  // namespace zrv
