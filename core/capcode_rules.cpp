@@ -19,11 +19,11 @@ void CheckIndex(int value, int count, const char* what) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-/// The texts of function bits A..D, each made by \p part, joined.
-template <typename Part>
-std::string PerFunctionBit(Part part) {
+/// The texts of function bits A..D, each made by \p make, joined.
+template <typename MakeText>
+std::string PerFunctionBit(MakeText make) {
     std::string text;
-    for (int f = 0; f < static_cast<int>(L::kFunctionBits); ++f) text += part(f);
+    for (int f = 0; f < static_cast<int>(L::kFunctionBits); ++f) text += make(f);
     return text;
 }
 }  // namespace
