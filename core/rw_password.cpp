@@ -10,18 +10,21 @@ namespace L = layout;
 static_assert(L::kRwPassword.length == kRwPasswordLength);
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool IsControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
 }  // namespace
 
 Message RwPasswordMessage() { return Message{"Msg30", "Password must 6 digits only!"}; }
 
 Outcome StoreRwPassword(ConfigImage& image, std::string_view text) {
-    if (text.size() != kRwPasswordLength || !std::all_of(text.begin(), text.end(), IsDigit))
+    // Six characters of the PC code page, whatever they are; a control
+    // character is never part of a typed password.
+    const std::string codes = Utf8ToCp1252(text);
+    if (codes.size() != kRwPasswordLength ||
+        std::any_of(codes.begin(), codes.end(),
+                    [](char c) { return IsControl(Cp1252ToUnicode(static_cast<std::uint8_t>(c))); }))
         return Outcome::Refused(RwPasswordMessage());
     for (std::size_t k = 0; k < kRwPasswordLength; ++k)
-        image.setByte(L::kRwPassword.offset + k, static_cast<std::uint8_t>(text[k]));
+        image.setByte(L::kRwPassword.offset + k, static_cast<std::uint8_t>(codes[k]));
     return Outcome::Ok();
 }
 

@@ -17,10 +17,10 @@ inline constexpr std::size_t kRwPasswordLength = 6;
 /// Msg30, the refusal of a password that is not six digits.
 Message RwPasswordMessage();
 
-/// The box's exit rule: exactly six digits "0".."9" are stored at
-/// 0xFC3..0xFC8. Anything else (empty, shorter, longer, or holding another
-/// character) is refused with Msg30 and the image keeps its password. Digits
-/// only, because the pager asks for the password on its numeric keys.
+/// The box's exit rule: exactly six characters (UTF-8 in, stored as their
+/// Windows-1252 codes) go to 0xFC3..0xFC8, first character first. Anything
+/// else (empty, shorter, longer, or holding a control character) is refused
+/// with Msg30 and the image keeps its password.
 Outcome StoreRwPassword(ConfigImage& image, std::string_view text);
 
 /// The six stored bytes as the box shows them (UTF-8). The bytes may come
