@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <string_view>
 
 #include "app/companion_windows.h"
 #include "core/default_image.h"
