@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFont>
+#include <string_view>
 
 #include "app/companion_windows.h"
+#include "core/default_image.h"
 
 namespace zrv::app {
 
@@ -53,6 +55,29 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
         }
     }
     return line;
+}
+
+std::string UsageText() {
+    return "Usage: zrv41k [--port PATH]... [--channel-spacing 0|1|2] [Qt options]\n"
+           "       zrv41k --help | --version\n\n"
+           "  --port PATH             probe this serial device for the programmer board\n"
+           "                          (repeatable; replaces port discovery)\n"
+           "  --channel-spacing MODE  channel spacing shown by the About window:\n"
+           "                          0 = 5 kHz (default), 1 = 6.25 kHz, 2 = Auto\n"
+           "  --help, -h              print this text and end\n"
+           "  --version               print the program name and version and end\n";
+}
+
+std::string VersionLine() { return "zrv41k " + std::string(kVersionDigits) + "\n"; }
+
+std::optional<std::string> InformationRequest(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") return UsageText();
+    }
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--version") return VersionLine();
+    return std::nullopt;
 }
 
 void UseDesignFont() {

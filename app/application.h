@@ -26,6 +26,15 @@ struct CommandLine {
 /// \p error for an unknown option or a bad value.
 std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString& error);
 
+/// The text `zrv41k --help` prints.
+std::string UsageText();
+/// The program name and version, "zrv41k 1.09", as `zrv41k --version` prints it.
+std::string VersionLine();
+/// The answer to --help (-h) or --version among the raw program arguments
+/// \p argv (argv[0] is the program), or nothing. The program prints it and
+/// ends before a display is opened, so both work without one.
+std::optional<std::string> InformationRequest(int argc, const char* const* argv);
+
 /// The windows of one run, created in order and kept until the end.
 class Application {
 public:

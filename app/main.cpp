@@ -5,18 +5,14 @@
 #include "app/application.h"
 
 int main(int argc, char** argv) {
+    // --help and --version answer before QApplication opens a display.
+    if (const auto answer = zrv::app::InformationRequest(argc, argv)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     QApplication qapp(argc, argv);  // takes Qt's own options (-platform, -style, ...)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
-        std::printf(
-            "Usage: zrv41k [--port PATH]... [--channel-spacing 0|1|2] [Qt options]\n\n"
-            "  --port PATH             probe this serial device for the programmer board\n"
-            "                          (repeatable; replaces port discovery)\n"
-            "  --channel-spacing MODE  channel spacing shown by the About window:\n"
-            "                          0 = 5 kHz (default), 1 = 6.25 kHz, 2 = Auto\n");
-        return 0;
-    }
     QString error;
     const auto line = zrv::app::ParseCommandLine(arguments, error);
     if (!line) {

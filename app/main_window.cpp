@@ -19,6 +19,7 @@
 
 #include "app/companion_windows.h"
 #include "app/gui_notifier.h"
+#include "app/input_policy.h"
 #include "app/pages/pages.h"
 #include "app/window_components.h"
 #include "editors/function_bit_window.h"
@@ -88,6 +89,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
 
     buildPages();
     indexControls();
+    InstallInputPolicy(this);  // menu shortcuts over edit keys; the wheel only for a focused setting
 
     // 1. Design geometry for the rescaling, then maximise.
     rescaler_.remember(centralWidget(), kDesignClientSize);
@@ -170,7 +172,11 @@ void MainWindow::buildPages() {
         if (selector) selector->installEventFilter(this);
     }
     RecordCreationOrder(client);  // before the first page is brought to the front
-    if (panels_.front()) panels_.front()->raise();  // panCF in front at design time
+    // panCF in front at design time; the pages behind it are hidden, so that
+    // neither Tab nor a click reaches their controls.
+    for (QFrame* panel : panels_)
+        if (panel && panel != panels_.front()) panel->hide();
+    if (panels_.front()) panels_.front()->raise();
     ui_->Edit1->raise();
     client->setMouseTracking(true);
     client->installEventFilter(this);
@@ -376,10 +382,18 @@ void MainWindow::commitEditing() { ui_->Edit1->setFocus(Qt::OtherFocusReason); }
 
 void MainWindow::pageSelectorClick(QLabel* selector) {
     state_.currentPrompt = -1;
+    // The field being typed in commits before its page goes behind.
+    if (QWidget* focus = QApplication::focusWidget())
+        for (std::size_t i = 0; i < selectors_.size(); ++i)
+            if (selectors_[i] != selector && panels_[i] && panels_[i]->isAncestorOf(focus)) commitEditing();
     for (std::size_t i = 0; i < selectors_.size(); ++i) {
         if (!selectors_[i]) continue;
-        selectors_[i]->setVisible(selectors_[i] != selector);
-        if (selectors_[i] == selector && panels_[i]) panels_[i]->raise();
+        const bool front = selectors_[i] == selector;
+        selectors_[i]->setVisible(!front);
+        if (!panels_[i]) continue;
+        // Only the page in front is shown: Tab walks its controls alone.
+        panels_[i]->setVisible(front);
+        if (front) panels_[i]->raise();
     }
     ui_->Edit1->raise();
 }

@@ -4,7 +4,12 @@
 /// every control are remembered once; on every resize each control gets
 /// left, top, width and height scaled by the window's width and height
 /// ratios and its font scaled by the smaller ratio, each truncated toward
-/// zero. Any window that rescales uses this one class.
+/// zero. Any window that rescales uses this one class. Three adjustments
+/// keep captions readable: an auto-size label takes its caption's width in
+/// its scaled font; below the design size the indicator of a check box or
+/// radio button shrinks with the font (to no less than 8 pixels) instead of
+/// keeping its full size inside the shrunken box; and a box that is still
+/// too narrow for its caption widens into the free room beside it.
 
 #include <QPointer>
 #include <QRect>
@@ -34,6 +39,13 @@ public:
 
     /// v0 * ratio truncated toward zero.
     static int Scaled(int v0, double ratio);
+
+    /// The width from \p w's left edge to the nearest shown sibling that
+    /// starts to its right on the same row, or to its parent's right edge.
+    static int FreeRoomRight(const QWidget* w);
+    /// Widens \p w towards its size hint, as far as the free room allows;
+    /// never narrows it.
+    static void WidenIntoFreeRoom(QWidget* w);
 
 private:
     struct Item {

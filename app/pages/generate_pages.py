@@ -61,12 +61,22 @@ class W:
         self.tooltip = tooltip
         self.props = props or []
         self.children = children or []
+        self.autosize = False
 
 
 # ---------------------------------------------------------------- builders
 
-def label(name, text, x, y, w, h=ROW_H, **kw):
-    return W("TLabel", name, x, y, w, h, text=text, **kw)
+def label(name, text, x, y, w, h=ROW_H, autosize=None, **kw):
+    """A label. It sizes itself to its caption (AutoSize) unless it shows an
+    image value or is a fixed cell such as a centred column heading; the
+    designed width w is what the English caption is laid out with, the room
+    to its right must hold the widest caption of the factory catalogue."""
+    made = W("TLabel", name, x, y, w, h, text=text, **kw)
+    if autosize is None:
+        centred = any(p[0] == "alignment" for p in made.props)
+        autosize = made.hint != VALUE and not centred
+    made.autosize = autosize
+    return made
 
 
 def edit(name, x, y, w, text="", maxlen=None, **kw):
@@ -137,9 +147,11 @@ def page_cf():
     defaults = [1234567, 1234560, 1234561, 1234562, 1234563, 1234564, 1234565, 1234566]
     cap = [
         label("lblCCPage", "Capcode Page", 12, 24, 86),
-        combo("cboCCPage", 100, 24, 130, page_items(2, 8)),
-        check("optAuto1", "1st Capcode Auto Increase", 250, 24, 200),
-        check("optAuto2", "2nd Capcode Auto Increase", 456, 24, 200),
+        combo("cboCCPage", 124, 24, 130, page_items(2, 8)),
+        # Stacked at the right, beside the column headings: each needs room
+        # for "1. Rufnummer automatisch erhöhen".
+        check("optAuto1", "1st Capcode Auto Increase", 420, 24, 246),
+        check("optAuto2", "2nd Capcode Auto Increase", 420, 50, 246),
         label("lblHdrCapcode", "Capcode", 76, 54, 72, h=20),
         label("lblHdrPriority", "Priority", 214, 54, 54, h=20),
         label("lblHdrDisplay", "Display", 270, 54, 54, h=20),
@@ -185,8 +197,8 @@ def page_cf():
         status.append(label(f"lblLength{i}", "00", 250 + 34 * i, 56, 30, tag=i, hint=VALUE,
                             props=[("alignment", "set", "Qt::AlignCenter")]))
     status += [
-        label("Label2", "R/W Pwd", 808, 56, 58),
-        edit("textPass", 870, 56, 90, "000000", maxlen=6),
+        label("Label2", "R/W Pwd", 800, 56, 58),
+        edit("textPass", 890, 56, 80, "000000", maxlen=6),
     ]
     msg = group("groupMsgTypeStatus", "Message Type Status", 10, 390, 980, 96, status)
     return [freq, capcodes, pll, msg]
@@ -273,17 +285,17 @@ def page_as():
     st.append(check("chkDirectShowLampOn", "Direct Show Lamp On", cx + 128, y["lblPagingDisplay"],
                     170, hint="0x039,5,1,chk"))
     for k, (name, text, hint, tag) in enumerate(left_col):
-        st.append(check(name, text, left, top + 25 * k, 230, hint=hint, tag=tag))
+        st.append(check(name, text, left, top + 25 * k, 238, hint=hint, tag=tag))
     for k, name, text, hint, tag, hidden in right_col:
         st.append(check(name, text, 256, top + 25 * k, 230, hint=hint, tag=tag, hidden=hidden))
     alert_status = group("groupAlertStatus", "Alerts and Status", 8, 8, 500, 584, st)
 
     prompts = group("groupPrompts", "Prompts", 520, 8, 472, 112, [
         label("lblPrompt0", "Power Up Logo", 12, 26, 100),
-        edit("edtPrompt0", 116, 26, 190, "", maxlen=21, hint="0x100,0"),
-        button("btnLeft1", "Left", 314, 26, 48, dclass="TBitBtn"),
-        button("btnCenter1", "Center", 364, 26, 52, dclass="TBitBtn"),
-        button("btnRight1", "Right", 418, 26, 48, dclass="TBitBtn"),
+        edit("edtPrompt0", 116, 26, 186, "", maxlen=21, hint="0x100,0"),
+        button("btnLeft1", "Left", 306, 26, 50, dclass="TBitBtn"),
+        button("btnCenter1", "Center", 358, 26, 52, dclass="TBitBtn"),
+        button("btnRight1", "Right", 412, 26, 54, dclass="TBitBtn"),
         check("chkLogoLargeFont", "Logo Large Font", 116, 54, 160, hint="0x2F,3,1,chkN"),
         label("lblLogoFont", "Logo Font", 12, 82, 100),
         combo("cboLogo", 116, 82, 100, LANGUAGES, index=3, hint="0x3F,0,4,Lng"),
@@ -423,7 +435,7 @@ def page_source():
         label("lblSourceText", "Source Text", 16, 14, 80),
         combo("cboSource", 100, 14, 100, ["Disable", "Enable"]),
         label("lblSrcPage", "Capcode Page", 230, 14, 90),
-        combo("cboSrcPage", 324, 14, 130, page_items(4, 4)),
+        combo("cboSrcPage", 344, 14, 130, page_items(4, 4)),
     ]
     boxes, lines = [], []
     for k in range(16):
@@ -455,7 +467,7 @@ def page_source():
 def page_music():
     rows = [
         label("lblCapMTPage", "Capcode Page", 12, 26, 90),
-        combo("cboMTPage", 106, 26, 130, page_items(4, 4)),
+        combo("cboMTPage", 124, 26, 130, page_items(4, 4)),
     ]
     for r in range(16):
         i, j = divmod(r, 4)
@@ -517,27 +529,28 @@ AES_COMBO_NAMES = {6: "cboAESKey06", 7: "cboAESKey07", 14: "cboAESKey014",
 def page_aes():
     cap = [
         label("lblECPage", "Capcode Page", 12, 26, 90),
-        combo("cboECPage", 106, 26, 130, page_items(1, 8)),
+        combo("cboECPage", 124, 26, 130, page_items(1, 8)),
     ]
     for b in range(4):
         cap.append(label(f"lblHdrFunBit{FUNCTION_BITS[b]}", FUNCTION_BITS[b],
-                         186 + 92 * b, 56, 86, props=[("alignment", "set", "Qt::AlignCenter")]))
+                         186 + 112 * b, 56, 106, props=[("alignment", "set", "Qt::AlignCenter")]))
     for i in range(8):
         cap.append(label(f"lblECAP{i}", f"Capcode {i + 1} Function Bit", 12, 82 + 30 * i, 168,
                          tag=i))
     for n in range(32):
         row, b = divmod(n, 4)
-        cap.append(combo(AES_COMBO_NAMES.get(n, f"cboAESKey{n}"), 186 + 92 * b, 82 + 30 * row,
-                         86, KEY_CHOICES, tag=n))
-    capcodes = group("groupEncryCapcode", "Encryption Capcode", 8, 8, 572, 330, cap)
+        # Wide enough for the German "Schlüssel 16".
+        cap.append(combo(AES_COMBO_NAMES.get(n, f"cboAESKey{n}"), 186 + 112 * b, 82 + 30 * row,
+                         106, KEY_CHOICES, tag=n))
+    capcodes = group("groupEncryCapcode", "Encryption Capcode", 8, 8, 640, 330, cap)
 
     keys = []
     for k in range(16):
         keys.append(label(f"lblAESKey{k}", f"Key {k + 1}", 12, 26 + 30 * k, 52))
     for k in range(16):
-        keys.append(edit(f"edtAESKey{k}", 68, 26 + 30 * k, 200,
+        keys.append(edit(f"edtAESKey{k}", 100, 26 + 30 * k, 200,
                          "ABCDEFGHIJKLMNOP" if k == 0 else "", maxlen=16, tag=k))
-    key_group = group("groupEncryKey", "Encryption Key", 592, 8, 400, 516, keys)
+    key_group = group("groupEncryKey", "Encryption Key", 656, 8, 336, 516, keys)
 
     options = [
         check("chkAESEN", "AES - Active (enable/disable)", 16, 348, 280, hint="0x458,1,1,chkN"),
@@ -545,18 +558,18 @@ def page_aes():
         check("chkCtl14", "OTA Program Enable", 16, 400, 280, hint="0x36,6,1,chk, NULL", tag=14),
         label("lblDBName", "", 300, 348, 270, hint=VALUE),
     ]
-    serial = group("groupPagerSN", "Pager Serial Number", 8, 432, 572, 60, [
+    serial = group("groupPagerSN", "Pager Serial Number", 8, 432, 640, 60, [
         label("lblSN", "Serial No.", 12, 26, 80),
         edit("txtSN", 96, 26, 140, maxlen=12),
     ])
     # Read by the over-the-air window; never shown.
-    ota = group("groupOTAFeatures", "OTA Features", 8, 500, 572, 92, hidden=True, children=[
+    ota = group("groupOTAFeatures", "OTA Features", 8, 500, 640, 92, hidden=True, children=[
         label("lblSSN", "SSN", 12, 24, 36),
         edit("edtSSN", 52, 24, 250, "0" * 16),
         label("lblPSN", "PSN", 312, 24, 36),
         edit("edtPSN", 352, 24, 200, "0" * 12),
         label("lblRTCCtl", "Control Capcode", 12, 56, 104),
-        edit("edtRTCCtl", 120, 56, 80, maxlen=8, tag=8),
+        edit("edtRTCCtl", 134, 56, 70, maxlen=8, tag=8),
         check("chkReminder", "Reminder", 212, 56, 90),
         edit("txtReminder", 304, 56, 60, "0", maxlen=5),
         check("chkMailDropAlert", "Mail Drop Alert", 376, 56, 180),
@@ -628,6 +641,8 @@ def write_widget(w: W, indent: str) -> str:
     s += prop("Tag", "number", w.tag, stdset=False, indent=i2)
     s += prop("Hint", "string", w.hint, stdset=False, indent=i2)
     s += prop("designedClass", "string", w.dclass, stdset=False, indent=i2)
+    if w.dclass == "TLabel":
+        s += prop("AutoSize", "bool", w.autosize, stdset=False, indent=i2)
     if w.items is not None:
         for item in w.items:
             s += f'{i2}<item><property name="text"><string>{escape(item)}</string></property></item>\n'

@@ -15,13 +15,19 @@
 #include <QSlider>
 #include <QStringList>
 
+#include <algorithm>
+
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/pages/caption_fit.h"
 #include "app/pages/pages.h"
+#include "i18n/captions.h"
+#include "i18n/profile_file.h"
+#include "tests/support/test_support.h"
 
 namespace zrv::pages {
 namespace {
@@ -555,8 +561,10 @@ void ExpectClearLayout(const std::vector<QWidget*>& controls) {
 
 TEST_F(Pages, ShownControlsNeitherOverlapNorLeaveTheirParent) { ExpectClearLayout(ordered); }
 
-TEST_F(Pages, CaptionsAreNotClipped) {
-    for (QWidget* w : ordered) {
+/// Every shown caption fits its control: labels, check boxes, buttons,
+/// combo boxes and group box titles.
+void ExpectCaptionsFit(const std::vector<QWidget*>& controls) {
+    for (QWidget* w : controls) {
         if (NeverShown(w)) continue;
         const std::string n = w->objectName().toStdString();
         if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
@@ -567,8 +575,91 @@ TEST_F(Pages, CaptionsAreNotClipped) {
         }
         if (auto* c = qobject_cast<QComboBox*>(w)) {
             EXPECT_LE(c->minimumSizeHint().width(), c->width()) << n;
+            // The widest item is readable beside the arrow.
+            int widest = 0;
+            for (int i = 0; i < c->count(); ++i)
+                widest = std::max(widest, c->fontMetrics().horizontalAdvance(c->itemText(i)));
+            EXPECT_LE(widest + 28, c->width()) << n;
+        }
+        if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            EXPECT_LE(g->fontMetrics().horizontalAdvance(g->title()) + 16, g->width()) << n;
         }
     }
+}
+
+TEST_F(Pages, CaptionsAreNotClipped) { ExpectCaptionsFit(ordered); }
+
+TEST_F(Pages, AutoSizeLabelsAreThoseThatShowCaptions) {
+    // Value labels and centred column headings keep their designed width;
+    // every other label sizes itself to the caption a language gives it.
+    for (QWidget* w : ordered) {
+        if (!qobject_cast<QLabel*>(w)) continue;
+        const std::string n = w->objectName().toStdString();
+        const bool value = Prop(w, "Hint").contains("NULL");
+        const bool centred = static_cast<QLabel*>(w)->alignment() & Qt::AlignHCenter;
+        EXPECT_EQ(AutoSizes(w), !value && !centred) << n;
+    }
+    QWidget* label = Get("lblSrcPage");
+    const int left = label->x();
+    static_cast<QLabel*>(label)->setText("A much longer caption than designed");
+    FitToCaption(label);
+    EXPECT_EQ(label->x(), left);
+    EXPECT_EQ(label->width(), label->sizeHint().width());
+    QWidget* heading = Get("lblMsgType3");
+    const int width = heading->width();
+    static_cast<QLabel*>(heading)->setText("A much longer caption");
+    FitToCaption(heading);
+    EXPECT_EQ(heading->width(), width);
+}
+
+/// The pages with the German texts of the factory catalogue, put on the
+/// controls by the caption rules, auto-size labels fitted to them.
+class GermanPages : public Pages {
+protected:
+    void SetUp() override {
+        Pages::SetUp();
+        const auto bytes = i18n::ReadWholeFile(test::SourceDir() / "i18n" / "DefLang.dat");
+        ASSERT_TRUE(bytes.has_value());
+        const i18n::ProfileData file = i18n::ProfileData::Parse(*bytes);
+        i18n::ComponentList components;
+        for (QWidget* w : ordered) {
+            i18n::Component c;
+            c.name = w->objectName().toStdString();
+            c.designedClass = Prop(w, "designedClass").toStdString();
+            c.hint = Prop(w, "Hint").toStdString();
+            c.caption = Caption(c.name).toStdString();
+            if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                for (int i = 0; i < combo->count(); ++i) c.items.push_back(combo->itemText(i).toStdString());
+                c.selectedIndex = combo->currentIndex();
+            }
+            components.push_back(std::move(c));
+        }
+        i18n::ApplyCaptions(components, file, "German", 16);
+        for (const i18n::Component& c : components) {
+            QWidget* w = Get(c.name);
+            const QString caption = QString::fromStdString(c.caption);
+            if (caption != Caption(c.name)) ++changed;
+            if (auto* l = qobject_cast<QLabel*>(w)) l->setText(caption);
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(caption);
+            if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(caption);
+            if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                for (int i = 0; i < combo->count() && i < int(c.items.size()); ++i)
+                    combo->setItemText(i, QString::fromStdString(c.items[i]));
+            }
+            FitToCaption(w);
+        }
+    }
+    int changed = 0;
+};
+
+TEST_F(GermanPages, GermanCaptionsFitAndLeaveTheirNeighboursClear) {
+    // The catalogue really reaches the pages (a wrong file or section would
+    // leave every English caption and prove nothing).
+    EXPECT_GT(changed, 150);
+    EXPECT_EQ(Caption("lblAESKey15"), QString::fromUtf8("Schlüssel 16"));
+    EXPECT_EQ(Caption("lblSrcPage"), "Rufnummernseite");
+    ExpectCaptionsFit(ordered);
+    ExpectClearLayout(ordered);
 }
 
 TEST_F(Pages, TextFieldsStillFitWhenSizedToTheirRuler) {
