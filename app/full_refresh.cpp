@@ -65,18 +65,17 @@ void MainWindow::refreshAll() {
 }
 
 void MainWindow::refreshHintBoundControls() {
-    for (QWidget* w : boundControls_) showBoundValue(w);
+    for (const BoundControl& bound : boundControls_) showBoundValue(bound);
 }
 
-void MainWindow::showBoundValue(QWidget* w) {
-    const auto hint = ParseBindingHint(HintOf(w).toStdString());
-    if (!hint) return;
-    if (auto* box = qobject_cast<QCheckBox*>(w)) {
-        if (hint->kind == BindingKind::Chk || hint->kind == BindingKind::ChkN)
-            setBoundCheck(box, BoundCheckState(image_, *hint));
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        if (hint->kind == BindingKind::Cbo || hint->kind == BindingKind::CboBaud) {
-            const int index = BoundComboIndex(image_, *hint);
+void MainWindow::showBoundValue(const BoundControl& bound) {
+    const BindingHint& hint = bound.hint;
+    if (auto* box = qobject_cast<QCheckBox*>(bound.control)) {
+        if (hint.kind == BindingKind::Chk || hint.kind == BindingKind::ChkN)
+            setBoundCheck(box, BoundCheckState(image_, hint));
+    } else if (auto* combo = qobject_cast<QComboBox*>(bound.control)) {
+        if (hint.kind == BindingKind::Cbo || hint.kind == BindingKind::CboBaud) {
+            const int index = BoundComboIndex(image_, hint);
             combo->setCurrentIndex(index < combo->count() ? index : -1);
         }
     }

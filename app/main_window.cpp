@@ -4,8 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QWindow>
 #include <algorithm>
 
@@ -22,17 +19,14 @@
 #include "app/input_policy.h"
 #include "app/pages/pages.h"
 #include "app/window_components.h"
-#include "editors/function_bit_window.h"
-#include "i18n/ui/text_editor_window.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
-#include "core/frequency.h"
-#include "core/main_window_texts.h"
 #include "core/image_rules.h"
-#include "core/binding_hint.h"
-#include "core/table_file.h"
+#include "core/main_window_texts.h"
+#include "editors/function_bit_window.h"
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
+#include "i18n/ui/text_editor_window.h"
 #include "link/programmer_link.h"
 #include "link/qt_serial_line.h"
 #include "ui_main_window.h"
@@ -72,8 +66,6 @@ std::string WithSeparator(const std::filesystem::path& folder) {
     if (s.empty() || s.back() != '/') s += '/';
     return s;
 }
-
-QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
 
 }  // namespace
 
@@ -223,7 +215,7 @@ void MainWindow::connectBindings() {
     for (QWidget* w : centralWidget()->findChildren<QWidget*>()) {
         const auto hint = ParseBindingHint(HintOf(w).toStdString());
         if (!hint || !hint->isGeneric()) continue;
-        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QComboBox*>(w)) boundControls_.push_back(w);
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QComboBox*>(w)) boundControls_.push_back({w, *hint});
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             connect(box, &QCheckBox::toggled, this, [this, box] { chkCtl0Click(box); });
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -254,11 +246,8 @@ void MainWindow::cboCtl1Change(QComboBox* combo) {
 void MainWindow::showFieldInOtherControls(QWidget* changed) {
     const auto hint = ParseBindingHint(HintOf(changed).toStdString());
     if (!hint) return;
-    for (QWidget* w : boundControls_) {
-        if (w == changed) continue;
-        if (const auto other = ParseBindingHint(HintOf(w).toStdString()); other && BindingFieldsOverlap(*other, *hint))
-            showBoundValue(w);
-    }
+    for (const BoundControl& bound : boundControls_)
+        if (bound.control != changed && BindingFieldsOverlap(bound.hint, *hint)) showBoundValue(bound);
 }
 
 void MainWindow::setBoundCheck(QCheckBox* box, bool checked) {
@@ -451,161 +440,6 @@ void MainWindow::btnFunBit1Click(int tag) {
     if (!companions_ || !companions_->fm_FunBit) return;
     companions_->fm_FunBit->selectedCapcode = 8 * state_.capcodePage + tag;
     companions_->fm_FunBit->exec();
-}
-
-// Captions -------------------------------------------------------------------------------------------
-
-void MainWindow::mnuEnglishClick() { runLanguageAction(i18n::kEnglish); }
-void MainWindow::mnuGermanClick() { runLanguageAction(i18n::kGerman); }
-
-void MainWindow::runLanguageAction(const std::string& language) {
-    auto components = DescribeComponents(this);
-    i18n::RunLanguageAction(*catalogue_, language, components, state_.capcodeCount);
-    ApplyComponents(this, components);
-    state_.language = catalogue_->currentLanguage();
-    ui_->mnuEnglish->setChecked(catalogue_->englishChecked());
-    ui_->mnuGerman->setChecked(catalogue_->germanChecked());
-    // Texts built from page numbers are rebuilt in the new language.
-    for (const char* name : {"cboCCPage", "cboECPage", "cboSrcPage", "cboMTPage"})
-        if (auto* combo = find<QComboBox>(name)) emit combo->activated(combo->currentIndex());
-}
-
-void MainWindow::applyCaptionsToWindow(const std::string& section) {
-    auto components = DescribeComponents(this);
-    i18n::ApplyCaptions(*catalogue_, components, section, state_.capcodeCount);
-    ApplyComponents(this, components);
-}
-
-void MainWindow::applyCaptions() { applyCaptionsToWindow(catalogue_->currentLanguage()); }
-
-void MainWindow::btnINI_LangClick() {
-    std::vector<i18n::ComponentList> lists;
-    lists.push_back(DescribeComponents(this));
-    if (companions_)
-        for (QWidget* w : companions_->exportOrder()) lists.push_back(DescribeComponents(w));
-    std::vector<const i18n::ComponentList*> windows;
-    for (const auto& l : lists) windows.push_back(&l);
-    const auto path = std::filesystem::path(state_.programFolder) / i18n::kCaptionExportName;
-    if (i18n::ExportCaptions(path, windows))
-        notifier_->show({"", "Success !", MsgIcon::Information, {}});
-    else
-        notifier_->show(SaveErrorMessage());  // never report a file that was not written
-}
-
-// Table files ------------------------------------------------------------------------------------------
-
-void MainWindow::updateTableCaption() {
-    setWindowTitle(QString::fromStdString(
-        CaptionWithTableName(windowTitle().toStdString(), state_.tableFileName)));
-}
-
-void MainWindow::mnuOpenClick() { openTableFile(); }
-
-bool MainWindow::openTableFile() {
-    std::string path;
-    const bool fromDialog = !state_.useCurrentName;
-    if (fromDialog) {
-        const QString folder = QString::fromStdString(state_.programFolder);
-        const QString chosen =
-            options_.openDialog
-                ? options_.openDialog(this, folder)
-                : QFileDialog::getOpenFileName(this, QString(), folder, TableFilter());
-        if (chosen.isEmpty()) return false;
-        path = chosen.toStdString();
-    } else {
-        path = state_.tableFileName;
-    }
-    const TableFileResult result = LoadTableFile(path, image_, state_.capcodeCount, fromDialog);
-    // The chosen path becomes the file that Save writes only once it has
-    // loaded: a refused file keeps the image, the controls and the caption of
-    // the previous one, and a Save must not overwrite the refused file with them.
-    if (fromDialog && result.ok) state_.tableFileName = path;
-    if (!result.ok) {
-        if (result.message) notifier_->show(*result.message);
-        return false;
-    }
-    setVisible(QStringLiteral("lblPrompt42"), true);
-    setVisible(QStringLiteral("edtPrompt42"), true);
-    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
-        if (const auto band = BandFromImage(image_); band && *band < freq->count())
-            freq->setCurrentIndex(*band);  // no change handler here
-    rebuildCapcodePageSelectors();
-    refreshAll();
-    updateTableCaption();
-    return true;
-}
-
-void MainWindow::mnuSaveAsClick() { saveTableFileAs(); }
-
-void MainWindow::mnuSaveClick() {
-    state_.useCurrentName = true;
-    saveTableFileAs();
-    state_.useCurrentName = false;
-}
-
-bool MainWindow::saveTableFileAs() {
-    if (!state_.useCurrentName) {
-        const QString folder = QString::fromStdString(state_.programFolder);
-        QString chosen;
-        if (options_.saveDialog) {
-            chosen = options_.saveDialog(this, folder);
-        } else {
-            QFileDialog dialog(this, QString(), folder, TableFilter());
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setDefaultSuffix(QStringLiteral("tbl"));
-            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-                chosen = dialog.selectedFiles().front();
-        }
-        if (chosen.isEmpty()) return false;
-        if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".tbl");
-        state_.tableFileName = chosen.toStdString();
-    }
-    if (const auto error = SaveTableFile(state_.tableFileName, image_, state_.capcodeCount)) {
-        notifier_->show(*error);
-        return false;
-    }
-    updateTableCaption();
-    return true;
-}
-
-void MainWindow::loadDefaultTable() {
-    state_.tableFileName = state_.programFolder + "default.tbl";
-    std::error_code ec;
-    if (std::filesystem::exists(state_.tableFileName, ec)) {
-        state_.useCurrentName = true;
-        mnuOpenClick();
-        state_.useCurrentName = false;
-        return;
-    }
-    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")); freq && freq->count() > 0)
-        freq->setCurrentIndex(0);
-    for (const char* name : {"cboLng", "cboLogo"}) {
-        if (auto* combo = find<QComboBox>(name); combo && combo->count() > kLanguageGerman) {
-            combo->setCurrentIndex(kLanguageGerman);
-            emit combo->activated(kLanguageGerman);  // its change handler
-        }
-    }
-}
-
-// Capcode page selectors --------------------------------------------------------------------------------
-
-void MainWindow::rebuildCapcodePageSelectors() {
-    const i18n::ProfileData file = catalogue_->handle().load();
-    const std::string& section = catalogue_->currentLanguage();
-    state_.capcodePage = state_.sourcePage = state_.musicTypePage = 0;
-    for (const char* name : {"cboCCPage", "cboSrcPage", "cboMTPage"}) {
-        auto* combo = find<QComboBox>(name);
-        if (!combo) continue;
-        const auto entries = i18n::CapcodePageEntries(file, section, name, state_.capcodeCount);
-        {
-            const QSignalBlocker block(combo);
-            combo->clear();
-            for (const auto& e : entries) combo->addItem(QString::fromStdString(e));
-            if (std::string_view(name) == "cboSrcPage") combo->setMaxVisibleItems(std::max(1, combo->count()));
-            combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
-        }
-        emit combo->activated(combo->currentIndex());  // its change handler
-    }
 }
 
 // Small helpers over named controls ------------------------------------------------------------------

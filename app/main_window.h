@@ -17,6 +17,7 @@
 
 #include "app/proportional_rescaler.h"
 #include "app/scanner_input.h"
+#include "core/binding_hint.h"
 #include "core/image.h"
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
@@ -173,8 +174,13 @@ private:
 
     // the binding of the hint-bound controls (full_refresh.cpp)
     void refreshHintBoundControls();
+    /// A hint-bound check box or combo with its binding, parsed once.
+    struct BoundControl {
+        QWidget* control;
+        BindingHint hint;
+    };
     /// Sets one hint-bound control from the image field its hint names.
-    void showBoundValue(QWidget* control);
+    void showBoundValue(const BoundControl& bound);
     /// After a write-back through \p changed: every other control bound to
     /// the same field shows the new value.
     void showFieldInOtherControls(QWidget* changed);
@@ -193,7 +199,7 @@ private:
     std::vector<std::unique_ptr<EditorModule>> ownedModules_;
     std::vector<EditorModule*> moduleOrder_;
     QHash<QString, QWidget*> controls_;
-    std::vector<QWidget*> boundControls_;  ///< hint-bound boxes and combos, in creation order
+    std::vector<BoundControl> boundControls_;  ///< hint-bound boxes and combos, in creation order
     QHash<QString, QAction*> actions_;
     std::vector<QFrame*> panels_;
     std::vector<QLabel*> selectors_;
