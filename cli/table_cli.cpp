@@ -72,7 +72,7 @@ std::string ReadableText(std::string_view cp1252) {
     for (char c : cp1252) {
         const auto byte = static_cast<std::uint8_t>(c);
         const char32_t ch = Cp1252ToUnicode(byte);
-        if (ch < 0x20 || (ch >= 0x7F && ch < 0xA0)) {
+        if (IsControlCharacter(ch)) {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\x%02X", byte);
             out += buf;

@@ -4,6 +4,7 @@
 
 #include "core/field.h"
 #include "core/image_layout.h"
+#include "core/index_check.h"
 
 namespace zrv {
 namespace L = layout;
@@ -22,12 +23,6 @@ constexpr std::array<LengthChoice, kPersonalAlertItemCount> kPersonalChoices{{
 constexpr std::array<LengthChoice, kMailDropItemCount - 1> kMailDropChoices{{
     {0, "BP"}, {1, "01"}, {16, "16"}}};
 constexpr const char* kMailDropOffCode = "--";
-
-void CheckIndex(int value, int count, const char* what) {
-    if (value < 0 || value >= count)
-        throw std::out_of_range(std::string(what) + " " + std::to_string(value) + " outside 0.." +
-                                std::to_string(count - 1));
-}
 
 void CheckMailDrop(int i) { CheckIndex(i, kMailDropCount, "mail drop"); }
 

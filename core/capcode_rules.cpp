@@ -6,17 +6,12 @@
 
 #include "core/capcodes.h"
 #include "core/image_layout.h"
+#include "core/index_check.h"
 
 namespace zrv {
 namespace L = layout;
 
 namespace {
-void CheckIndex(int value, int count, const char* what) {
-    if (value < 0 || value >= count)
-        throw std::out_of_range(std::string(what) + " " + std::to_string(value) + " outside 0.." +
-                                std::to_string(count - 1));
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 /// The texts of function bits A..D, each made by \p make, joined.

@@ -14,6 +14,8 @@ namespace zrv {
 
 /// The Unicode character of one Windows-1252 byte.
 char32_t Cp1252ToUnicode(std::uint8_t byte);
+/// True for a control character (C0, DEL and C1): never shown as itself.
+constexpr bool IsControlCharacter(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
 /// The Windows-1252 byte of a Unicode character, or nothing when the code
 /// page has no such character.
 std::optional<std::uint8_t> UnicodeToCp1252(char32_t ch);

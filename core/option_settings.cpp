@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/image_layout.h"
+#include "core/index_check.h"
 #include "core/option_fields.h"
 
 namespace zrv {
@@ -14,12 +15,6 @@ namespace L = layout;
 namespace {
 constexpr int kLongestItem = 5;  ///< "240 seconds" / "15 min"
 constexpr std::uint32_t kLongestOutOfRangeMinutes = 15;
-
-void CheckItem(int item, int count, const char* selector) {
-    if (item < 0 || item >= count)
-        throw std::out_of_range(std::string(selector) + " item " + std::to_string(item) + " outside 0.." +
-                                std::to_string(count - 1));
-}
 
 Message MenuListFullMessage() { return Message{"Msg42", "You must disable one option !"}; }
 
@@ -44,7 +39,7 @@ int ShownItem(const ConfigImage& image, const TimeSelector& s) {
 int LockoutItem(const ConfigImage& image) { return ShownItem(image, kLockout); }
 
 void StoreLockoutItem(ConfigImage& image, int item) {
-    CheckItem(item, kLockoutItemCount, "sequential lockout");
+    CheckIndex(item, kLockoutItemCount, "sequential lockout item");
     if (item == kLongestItem) {
         F::kLockoutLongest.Set(image, 1);
         F::kLockoutOn.Set(image, 1);
@@ -58,7 +53,7 @@ void StoreLockoutItem(ConfigImage& image, int item) {
 int OutOfRangeItem(const ConfigImage& image) { return ShownItem(image, kOutOfRange); }
 
 void StoreOutOfRangeItem(ConfigImage& image, int item) {
-    CheckItem(item, kOutOfRangeItemCount, "out-of-range timer");
+    CheckIndex(item, kOutOfRangeItemCount, "out-of-range timer item");
     if (item == kLongestItem) {
         F::kOutOfRangeLongestOff.Set(image, 0);
         F::kOutOfRangeLongestMinutes.Set(image, kLongestOutOfRangeMinutes);

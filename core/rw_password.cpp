@@ -9,10 +9,6 @@ namespace zrv {
 namespace L = layout;
 static_assert(L::kRwPassword.length == kRwPasswordLength);
 
-namespace {
-bool IsControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
-}  // namespace
-
 Message RwPasswordMessage() { return Message{"Msg30", "Password must 6 digits only!"}; }
 
 Outcome StoreRwPassword(ConfigImage& image, std::string_view text) {
@@ -21,7 +17,7 @@ Outcome StoreRwPassword(ConfigImage& image, std::string_view text) {
     const std::string codes = Utf8ToCp1252(text);
     if (codes.size() != kRwPasswordLength ||
         std::any_of(codes.begin(), codes.end(),
-                    [](char c) { return IsControl(Cp1252ToUnicode(static_cast<std::uint8_t>(c))); }))
+                    [](char c) { return IsControlCharacter(Cp1252ToUnicode(static_cast<std::uint8_t>(c))); }))
         return Outcome::Refused(RwPasswordMessage());
     for (std::size_t k = 0; k < kRwPasswordLength; ++k)
         image.setByte(L::kRwPassword.offset + k, static_cast<std::uint8_t>(codes[k]));
@@ -31,7 +27,7 @@ Outcome StoreRwPassword(ConfigImage& image, std::string_view text) {
 std::string RwPasswordText(const ConfigImage& image) {
     std::string shown;
     for (const std::uint8_t byte : image.range(L::kRwPassword.offset, L::kRwPassword.length)) {
-        if (IsControl(Cp1252ToUnicode(byte)))
+        if (IsControlCharacter(Cp1252ToUnicode(byte)))
             shown += '?';
         else
             shown += Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
