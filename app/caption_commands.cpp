@@ -2,6 +2,7 @@
 // window, and the capcode page selectors whose entries come from the
 // language file.
 #include <QComboBox>
+#include <QDialog>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <string_view>
@@ -38,6 +39,17 @@ void MainWindow::applyCaptionsToWindow(const std::string& section) {
 }
 
 void MainWindow::applyCaptions() { applyCaptionsToWindow(catalogue_->currentLanguage()); }
+
+std::string MainWindow::catalogueText(const char* key, const std::string& fallback) const {
+    return catalogue_->LookupMessage(key, fallback);
+}
+
+void MainWindow::localise(QDialog& window, const i18n::WindowCaption& caption) {
+    auto components = DescribeComponents(&window);
+    i18n::ApplyCaptions(*catalogue_, components, catalogue_->currentLanguage(), state_.capcodeCount);
+    ApplyComponents(&window, components);
+    window.setWindowTitle(QString::fromStdString(i18n::WindowCaptionText(*catalogue_, caption)));
+}
 
 void MainWindow::btnINI_LangClick() {
     std::vector<i18n::ComponentList> lists;

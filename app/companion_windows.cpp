@@ -94,6 +94,16 @@ void PasswordDialog::OKBtnClick() {
     accept();  // closes after OK in both cases; the typed text stays
 }
 
+FunctionBitWindow& MainWindow::functionBitWindow() {
+    if (!companions_ || !companions_->fm_FunBit) throw std::logic_error("fm_FunBit was not created");
+    return *companions_->fm_FunBit;
+}
+
+AlertWindow& MainWindow::alertWindow() {
+    if (!companions_ || !companions_->frmAlert) throw std::logic_error("frmAlert was not created");
+    return *companions_->frmAlert;
+}
+
 CompanionWindows::CompanionWindows(MainWindow& main) {
     // Top-level windows without a parent: they must not count among the
     // main window's components (registry, captions, rescaling).
@@ -103,10 +113,10 @@ CompanionWindows::CompanionWindows(MainWindow& main) {
         return w;
     };
     frmOTA = add(new ota::ui::OtaWindow(parent));
-    fm_FunBit = add(new FunctionBitWindow(parent));
+    fm_FunBit = add(new FunctionBitWindow(main, parent));
     fm_About = add(new AboutWindow(main.state(), &main.catalogue(), parent));
     Form1 = add(new link::ui::ProgrammingWindow(parent));
-    frmAlert = add(new AlertWindow(parent));
+    frmAlert = add(new AlertWindow(main, parent));
     frmLang = add(new i18n::ui::TextEditorWindow(parent));
     PasswordDlg1 = add(new PasswordDialog(main.state(), &main.catalogue(), main.notifier(), parent));
 }

@@ -81,6 +81,8 @@ void MainWindow::showBoundValue(const BoundControl& bound) {
     }
 }
 
+void MainWindow::refreshSlot(RefreshSlot slot) { RunRefreshSlot(moduleOrder_, slot, *this); }
+
 void MainWindow::applyDependentEnablingFirstPart() { RunRefreshSlot(moduleOrder_, RefreshSlot::BoundEnabling, *this); }
 
 void MainWindow::applyModifyModeRules() {

@@ -203,12 +203,6 @@ void MainWindow::connectHandlers() {
     connect(ui_->btnINI_Lang, &QPushButton::clicked, this, &MainWindow::btnINI_LangClick);
     connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
     connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
-    for (int tag = 0; tag < 8; ++tag) {
-        if (auto* button = find<QPushButton>(QStringLiteral("btnFunBit%1").arg(tag))) {
-            const int row = TagOf(button);
-            connect(button, &QPushButton::clicked, this, [this, row] { btnFunBit1Click(row); });
-        }
-    }
 }
 
 void MainWindow::connectBindings() {
@@ -421,7 +415,7 @@ void MainWindow::RBtModifyClick() {
 
 void MainWindow::setStatus(const QString& text) { ui_->staMsg->setText(text); }
 
-// Menus: About, Advance, function bits ---------------------------------------------------------------
+// Menus: About, Advance ---------------------------------------------------------------
 
 void MainWindow::mnuAboutClick() {
     if (companions_ && companions_->fm_About) companions_->fm_About->exec();
@@ -436,11 +430,6 @@ void MainWindow::Advance1Click() {
     companions_->PasswordDlg1->exec();
 }
 
-void MainWindow::btnFunBit1Click(int tag) {
-    if (!companions_ || !companions_->fm_FunBit) return;
-    companions_->fm_FunBit->selectedCapcode = 8 * state_.capcodePage + tag;
-    companions_->fm_FunBit->exec();
-}
 
 // Small helpers over named controls ------------------------------------------------------------------
 

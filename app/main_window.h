@@ -103,6 +103,12 @@ public:
     void commitEditing() override;
     bool writeMode() const override;
     void setStatus(const QString& text) override;
+    void refreshSlot(RefreshSlot slot) override;
+    link::ProgrammerLink& programmerLink() override { return *link_; }
+    std::string catalogueText(const char* key, const std::string& fallback) const override;
+    void localise(QDialog& window, const i18n::WindowCaption& caption) override;
+    FunctionBitWindow& functionBitWindow() override;
+    AlertWindow& alertWindow() override;
 
     // Handlers ----------------------------------------------------------------------
     void FormShow();
@@ -126,8 +132,6 @@ public:
     void chkCtl0Click(QCheckBox* box);
     /// The shared combo handler of the hint-bound combos.
     void cboCtl1Change(QComboBox* combo);
-    /// The function-bit buttons btnFunBit0..7 (sender Tag = capcode row).
-    void btnFunBit1Click(int tag);
     /// The default table at start-up (after the first refresh).
     void loadDefaultTable();
     /// Applies the captions of the current language to the main window
@@ -142,8 +146,6 @@ public:
     QSize designSize() const { return rescaler_.designSize(); }
     /// The message catalogue of the working folder's language file.
     i18n::MessageCatalogue& catalogue() { return *catalogue_; }
-    /// The programmer link (board port, firmware flags, keep-serial flag).
-    link::ProgrammerLink& programmerLink() { return *link_; }
     /// Every editor module, in refresh order.
     const std::vector<EditorModule*>& modules() const { return moduleOrder_; }
     /// The caption the window had after the last language or file change.

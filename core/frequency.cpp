@@ -169,6 +169,24 @@ Message FrequencyRangeMessage(const BandLimits& limits) {
                    {limits.lowerText, limits.upperText}};
 }
 
+Message FrequencyNotNumericMessage() {
+    return Message{"Msg1", "Please insert a decimal numeric !", MsgIcon::Exclamation, {}};
+}
+
+Outcome CheckFrequencyKey(char32_t ch) {
+    if (ch < 0x20 || (ch >= U'0' && ch <= U'9')) return Outcome::Ok();
+    return Outcome::Refused(FrequencyNotNumericMessage());
+}
+
+FrequencyOutcome ChangeBand(ConfigImage& image, int band, bool firmwareUnknown) {
+    if (band < 0 || band >= kBandCount) throw std::out_of_range("band outside 0..2");
+    ApplyBaudItem(image, kBaud1200);
+    return StoreChannelFrequency(image, band, kBands[static_cast<std::size_t>(band)].preset, firmwareUnknown);
+}
+
+bool NarrowBand(const ConfigImage& image) { return fields::kNarrowband.Get(image) != 0; }
+void StoreNarrowBand(ConfigImage& image, bool checked) { fields::kNarrowband.Set(image, checked ? 1 : 0); }
+
 FrequencyOutcome StoreChannelFrequency(ConfigImage& image, int band, std::string_view boxText,
                                        bool firmwareUnknown) {
     FrequencyOutcome out;
@@ -179,7 +197,7 @@ FrequencyOutcome StoreChannelFrequency(ConfigImage& image, int band, std::string
     const bool digitsOnly = end == boxText.data() + boxText.size();
     if (!digitsOnly || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
         out.status = FrequencyStatus::NotANumber;
-        out.message = Message{"Msg1", "Please insert a decimal numeric !", MsgIcon::Exclamation, {}};
+        out.message = FrequencyNotNumericMessage();
         return out;
     }
     const BandLimits limits = BandLimitsOf(band);

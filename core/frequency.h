@@ -14,6 +14,7 @@
 
 #include "core/image.h"
 #include "core/notifier.h"
+#include "core/outcome.h"
 
 namespace zrv {
 
@@ -96,6 +97,19 @@ FrequencyOutcome StoreChannelFrequency(ConfigImage& image, int band, std::string
 
 /// The Msg50 message for the limits of \p limits.
 Message FrequencyRangeMessage(const BandLimits& limits);
+/// Msg1, the refusal of a character or text that is not a decimal number.
+Message FrequencyNotNumericMessage();
+/// The frequency box's keystroke filter: control characters and digits
+/// pass; any other character is refused with Msg1 and is not typed.
+Outcome CheckFrequencyKey(char32_t ch);
+
+/// A band change: 1200 bps (code and timing bytes), then the band's preset
+/// frequency checked and stored as the box's exit check does.
+FrequencyOutcome ChangeBand(ConfigImage& image, int band, bool firmwareUnknown);
+
+/// The narrowband box: 0x457 bit 5, 1 = checked.
+bool NarrowBand(const ConfigImage& image);
+void StoreNarrowBand(ConfigImage& image, bool checked);
 
 // Texts of the PLL strip ------------------------------------------------------
 

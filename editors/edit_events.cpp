@@ -1,6 +1,8 @@
 #include "editors/edit_events.h"
 
 #include <QFocusEvent>
+#include <QPointer>
+#include <QTimer>
 
 namespace zrv {
 
@@ -16,6 +18,9 @@ bool MovesBetweenControls(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
+/// Marks an edit whose next focus-in is the return after a refusal.
+constexpr const char* kFocusGivenBack = "zrvFocusGivenBack";
+
 /// Watches one focus event of its parent widget.
 class FocusWatch : public QObject {
 public:
@@ -24,9 +29,12 @@ public:
         edit->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == parent() && event->type() == type_ && handler_ &&
-            MovesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
-            handler_();
+        if (watched != parent() || event->type() != type_ || !handler_) return false;
+        if (type_ == QEvent::FocusIn && watched->property(kFocusGivenBack).toBool()) {
+            watched->setProperty(kFocusGivenBack, false);
+            return false;
+        }
+        if (MovesBetweenControls(static_cast<QFocusEvent*>(event)->reason())) handler_();
         return false;
     }
 
@@ -35,6 +43,18 @@ private:
     std::function<void()> handler_;
 };
 }  // namespace
+
+void GiveFocusBack(QWidget* edit) {
+    if (!edit) return;
+    QTimer::singleShot(0, edit, [target = QPointer<QWidget>(edit)] {
+        if (!target || target->hasFocus() || !target->isVisible()) return;
+        target->setProperty(kFocusGivenBack, true);
+        target->setFocus(Qt::OtherFocusReason);
+        // The window may not be active (a test, another program in front):
+        // no focus-in then, and the mark must not swallow a later one.
+        if (!target->hasFocus()) target->setProperty(kFocusGivenBack, false);
+    });
+}
 
 void OnExit(QWidget* edit, std::function<void()> handler) {
     if (edit) new FocusWatch(edit, QEvent::FocusOut, std::move(handler));

@@ -15,5 +15,9 @@ namespace zrv {
 void OnExit(QWidget* edit, std::function<void()> handler);
 /// Runs \p handler each time the focus moves to \p edit from another control.
 void OnEnter(QWidget* edit, std::function<void()> handler);
+/// Gives the focus back to \p edit after its exit handler refused the value
+/// (once the focus change under way has ended). The edit keeps its text: its
+/// enter handler does not run for this return.
+void GiveFocusBack(QWidget* edit);
 
 }  // namespace zrv

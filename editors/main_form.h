@@ -14,9 +14,22 @@
 #include "core/notifier.h"
 #include "editors/control_names.h"
 #include "editors/control_registry.h"
+#include "editors/editor_module.h"
 #include "editors/form_state.h"
 
+class QDialog;
+
+namespace zrv::i18n {
+struct WindowCaption;
+}
+namespace zrv::link {
+class ProgrammerLink;
+}
+
 namespace zrv {
+
+class FunctionBitWindow;
+class AlertWindow;
 
 /// The text of the error a failed control lookup throws: the name asked for,
 /// the class asked for, and what was found instead (nothing, or another class).
@@ -93,6 +106,23 @@ public:
     virtual bool writeMode() const = 0;
     /// Shows a text in the status line.
     virtual void setStatus(const QString& text) = 0;
+    /// Runs the refreshers of every module at \p slot (e.g. the capcode
+    /// summaries after the function bit window stored a change).
+    virtual void refreshSlot(RefreshSlot slot) = 0;
+
+    /// The programmer link: the firmware flag the frequency check reads and
+    /// the auto-increase flags the capcode page sets.
+    virtual link::ProgrammerLink& programmerLink() = 0;
+    /// The catalogue text of \p key in the current language (UTF-8), or
+    /// \p fallback when the language file has none.
+    virtual std::string catalogueText(const char* key, const std::string& fallback) const = 0;
+    /// Gives \p window its caption (key \p caption) and the captions of its
+    /// controls in the current language, as it is shown.
+    virtual void localise(QDialog& window, const i18n::WindowCaption& caption) = 0;
+    /// The companion windows of the "Freq. && Codes" page. Throw
+    /// std::logic_error when the window was not created.
+    virtual FunctionBitWindow& functionBitWindow() = 0;
+    virtual AlertWindow& alertWindow() = 0;
 };
 
 }  // namespace zrv

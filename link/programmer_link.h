@@ -141,6 +141,11 @@ public:
     bool FirmwareUnknown = false;
     /// When true a write keeps the serial number stored in the pager.
     bool KeepPagerSerial = true;
+    /// Set by "1st Capcode Auto Increase" and "2nd Capcode Auto Increase":
+    /// after each successful write the first or second capcode of the page
+    /// goes up by one. Kept for the run, never stored in the image.
+    bool AutoIncrement1 = false;
+    bool AutoIncrement2 = false;
 
 private:
     enum class Wait { Done, TimedOut, LineFailed };
