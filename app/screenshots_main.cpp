@@ -1,5 +1,6 @@
 // zrv41k-screenshots DIR [--size WIDTHxHEIGHT]: the main window with each of
-// the six pages in front, one PNG per page, once with the English texts
+// the six pages in front, one PNG per page, and the function bit and alert
+// windows (window-NAME.png) of the default image, once with the English texts
 // (page-NAME.png) and once with the German texts of the factory catalogue
 // (page-NAME-de.png), for the documentation. Without --size the client area
 // has its design size; with it, the window is rescaled to that client size
@@ -14,6 +15,9 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "app/companion_windows.h"
+#include "editors/alert_window.h"
+#include "editors/function_bit_window.h"
 #include "app/pages/pages.h"
 #include "app/silent_notifier.h"
 #include "i18n/message_catalogue.h"
@@ -61,16 +65,29 @@ int ShootSet(const QString& out, const char* language, const QString& suffix, QS
         QApplication::processEvents();
     }
     int failures = 0;
-    for (const Shot& shot : kShots) {
-        if (auto* selector = main.find<QLabel>(shot.selector)) main.pageSelectorClick(selector);
-        QApplication::processEvents();
-        const QString path = QDir(out).filePath(QString::fromLatin1(shot.name) + suffix + ".png");
-        if (!main.grab().save(path)) {
+    const auto save = [&](QWidget& window, const char* name) {
+        const QString path = QDir(out).filePath(QString::fromLatin1(name) + suffix + ".png");
+        if (!window.grab().save(path)) {
             std::fprintf(stderr, "cannot write %s\n", path.toLocal8Bit().constData());
             ++failures;
         } else {
             std::printf("%s\n", path.toLocal8Bit().constData());
         }
+    };
+    for (const Shot& shot : kShots) {
+        if (auto* selector = main.find<QLabel>(shot.selector)) main.pageSelectorClick(selector);
+        QApplication::processEvents();
+        save(main, shot.name);
+    }
+    // The companion windows as "Fun. Bit" of the first slot and "Alert
+    // Length Select" open them (shown without their modal loop).
+    const std::pair<QDialog*, const char*> windows[] = {{app.companions().fm_FunBit, "window-function-bits"},
+                                                         {app.companions().frmAlert, "window-alert-lengths"}};
+    for (const auto& [window, name] : windows) {
+        window->show();
+        QApplication::processEvents();
+        save(*window, name);
+        window->hide();
     }
     return failures;
 }

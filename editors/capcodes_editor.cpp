@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/pages/caption_fit.h"
 #include "core/capcode_rules.h"
 #include "core/capcodes.h"
 #include "editors/edit_events.h"
@@ -94,8 +95,9 @@ private:
         for (int slot = 0; slot < kCapcodeSlotsPerPage; ++slot) {
             const std::string key = "lblCap" + std::to_string(slot);
             const std::string format = form.catalogueText(key.c_str(), kSlotLabelFormat);
-            form.require(ctl::family::lblCCode, slot)
-                .setText(QString::fromStdString(i18n::SafeFormat(format, {CapcodeNumber(page, slot) + 1})));
+            QLabel& label = form.require(ctl::family::lblCCode, slot);
+            label.setText(QString::fromStdString(i18n::SafeFormat(format, {CapcodeNumber(page, slot) + 1})));
+            pages::FitToCaption(&label);
         }
         showOnAndManual(form);
         showCapcodes(form);
