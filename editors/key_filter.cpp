@@ -10,10 +10,11 @@ namespace {
 
 /// True for a key that types no character of its own: editing keys, the
 /// clipboard and undo shortcuts. Qt gives Backspace the text 0x08, Delete
-/// 0x7F and Ctrl+letter the control code of the letter; arrows and Home/End
-/// have no text.
+/// 0x7F and Ctrl+letter the control code of the letter (or the letter
+/// itself on some platforms); arrows and Home/End have no text.
 bool TypesNoCharacter(const QKeyEvent& key) {
     if (key.text().isEmpty()) return true;
+    if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return true;
     for (const char32_t c : key.text().toUcs4())
         if (c >= 0x20 && c != 0x7F) return false;
     return true;

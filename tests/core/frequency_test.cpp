@@ -210,5 +210,42 @@ TEST(BaudRate, ItemsCodesAndTimingBytes) {
     EXPECT_EQ(image.byte(0x1401), 0x07);
 }
 
+TEST(BandChange, Forces1200BpsAndTheBandsPresetFrequency) {
+    for (int band = 0; band < kBandCount; ++band) {
+        ConfigImage image = StartupImage();
+        ApplyBaudItem(image, 2);  // 2400 bps before the change
+        const auto out = ChangeBand(image, band, false);
+        ASSERT_TRUE(out.ok()) << band;
+        EXPECT_EQ(BaudItemFromImage(image), kBaud1200) << band;
+        EXPECT_EQ(image.byte(0x1400), 0x02);
+        EXPECT_EQ(image.byte(0x1401), 0x11);
+        EXPECT_EQ(std::to_string(ChannelFrequency(image)), kBands[static_cast<std::size_t>(band)].preset);
+    }
+    ConfigImage image = StartupImage();
+    ChangeBand(image, 2, false);
+    EXPECT_EQ(Hex(image, 0x05, 3), "02 36 A2");  // base 9280125 on the 25 kHz raster, divisor 4
+    EXPECT_EQ(BaseFrequencyText(image, 2), "9280125");
+    const auto before = image;
+    EXPECT_THROW(ChangeBand(image, 3, false), std::out_of_range);
+    EXPECT_EQ(image, before);
+}
+
+TEST(FrequencyBox, KeyFilterAndNarrowbandBox) {
+    for (char32_t ok : {U'0', U'9', U'\b', char32_t{0x1F}}) EXPECT_TRUE(CheckFrequencyKey(ok).ok);
+    for (char32_t bad : {U'a', U'.', U' ', U'-', U'\u00e9'}) {
+        const Outcome out = CheckFrequencyKey(bad);
+        EXPECT_FALSE(out.ok);
+        ASSERT_TRUE(out.message);
+        EXPECT_EQ(out.message->key, "Msg1");
+        EXPECT_EQ(out.message->english, "Please insert a decimal numeric !");
+    }
+    ConfigImage image = StartupImage();
+    EXPECT_TRUE(NarrowBand(image));
+    image.setByte(0x457, 0xFF);
+    StoreNarrowBand(image, false);
+    EXPECT_EQ(image.byte(0x457), 0xDF);  // bit 5 only
+    EXPECT_FALSE(NarrowBand(image));
+}
+
 }  // namespace
 }  // namespace zrv

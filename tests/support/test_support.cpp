@@ -48,6 +48,12 @@ bool RecordingNotifier::ask(const Message& message) {
 
 std::vector<std::string> RecordingNotifier::keys() const { return order_; }
 
+void RecordingNotifier::clear() {
+    shown.clear();
+    asked.clear();
+    order_.clear();
+}
+
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -33,6 +33,8 @@ public:
     bool ask(const Message& message) override;
     /// The keys of every message and question, in order.
     std::vector<std::string> keys() const;
+    /// Forgets every message and question recorded so far.
+    void clear();
 
     std::vector<Message> shown;
     std::vector<Message> asked;
