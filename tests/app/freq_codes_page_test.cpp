@@ -287,6 +287,27 @@ TEST_F(FreqCodesPageTest, FunctionBitWindowWritesOnlyWhatTheUserChanges) {
     EXPECT_EQ(win().require(ctl::family::edtType, 0).text(), "3PPP");
 }
 
+TEST_F(FreqCodesPageTest, CompanionWindowsAndSlotLabelsSpeakTheLanguageOfTheFile) {
+    useGermanLanguageFile();
+    start();
+    EXPECT_EQ(win().require(ctl::family::lblCCode, 0).text(), "Rufnr. #1");
+    choose(&win().require(ctl::cboCCPage), 1);
+    EXPECT_EQ(win().require(ctl::family::lblCCode, 7).text(), "Rufnr. #16");
+    FunctionBitWindow& bits = *app_->companions().fm_FunBit;
+    whileOpen(bits, "btnFunSetOK", [&] {
+        EXPECT_EQ(bits.windowTitle(), "Capcode-Funktionsbits einstellen");
+        EXPECT_EQ(bits.findChild<QLabel*>("lblCapFunBit")->text(), "Funktionsbits der Rufnummer 12");
+        EXPECT_EQ(bits.findChild<QComboBox*>("cboType0")->currentText(), "Persönlich");
+        EXPECT_EQ(bits.findChild<QCheckBox*>("chkFunPri3")->text(), "Funk.-Bit D");
+    }, [&] { win().findChild<QPushButton*>("btnFunBit3")->click(); });
+    AlertWindow& alerts = *app_->companions().frmAlert;
+    whileOpen(alerts, "btnPMOK", [&] {
+        EXPECT_EQ(alerts.windowTitle(), "Statussteuerung Persönlich und Mail Drop");
+        EXPECT_EQ(alerts.findChild<QComboBox*>("cboPersonal")->currentText(), "8 s");
+        EXPECT_EQ(alerts.findChild<QComboBox*>("cboMailAlert0")->currentText(), "Aus");
+    }, [&] { win().require(ctl::btnSelect).click(); });
+}
+
 // Alert lengths --------------------------------------------------------------------------
 
 TEST_F(FreqCodesPageTest, AlertWindowStoresEachChoiceAndTheStripFollows) {

@@ -1,5 +1,8 @@
 #include "tests/app/window_fixture.h"
 
+#include "i18n/message_catalogue.h"
+#include "i18n/profile_file.h"
+
 namespace zrv::test {
 
 QApplication& TestApp() {
@@ -42,6 +45,12 @@ void WindowTest::choose(QComboBox* c, int index) {
     ASSERT_NE(c, nullptr);
     c->setCurrentIndex(index);
     emit c->activated(index);
+}
+
+void WindowTest::useGermanLanguageFile() {
+    const auto file = workingDir / i18n::kLanguageFileName;
+    std::filesystem::copy_file(SourceDir() / "i18n" / i18n::kDefaultCatalogueName, file);
+    ASSERT_TRUE(i18n::ProfileFile(file).writeString(i18n::kSettingSection, i18n::kLanguageKey, i18n::kGerman));
 }
 
 }  // namespace zrv::test

@@ -39,6 +39,9 @@ protected:
     QComboBox* combo(const char* name) { return get<QComboBox>(name); }
     /// Chooses an item as the user does (runs the change handler).
     void choose(QComboBox* c, int index);
+    /// The factory catalogue as the working folder's Language.ini, German
+    /// current (before start()).
+    void useGermanLanguageFile();
 
     TempDir programDir;
     TempDir workingDir;

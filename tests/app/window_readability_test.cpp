@@ -30,14 +30,6 @@ constexpr std::pair<const char*, const char*> kPageRows[] = {
 
 class GermanWindowTest : public WindowTest {
 protected:
-    /// The factory catalogue as the working folder's Language.ini, German current.
-    void useGermanLanguageFile() {
-        const auto file = workingDir / i18n::kLanguageFileName;
-        std::filesystem::copy_file(SourceDir() / "i18n" / i18n::kDefaultCatalogueName, file);
-        ASSERT_TRUE(i18n::ProfileFile(file).writeString(i18n::kSettingSection, i18n::kLanguageKey,
-                                                        i18n::kGerman));
-    }
-
     void expectWholeText(QLabel* label) {
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
             << label->objectName().toStdString() << ": " << label->text().toStdString();
