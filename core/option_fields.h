@@ -70,6 +70,12 @@ inline constexpr Field kLongMessageControl{0x03B, 2, 1};
 inline constexpr Field kDateFormat{0x03B, 3, 1};
 /// "Paging Display": 0 "Page Count", 1 "Direct".
 inline constexpr Field kPagingDisplay{0x03B, 4, 1};
+/// Prompt mode: 2 once a prompt set or the logo is stored, 0 for a logo of
+/// one space.
+inline constexpr Field kPromptMode{0x03B, 0, 2};
+/// Source texts: bit 6 on (1 = "Enable"); bit 5 is always written 0.
+inline constexpr Field kSourceTextsOn{0x03B, 6, 1};
+inline constexpr Field kSourceTextsBit5{0x03B, 5, 1};
 
 // Sequential lockout, byte 0x3C ------------------------------------------------
 
