@@ -24,6 +24,10 @@ void MainWindow::runLanguageAction(const std::string& language) {
     auto components = DescribeComponents(this);
     i18n::RunLanguageAction(*catalogue_, language, components, state_.capcodeCount);
     ApplyComponents(this, components);
+    followLanguage();
+}
+
+void MainWindow::followLanguage() {
     state_.language = catalogue_->currentLanguage();
     ui_->mnuEnglish->setChecked(catalogue_->englishChecked());
     ui_->mnuGerman->setChecked(catalogue_->germanChecked());
@@ -38,7 +42,10 @@ void MainWindow::applyCaptionsToWindow(const std::string& section) {
     ApplyComponents(this, components);
 }
 
-void MainWindow::applyCaptions() { applyCaptionsToWindow(catalogue_->currentLanguage()); }
+void MainWindow::applyCaptions() {
+    applyCaptionsToWindow(catalogue_->currentLanguage());
+    followLanguage();
+}
 
 std::string MainWindow::catalogueText(const char* key, const std::string& fallback) const {
     return catalogue_->LookupMessage(key, fallback);

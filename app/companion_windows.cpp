@@ -117,7 +117,8 @@ CompanionWindows::CompanionWindows(MainWindow& main) {
     fm_About = add(new AboutWindow(main.state(), &main.catalogue(), parent));
     Form1 = add(new link::ui::ProgrammingWindow(parent));
     frmAlert = add(new AlertWindow(main, parent));
-    frmLang = add(new i18n::ui::TextEditorWindow(parent));
+    frmLang = add(new i18n::ui::TextEditorWindow(main.catalogue(), main.notifier(), parent));
+    frmLang->model().applyMainWindowCaptions = [&main] { main.applyCaptions(); };
     PasswordDlg1 = add(new PasswordDialog(main.state(), &main.catalogue(), main.notifier(), parent));
 }
 

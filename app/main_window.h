@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/proportional_rescaler.h"
+#include "app/pages/proportional_rescaler.h"
 #include "app/scanner_input.h"
 #include "core/binding_hint.h"
 #include "core/image.h"
@@ -135,7 +135,8 @@ public:
     /// The default table at start-up (after the first refresh).
     void loadDefaultTable();
     /// Applies the captions of the current language to the main window
-    /// (after the UI text editor's Apply, Load and Load Default).
+    /// (after the UI text editor's Apply, Load and Load Default), with the
+    /// language marks.
     void applyCaptions();
 
     /// The panel of the page in front.
@@ -166,6 +167,9 @@ private:
     void connectHandlers();
     void connectBindings();
     void runLanguageAction(const std::string& language);
+    /// The language marks, the shared state and the page-numbered texts
+    /// follow the catalogue's current language.
+    void followLanguage();
     void applyCaptionsToWindow(const std::string& section);
     void updateTableCaption();
     bool openTableFile();

@@ -71,6 +71,8 @@ public:
     /// the current language (after Store and Load Default). Set by the window.
     std::function<void()> applyMainWindowCaptions;
 
+    /// The catalogue whose files the editor works on.
+    MessageCatalogue& catalogue() const { return catalogue_; }
     /// The grid rows (title row excluded).
     const std::vector<TextRow>& rows() const { return rows_; }
     /// Column 3 of row \p index (0-based) := \p text, as the user's edit does;

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "app/application.h"
-#include "app/proportional_rescaler.h"
+#include "app/pages/proportional_rescaler.h"
 #include "app/scanner_input.h"
 #include "tests/app/window_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/proportional_rescaler.h"
+#include "app/pages/proportional_rescaler.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
