@@ -11,6 +11,8 @@
 #include "core/music.h"
 #include "editors/control_names.h"
 #include "editors/tone_player.h"
+#include "i18n/message_catalogue.h"
+#include "i18n/profile_file.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -174,6 +176,19 @@ TEST_F(MusicPageTest, PageChangeNumbersTheRowsAndShowsThatPagesBytes) {
     EXPECT_EQ(stored(MelodyOffset(0, 5))[0], image().byte(MelodyOffset(0, 5)));
     choose(combo("cboMTPage"), 0);
     EXPECT_EQ(get<QLabel>("lblCapMusic4")->text(), "Cap #2: Music Type A");
+}
+
+TEST_F(MusicPageTest, RowLabelsTakeTheLanguageFilesFormatsAndSurviveBadOnes) {
+    useGermanLanguageFile();
+    i18n::ProfileFile file(workingDir / i18n::kLanguageFileName);
+    ASSERT_TRUE(file.writeString("German", "lblCapMusic1", "Rufnr. #%d: Musikart B"));
+    ASSERT_TRUE(file.writeString("German", "lblCapMusic2", "%s%s%n #%d"));
+    startOnMusicPage();
+    choose(combo("cboMTPage"), 2);
+    EXPECT_EQ(get<QLabel>("lblCapMusic1")->text(), "Rufnr. #9: Musikart B");
+    // The one number fills the first place; the rest reads no argument.
+    EXPECT_EQ(get<QLabel>("lblCapMusic2")->text(), "9%s%n #%d");
+    EXPECT_EQ(get<QLabel>("lblCapMusic3")->text(), "Cap #9: Music Type D");  // no entry: the built-in format
 }
 
 TEST_F(MusicPageTest, ChoosingAMusicTypeStoresItsCodeAndShowsTheMelodyBoxForUserOnly) {
