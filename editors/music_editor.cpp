@@ -1,24 +1,65 @@
-// The music and alert-tone controls: the music-type rows and their page
-// selector, the alarm, priority and group music types, the alert tone, the
-// out-of-range alert and its timer, the reminder. Their handlers come with
-// the melody editor; the refreshers and enabling rules of the controls live
-// here already.
+// The "Music && Tone" page and the alert tones of the "Alerts && Status"
+// page: the music-type rows of the page chosen in cboMTPage with their
+// melody boxes and Preview/Stop buttons, the out-of-range alert and its
+// timer, the reminder tone and duration, the fixed alert tone; and the
+// enabling rules of the alarm, priority and group music types.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/pages/caption_fit.h"
+#include "core/music.h"
 #include "core/option_fields.h"
 #include "core/option_settings.h"
+#include "core/tone.h"
+#include "editors/edit_events.h"
 #include "editors/editor_module.h"
+#include "editors/key_filter.h"
 #include "editors/main_form.h"
+#include "editors/tone_player.h"
+#include "i18n/safe_format.h"
 
 namespace zrv {
 namespace {
 
-constexpr int kMusicTypeRows = 16;
+constexpr int kMusicTypeRows = kMusicRowsPerPage;
 constexpr int kAlarmTypes = 5;
+/// Tags of the out-of-range alert's and the reminder's melody, Preview and Stop.
+constexpr int kOutOfRangeTag = 16;
+constexpr int kReminderTag = 17;
+constexpr int kPreviewButtons = 18;
+
+/// The built-in formats of the row labels, one per function bit; the
+/// language file's lblCapMusic0..15 replace them.
+std::string RowLabelFormat(int row) {
+    return std::string("Cap #%d: Music Type ") + static_cast<char>('A' + MusicRowFunctionBit(row));
+}
+
+/// What the module keeps between events: the melody boxes' input mode and
+/// the preview player. A child of the main window, so it outlives the
+/// controls whose handlers use it.
+class MusicSession : public QObject {
+public:
+    explicit MusicSession(QObject* parent) : QObject(parent), player(this) {
+        player.setObjectName(QStringLiteral("tonePlayer"));
+    }
+    MelodyInput input;
+    TonePlayer player;
+    int playingTag = -1;
+};
+
+/// One selector with its melody: a music-type row, the out-of-range alert
+/// or the reminder.
+struct MelodyRow {
+    QComboBox* selector;
+    QLineEdit* melody;
+    QPushButton* stop;
+    ToneSelector codes;
+    std::size_t typeOffset;
+    std::size_t melodyOffset;
+};
 
 class MusicEditor : public EditorModule {
 public:
@@ -26,7 +67,48 @@ public:
 
     std::vector<RefreshSlot> refreshSlots() const override {
         return {RefreshSlot::BoundEnabling, RefreshSlot::OutOfRangeTimer, RefreshSlot::MenuDependents,
-                RefreshSlot::Reminder, RefreshSlot::CapcodeMusicType};
+                RefreshSlot::MusicTypes,    RefreshSlot::BatteryLowTone,  RefreshSlot::Reminder,
+                RefreshSlot::CapcodeMusicType};
+    }
+
+    void connectHandlers(MainForm& form) override {
+        session_ = new MusicSession(form.window());
+        MusicSession* session = session_;
+        for (int tag = 0; tag < kPreviewButtons; ++tag) {
+            QLineEdit& box = melodyBox(form, tag);
+            connectMelodyBox(form, session, box, tag);
+            QComboBox& selector = selectorOf(form, tag);
+            QObject::connect(&selector, &QComboBox::activated, session,
+                             [&form, tag] { selectorClick(form, tag); });
+            QPushButton& preview = form.require(ctl::family::btnPreview, tag);
+            QObject::connect(&preview, &QPushButton::clicked, session,
+                             [&form, session, tag] { btnPreview0Click(form, *session, tag); });
+            QPushButton& stop = form.require(ctl::family::btnStop, tag);
+            stop.setEnabled(false);
+            QObject::connect(&stop, &QPushButton::clicked, session,
+                             [&form, session, tag] { btnStop0Click(form, *session, tag); });
+        }
+        QObject::connect(&session->player, &TonePlayer::finished, session, [&form, session] {
+            if (session->playingTag >= 0) btnStop0Click(form, *session, session->playingTag);
+        });
+        QComboBox& page = form.require(ctl::cboMTPage);
+        QObject::connect(&page, &QComboBox::activated, session, [&form] { cboMTPageChange(form); });
+        QComboBox& tone = form.require(ctl::cboTone);
+        QObject::connect(&tone, &QComboBox::activated, session, [&form](int item) {
+            if (item >= 0 && item < kAlertToneItemCount) StoreAlertTone(form.image(), item);
+        });
+        QComboBox& duration = form.require(ctl::cboRDC);
+        QObject::connect(&duration, &QComboBox::activated, session, [&form](int item) {
+            if (item < 0 || item >= kReminderDurationItemCount) return;
+            StoreReminderDuration(form.image(), item);
+            applyReminderRules(form);
+        });
+        QComboBox& timer = form.require(ctl::cboOSC);
+        QObject::connect(&timer, &QComboBox::activated, session, [&form](int item) {
+            if (item < 0 || item >= kOutOfRangeItemCount) return;
+            StoreOutOfRangeItem(form.image(), item);
+            applyOutOfRangeRules(form);
+        });
     }
 
     void refresh(MainForm& form, RefreshSlot slot) override {
@@ -36,9 +118,17 @@ public:
                 form.require(ctl::cboOSC).setCurrentIndex(OutOfRangeItem(form.image()));
                 break;
             case RefreshSlot::MenuDependents:
-                applyMusicAndOutOfRangeRules(form);
-                form.require(ctl::cboTone).setVisible(form.require(ctl::chkMenu6).isChecked());
+                applyCapcodeMusicRules(form);
+                applyOutOfRangeRules(form);
+                applyAlertToneRule(form);
                 break;
+            case RefreshSlot::MusicTypes:
+                for (int tag = 0; tag < kReminderTag; ++tag) showRow(form, tag);
+                showMelodies(form);
+                showAlertTone(form);
+                showReminderDuration(form);
+                break;
+            case RefreshSlot::BatteryLowTone: showRow(form, kReminderTag); break;
             case RefreshSlot::Reminder: applyReminderRules(form); break;
             case RefreshSlot::CapcodeMusicType:
                 // A change runs the box's click handler, as a user click does.
@@ -49,13 +139,209 @@ public:
     }
 
     void applyModifyModeRules(MainForm& form) override {
-        // Enabling everything must not unlock a combo whose box is unchecked.
+        // Enabling everything must not unlock a combo whose box is unchecked,
+        // nor a Stop button while nothing plays.
         applyMusicTypeOptionRules(form);
-        applyMusicAndOutOfRangeRules(form);
+        applyCapcodeMusicRules(form);
+        applyOutOfRangeRules(form);
         applyReminderRules(form);
+        for (int tag = 0; tag < kPreviewButtons; ++tag)
+            form.require(ctl::family::btnStop, tag).setEnabled(session_ && session_->playingTag == tag);
+    }
+
+    void boundControlChanged(MainForm& form, QWidget* control) override {
+        if (control == &form.require(ctl::chkCapMusicType)) {
+            chkCapMusicTypeChanged(form);
+        } else if (control == &form.require(ctl::CheckBox2)) {
+            applyOutOfRangeRules(form);
+        } else if (control == &form.require(ctl::chkReminderSelectTone)) {
+            applyReminderRules(form);
+        }
     }
 
 private:
+    // Controls by Tag ----------------------------------------------------------------
+
+    static QLineEdit& melodyBox(MainForm& form, int tag) {
+        if (tag == kOutOfRangeTag) return form.require(ctl::edtOORMusic);
+        if (tag == kReminderTag) return form.require(ctl::edtReminderMusic);
+        return form.require(ctl::family::edtMusicType, tag);
+    }
+
+    static QComboBox& selectorOf(MainForm& form, int tag) {
+        if (tag == kOutOfRangeTag) return form.require(ctl::cboORAAlert);
+        if (tag == kReminderTag) return form.require(ctl::cboRToneType);
+        return form.require(ctl::family::cboMusicType, tag);
+    }
+
+    /// The row of \p tag on the current music page.
+    static MelodyRow rowOf(MainForm& form, int tag) {
+        MelodyRow row{&selectorOf(form, tag), &melodyBox(form, tag), &form.require(ctl::family::btnStop, tag),
+                      ToneSelector::MusicType, 0, 0};
+        if (tag == kOutOfRangeTag) {
+            row.typeOffset = kOutOfRangeTypeOffset;
+            row.melodyOffset = kOutOfRangeMelodyOffset;
+        } else if (tag == kReminderTag) {
+            row.codes = ToneSelector::ReminderTone;
+            row.typeOffset = kReminderToneOffset;
+            row.melodyOffset = kReminderMelodyOffset;
+        } else {
+            row.typeOffset = MusicTypeOffset(form.state().musicTypePage, tag);
+            row.melodyOffset = MelodyOffset(form.state().musicTypePage, tag);
+        }
+        return row;
+    }
+
+    // Selectors ------------------------------------------------------------------------
+
+    /// A music page chosen in cboMTPage: the row labels numbered for the
+    /// page, then its music types and melodies.
+    static void cboMTPageChange(MainForm& form) {
+        const int page = form.require(ctl::cboMTPage).currentIndex();
+        if (page < 0 || page >= kMusicPageCount) return;
+        form.state().musicTypePage = page;
+        for (int row = 0; row < kMusicTypeRows; ++row) {
+            const std::string key = "lblCapMusic" + std::to_string(row);
+            const std::string format = form.catalogueText(key.c_str(), RowLabelFormat(row));
+            QLabel& label = form.require(ctl::family::lblCapMusic, row);
+            label.setText(QString::fromStdString(i18n::SafeFormat(format, {MusicRowCapcode(page, row)})));
+            pages::FitToCaption(&label);
+        }
+        for (int row = 0; row < kMusicTypeRows; ++row) showRow(form, row);
+        showMelodies(form);
+    }
+
+    /// cboMusicType0..15, cboORAAlert, cboRToneType: the item's code, then
+    /// the row shows its melody box for "User" only.
+    static void selectorClick(MainForm& form, int tag) {
+        const MelodyRow row = rowOf(form, tag);
+        const int item = row.selector->currentIndex();
+        if (item < 0 || item >= ToneItemCount(row.codes)) return;
+        StoreToneItem(form.image(), row.typeOffset, row.codes, item);
+        showRow(form, tag);
+    }
+
+    /// Selects the stored item; a code of no item leaves the row as it was.
+    static void showRow(MainForm& form, int tag) {
+        const MelodyRow row = rowOf(form, tag);
+        const std::optional<int> item = ShownToneItem(form.image(), row.typeOffset, row.codes);
+        if (!item) return;
+        row.selector->setCurrentIndex(*item);
+        const bool user = *item == kUserMusicItem;
+        row.melody->setVisible(user);
+        row.stop->setVisible(user);
+    }
+
+    static void showMelody(MainForm& form, int tag) {
+        const MelodyRow row = rowOf(form, tag);
+        row.melody->setText(QString::fromStdString(MelodyText(ReadMelody(form.image(), row.melodyOffset))));
+    }
+
+    static void showMelodies(MainForm& form) {
+        for (int tag = 0; tag < kPreviewButtons; ++tag) showMelody(form, tag);
+    }
+
+    static void showAlertTone(MainForm& form) {
+        if (const auto item = ShownToneItem(form.image(), kAlertToneOffset, ToneSelector::AlertTone))
+            form.require(ctl::cboTone).setCurrentIndex(*item);
+    }
+
+    static void showReminderDuration(MainForm& form) {
+        if (const auto item = ReminderDurationItem(form.image())) form.require(ctl::cboRDC).setCurrentIndex(*item);
+    }
+
+    // Melody boxes ----------------------------------------------------------------------
+
+    static void connectMelodyBox(MainForm& form, MusicSession* session, QLineEdit& box, int tag) {
+        box.setMaxLength(kMelodyLength);  // a pasted text keeps its first 16 characters
+        OnEnter(&box, [session, &box] {
+            box.clear();
+            session->input.reset();
+        });
+        FilterTypedCharacters(box, form, [session, &box](char32_t ch) {
+            return session->input.key(ch, static_cast<std::size_t>(box.text().trimmed().size()));
+        });
+        QObject::connect(&box, &QLineEdit::textEdited, session, [session](const QString& text) {
+            if (text.trimmed().isEmpty()) session->input.reset();
+        });
+        OnExit(&box, [&form, session, tag] {
+            session->input.reset();
+            storeMelody(form, tag);
+        });
+    }
+
+    /// Stores the melody of the box left: an emptied box shows the stored
+    /// melody again; text outside the notation is refused and the stored
+    /// melody shown again; anything else is stored padded to 16 characters.
+    static void storeMelody(MainForm& form, int tag) {
+        const MelodyRow row = rowOf(form, tag);
+        const QString text = row.melody->text();
+        if (text.trimmed().isEmpty()) {
+            showMelodies(form);
+            return;
+        }
+        const std::string typed = text.toStdString();
+        const Outcome outcome = StoreMelody(form.image(), row.melodyOffset, typed);
+        outcome.Report(form.notifier());
+        if (outcome.ok)
+            row.melody->setText(QString::fromStdString(PaddedMelodyText(typed)));
+        else
+            showMelody(form, tag);
+    }
+
+    // Preview ----------------------------------------------------------------------------
+
+    static void btnPreview0Click(MainForm& form, MusicSession& session, int tag) {
+        const MelodyRow row = rowOf(form, tag);
+        const int item = row.selector->currentIndex();
+        if (item < 0 || item >= kMusicTypeItemCount) return;
+        if (session.playingTag >= 0) btnStop0Click(form, session, session.playingTag);
+        const int last = tag == kReminderTag ? kReminderTag : kOutOfRangeTag;
+        for (int t = 0; t <= last; ++t) form.require(ctl::family::btnPreview, t).setEnabled(false);
+        session.playingTag = tag;
+        if (item == kUserMusicItem) {
+            row.stop->setEnabled(true);
+            const std::string text = PaddedMelodyText(row.melody->text().toLatin1().toStdString());
+            session.player.play(MelodySteps(text), true);
+        } else {
+            row.stop->setVisible(false);
+            session.player.play(TuneSteps(PreviewTune(item)), false);
+        }
+    }
+
+    static void btnStop0Click(MainForm& form, MusicSession& session, int tag) {
+        session.player.stop();
+        session.playingTag = -1;
+        const bool music = form.require(ctl::chkCapMusicType).isChecked();
+        for (int t = 0; t < kMusicTypeRows; ++t) form.require(ctl::family::btnPreview, t).setEnabled(music);
+        form.require(ctl::family::btnStop, tag).setEnabled(false);
+        form.require(ctl::btnPreview17).setEnabled(form.require(ctl::chkReminderSelectTone).isChecked());
+        form.require(ctl::btnPreview16).setEnabled(outOfRangeAlertOn(form));
+    }
+
+    // Check boxes and enabling ------------------------------------------------------------
+
+    /// "Capcode Music Type Enable": the rows follow the box; a user's click
+    /// also stores the pager's switch and, while "Set Alert" is off, says
+    /// whether the fixed alert tone is offered. The refresh only shows.
+    static void chkCapMusicTypeChanged(MainForm& form) {
+        const bool checked = form.require(ctl::chkCapMusicType).isChecked();
+        applyCapcodeMusicRules(form);
+        if (!form.state().refreshing()) {
+            fields::kCapcodeMusicTypeOff.Set(form.image(), checked ? 0 : 1);
+            if (form.require(ctl::chkMenu6).isChecked()) {
+                form.notifier().show(checked ? Message("Msg75", "Default tones selection will be disable !")
+                                             : Message("Msg76", "Default tones selection will be enable !"));
+            }
+        }
+        applyAlertToneRule(form);
+    }
+
+    static void applyAlertToneRule(MainForm& form) {
+        form.require(ctl::cboTone).setVisible(AlertToneOffered(form.require(ctl::chkMenu6).isChecked(),
+                                                               form.require(ctl::chkCapMusicType).isChecked()));
+    }
+
     /// The alarm, priority and group music types and the tone type follow
     /// their option boxes.
     static void applyMusicTypeOptionRules(MainForm& form) {
@@ -66,9 +352,8 @@ private:
         form.require(ctl::lblToneType).setEnabled(form.require(ctl::chkReminderSelectTone).isChecked());
     }
 
-    /// The music-type rows follow "Capcode Music Type Enable"; the
-    /// out-of-range alert needs its timer, and its tone needs the alert.
-    static void applyMusicAndOutOfRangeRules(MainForm& form) {
+    /// The music-type rows follow "Capcode Music Type Enable".
+    static void applyCapcodeMusicRules(MainForm& form) {
         const bool music = form.require(ctl::chkCapMusicType).isChecked();
         for (int i = 0; i < kMusicTypeRows; ++i) {
             form.require(ctl::family::cboMusicType, i).setEnabled(music);
@@ -77,13 +362,21 @@ private:
         }
         form.require(ctl::lblCapMTPage).setEnabled(music);
         form.require(ctl::cboMTPage).setEnabled(music);
+    }
+
+    /// The out-of-range alert needs its timer, and its tone needs the alert.
+    static bool outOfRangeAlertOn(MainForm& form) {
+        return form.require(ctl::cboOSC).currentIndex() != 0 && form.require(ctl::CheckBox2).isChecked();
+    }
+
+    static void applyOutOfRangeRules(MainForm& form) {
         form.require(ctl::CheckBox2).setEnabled(form.require(ctl::cboOSC).currentIndex() != 0);
-        const bool outOfRange = form.require(ctl::CheckBox2).isChecked();
-        form.require(ctl::cboORAAlert).setEnabled(outOfRange);
-        form.require(ctl::edtOORMusic).setEnabled(outOfRange);
-        form.require(ctl::btnPreview16).setEnabled(outOfRange);
-        form.require(ctl::lblPrompt41).setEnabled(outOfRange);
-        form.require(ctl::edtPrompt41).setEnabled(outOfRange);
+        const bool on = outOfRangeAlertOn(form);
+        form.require(ctl::cboORAAlert).setEnabled(on);
+        form.require(ctl::edtOORMusic).setEnabled(on);
+        form.require(ctl::btnPreview16).setEnabled(on);
+        form.require(ctl::lblPrompt41).setEnabled(on);
+        form.require(ctl::edtPrompt41).setEnabled(on);
     }
 
     /// The reminder tone can be chosen only with a reminder, and its controls
@@ -95,6 +388,8 @@ private:
         form.require(ctl::edtReminderMusic).setEnabled(reminder);
         form.require(ctl::btnPreview17).setEnabled(reminder);
     }
+
+    MusicSession* session_ = nullptr;
 };
 
 const EditorModuleRegistration registration{"music", [] { return std::make_unique<MusicEditor>(); }};
