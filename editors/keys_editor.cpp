@@ -48,7 +48,22 @@ public:
         QObject::connect(&selector, &QComboBox::activated, &selector, [this, &form] { cboECPageChange(form); });
     }
 
+    void applyModifyModeRules(MainForm& form) override { applyKeyListRule(form); }
+
+    void boundControlChanged(MainForm& form, QWidget* control) override {
+        // The lists follow "AES - Active" at once: a user who switches AES
+        // on can choose keys without choosing the page again.
+        if (control == &form.require(ctl::chkAESEN)) applyKeyListRule(form);
+    }
+
 private:
+    /// The key lists are offered only while AES is active.
+    static void applyKeyListRule(MainForm& form) {
+        const bool aesActive = form.require(ctl::chkAESEN).isChecked();
+        for (int tag = 0; tag < kKeyListsPerPage; ++tag)
+            form.require(ctl::family::cboAESKey, tag).setEnabled(aesActive);
+    }
+
     static void edtAESKey0Exit(MainForm& form, int key) {
         QLineEdit& edit = form.require(ctl::family::edtAESKey, key);
         const KeyTextResult result = StoreKeyText(form.image(), key, edit.text().toStdString());
@@ -75,12 +90,9 @@ private:
             label.setText(QString::fromStdString(i18n::SafeFormat(format, {page * kCapcodeRows + row + 1})));
             pages::FitToCaption(&label);
         }
-        const bool aesActive = form.require(ctl::chkAESEN).isChecked();
-        for (int tag = 0; tag < kKeyListsPerPage; ++tag) {
-            QComboBox& list = form.require(ctl::family::cboAESKey, tag);
-            list.setCurrentIndex(KeySelectionItem(form.image(), page_, tag));
-            list.setEnabled(aesActive);
-        }
+        for (int tag = 0; tag < kKeyListsPerPage; ++tag)
+            form.require(ctl::family::cboAESKey, tag).setCurrentIndex(KeySelectionItem(form.image(), page_, tag));
+        applyKeyListRule(form);
     }
 
     int page_ = 0;  ///< the entry of cboECPage the lists show

@@ -23,6 +23,7 @@ protected:
         QTest::mouseClick(get<QLabel>("staticEncryF"), Qt::LeftButton);
         ASSERT_EQ(win().currentPanel()->objectName(), "panAES");
     }
+    void click(QCheckBox* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
     QLineEdit& key(int k) { return win().require(ctl::family::edtAESKey, k); }
     QComboBox& list(int tag) { return win().require(ctl::family::cboAESKey, tag); }
     /// Clicks into the edit, replaces its text by \p text and leaves it with \p leave.
@@ -105,7 +106,10 @@ TEST_F(AesPageTest, KeyEditsKeepWhatWasTypedAcrossALoad) {
 
 TEST_F(AesPageTest, KeyListsStoreTheirChoiceAndThePageSelectorRefillsThem) {
     startOnPage();
-    box("chkAESEN")->setChecked(true);
+    EXPECT_FALSE(box("chkAESEN")->isChecked());  // the default image has AES off
+    EXPECT_FALSE(list(0).isEnabled());
+    click(box("chkAESEN"));
+    EXPECT_TRUE(list(0).isEnabled());
     choose(&list(6), 5);  // cboAESKey06: capcode 2, function bit C, "Key 5"
     EXPECT_EQ(image().byte(0x1006), 5);
     choose(&list(31), 16);
@@ -122,10 +126,13 @@ TEST_F(AesPageTest, KeyListsStoreTheirChoiceAndThePageSelectorRefillsThem) {
     EXPECT_EQ(list(6).currentText(), "Disable");
     EXPECT_TRUE(list(0).isEnabled());
 
-    box("chkAESEN")->setChecked(false);
-    EXPECT_TRUE(list(0).isEnabled());  // until the page selector runs again
-    choose(combo("cboECPage"), 0);
+    click(box("chkAESEN"));  // AES off: the lists follow at once
+    EXPECT_EQ(image().GetImageBits(0x458, 1, 1), 1u);
     for (int tag = 0; tag < 32; ++tag) EXPECT_FALSE(list(tag).isEnabled()) << tag;
+    choose(combo("cboECPage"), 0);  // and stay so when the page selector runs
+    for (int tag = 0; tag < 32; ++tag) EXPECT_FALSE(list(tag).isEnabled()) << tag;
+    click(box("chkAESEN"));
+    EXPECT_TRUE(list(17).isEnabled());
     EXPECT_EQ(get<QLabel>("lblECAP0")->text(), "Capcode 1 Function Bit");
     EXPECT_EQ(get<QLabel>("lblECAP7")->text(), "Capcode 8 Function Bit");
 }
