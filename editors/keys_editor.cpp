@@ -1,8 +1,9 @@
 // The "AES Encryption" page: sixteen key edits and, for each capcode of the
 // page chosen in cboECPage and each of its function bits A..D, the list of
 // the key that applies. The key edits are never filled from the image: what
-// the user typed since start-up stays, also across a load or a read. The
-// lists and the row captions are rebuilt by the page selector only.
+// the user typed since start-up stays, also across a load or a read, and
+// only a key the user has edited is stored on leaving. The lists and the row
+// captions are rebuilt by the page selector only.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -66,6 +67,10 @@ private:
 
     static void edtAESKey0Exit(MainForm& form, int key) {
         QLineEdit& edit = form.require(ctl::family::edtAESKey, key);
+        // The edits are not filled from the image: an edit the user passes
+        // through without typing must not write its old text over the key
+        // that came with a loaded file or a read pager.
+        if (!edit.isModified()) return;
         const KeyTextResult result = StoreKeyText(form.image(), key, edit.text().toStdString());
         if (!result.outcome.Report(form.notifier())) {
             GiveFocusBack(&edit);  // the typed text stays for a correction

@@ -102,6 +102,13 @@ TEST_F(AesPageTest, KeyEditsKeepWhatWasTypedAcrossALoad) {
     EXPECT_EQ(key(3).text(), "typed           ");  // the edit keeps what was typed
     EXPECT_EQ(key(0).text(), "ABCDEFGHIJKLMNOP");
     EXPECT_TRUE(key(7).text().isEmpty());
+
+    // Passing through the edits without typing keeps the file's keys.
+    QTest::mouseClick(&key(0), Qt::LeftButton);
+    for (int k = 0; k < 16; ++k) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QApplication::processEvents();
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(keyBytes(k), std::string(16, 'Z')) << k;
+    EXPECT_TRUE(notifier.shown.empty());
 }
 
 TEST_F(AesPageTest, KeyListsStoreTheirChoiceAndThePageSelectorRefillsThem) {
