@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QRadioButton>
 #include <QTest>
 
 #include "core/default_image.h"
@@ -139,6 +140,16 @@ TEST_F(AesPageTest, KeyListsStoreTheirChoiceAndThePageSelectorRefillsThem) {
     choose(combo("cboECPage"), 0);  // and stay so when the page selector runs
     for (int tag = 0; tag < 32; ++tag) EXPECT_FALSE(list(tag).isEnabled()) << tag;
     click(box("chkAESEN"));
+    EXPECT_TRUE(list(17).isEnabled());
+
+    // Write mode locks them whatever the refresh brings.
+    click(box("chkAESEN"));
+    get<QRadioButton>("RBtWrite")->click();
+    image().SetImageBits(0x458, 1, 0, 1);
+    win().refreshAll();
+    EXPECT_TRUE(box("chkAESEN")->isChecked());
+    EXPECT_FALSE(list(17).isEnabled());
+    get<QRadioButton>("RBtModify")->click();
     EXPECT_TRUE(list(17).isEnabled());
     EXPECT_EQ(get<QLabel>("lblECAP0")->text(), "Capcode 1 Function Bit");
     EXPECT_EQ(get<QLabel>("lblECAP7")->text(), "Capcode 8 Function Bit");
