@@ -22,19 +22,6 @@ ConfigImage StandardImage(std::uint8_t low, std::uint8_t med, std::uint8_t high)
     return image;
 }
 
-TEST(BatteryThresholds, GaugeRowsFallWithTheVoltage) {
-    for (const BatteryType type : {BatteryType::Rechargeable, BatteryType::Standard}) {
-        const auto row = GaugeValues(type);
-        for (std::size_t j = 1; j < row.size(); ++j) EXPECT_LT(row[j], row[j - 1]) << j;
-    }
-    EXPECT_EQ(GaugeValues(BatteryType::Rechargeable).size(), 11u);
-    EXPECT_EQ(GaugeValues(BatteryType::Standard).size(), 13u);
-    EXPECT_EQ(GaugeValues(BatteryType::Standard)[kItem148V], 151);
-    EXPECT_EQ(TrioOf(2), BatteryType::Rechargeable);
-    EXPECT_EQ(TrioOf(3), BatteryType::Standard);
-    EXPECT_THROW(TrioOf(6), std::out_of_range);
-}
-
 TEST(BatteryThresholds, TheDefaultImageShowsNoItemBecauseItsValuesAreOfTheOtherRow) {
     ConfigImage image;
     BuildDefaultImage(image);
