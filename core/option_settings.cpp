@@ -74,10 +74,20 @@ TransferOptions TransferOptionsFromImage(const ConfigImage& image) {
 }
 
 void StoreTransferOptions(ConfigImage& image, const TransferOptions& options) {
-    F::kManualWriteOff.Set(image, options.manualWrite ? 0 : 1);
-    F::kFrequencyModificationOff.Set(image, options.frequencyModification ? 0 : 1);
-    F::kPasswordRequired.Set(image, options.passwordRequired ? 1 : 0);
-    F::kPasswordModification.Set(image, options.passwordModification ? 1 : 0);
+    StoreTransferOption(image, TransferOption::ManualWrite, options.manualWrite);
+    StoreTransferOption(image, TransferOption::FrequencyModification, options.frequencyModification);
+    StoreTransferOption(image, TransferOption::PasswordRequired, options.passwordRequired);
+    StoreTransferOption(image, TransferOption::PasswordModification, options.passwordModification);
+}
+
+void StoreTransferOption(ConfigImage& image, TransferOption option, bool checked) {
+    // Manual write and frequency modification are stored inverted.
+    switch (option) {
+        case TransferOption::ManualWrite: F::kManualWriteOff.Set(image, checked ? 0 : 1); break;
+        case TransferOption::FrequencyModification: F::kFrequencyModificationOff.Set(image, checked ? 0 : 1); break;
+        case TransferOption::PasswordRequired: F::kPasswordRequired.Set(image, checked ? 1 : 0); break;
+        case TransferOption::PasswordModification: F::kPasswordModification.Set(image, checked ? 1 : 0); break;
+    }
 }
 
 MenuItemsOff MenuItemsOffFromImage(const ConfigImage& image) {
@@ -102,6 +112,12 @@ Outcome StoreMenuItemsOff(ConfigImage& image, const MenuItemsOff& off) {
     F::kMenuListChanged.Set(image, 1);
     image.fill(L::kMenuCodes.offset, place - L::kMenuCodes.offset, L::kMenuCodeSpace);
     return Outcome::Ok();
+}
+
+void StoreContrast(ConfigImage& image, int position) {
+    if (position < kContrastMin || position > kContrastMax)
+        throw std::out_of_range("contrast position " + std::to_string(position) + " outside 1..8");
+    image.setByte(L::kContrast, static_cast<std::uint8_t>(position));
 }
 
 bool ContrastByteInRange(std::uint8_t byte) { return byte >= kContrastMin && byte <= kContrastMax; }

@@ -57,6 +57,12 @@ TransferOptions TransferOptionsFromImage(const ConfigImage& image);
 /// Stores the four switches; the other bits of both bytes stay.
 void StoreTransferOptions(ConfigImage& image, const TransferOptions& options);
 
+/// One switch of the manual write group, as its check box names it.
+enum class TransferOption { ManualWrite, FrequencyModification, PasswordRequired, PasswordModification };
+/// Stores one switch as its box shows it (\p checked); the other switches
+/// and bits stay, so a box set from the image writes back only its own bit.
+void StoreTransferOption(ConfigImage& image, TransferOption option, bool checked);
+
 // Pager menu items ----------------------------------------------------------------
 
 /// The eight items of the pager's own menu, codes 7..14 ("Zoom In/Out Off"
@@ -78,6 +84,9 @@ Outcome StoreMenuItemsOff(ConfigImage& image, const MenuItemsOff& off);
 inline constexpr int kContrastMin = 1;
 inline constexpr int kContrastMax = 8;
 
+/// Stores slider position \p position (1..8; std::out_of_range otherwise)
+/// as the contrast byte.
+void StoreContrast(ConfigImage& image, int position);
 /// True for the contrast bytes the pager knows, 1..8.
 bool ContrastByteInRange(std::uint8_t byte);
 /// The slider position of a contrast byte: the byte itself within 1..8, the

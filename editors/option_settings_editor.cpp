@@ -1,8 +1,7 @@
 // The option settings of the "Alerts && Status" page: sequential lockout,
 // screen contrast, the RD-key boxes that follow "Push Key Lamp On Enable",
 // "Direct Show Lamp On" that follows the paging display, and the four
-// manual-write boxes. Their handlers come with the options editor; the
-// refreshers and enabling rules of the controls live here already.
+// manual-write boxes. Every change is written into the image at once.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -37,6 +36,18 @@ public:
         }
     }
 
+    void connectHandlers(MainForm& form) override {
+        QComboBox& lockout = form.require(ctl::cboSLC);
+        QObject::connect(&lockout, &QComboBox::activated, &lockout, [&form](int item) { cboSLCChange(form, item); });
+        QSlider& slider = form.require(ctl::TrackBar1);
+        QObject::connect(&slider, &QSlider::valueChanged, &slider,
+                         [&form](int position) { TrackBar1Change(form, position); });
+        connectTransferOption(form, form.require(ctl::chkManualWEn), TransferOption::ManualWrite);
+        connectTransferOption(form, form.require(ctl::chkFreqMEn), TransferOption::FrequencyModification);
+        connectTransferOption(form, form.require(ctl::chkPwdREn), TransferOption::PasswordRequired);
+        connectTransferOption(form, form.require(ctl::chkPwdMEn), TransferOption::PasswordModification);
+    }
+
     void applyModifyModeRules(MainForm& form) override { applyRdKeyRule(form); }
 
     void boundControlChanged(MainForm& form, QWidget* control) override {
@@ -44,6 +55,26 @@ public:
     }
 
 private:
+    static void cboSLCChange(MainForm& form, int item) {
+        if (item < 0 || item >= kLockoutItemCount) return;
+        StoreLockoutItem(form.image(), item);
+    }
+
+    /// The refresh sets the slider with its signals blocked, so a change
+    /// here is the user's: the position is the new contrast byte.
+    static void TrackBar1Change(MainForm& form, int position) {
+        StoreContrast(form.image(), position);
+        form.state().contrast = position;
+        form.require(ctl::lblValue).setText(QString::number(position));
+    }
+
+    /// Each manual-write box stores its own switch, also when the refresh
+    /// sets it (the same value goes back).
+    static void connectTransferOption(MainForm& form, QCheckBox& box, TransferOption option) {
+        QObject::connect(&box, &QCheckBox::toggled, &box,
+                         [&form, option](bool checked) { StoreTransferOption(form.image(), option, checked); });
+    }
+
     /// The RD-key boxes are offered only with "Push Key Lamp On Enable".
     static void applyRdKeyRule(MainForm& form) {
         const bool lamp = form.require(ctl::chkPushKeyLampOn).isChecked();

@@ -99,6 +99,10 @@ TEST_F(ContractTest, StoringBackWhatEveryBoundControlShowsLeavesTheDefaultImageA
     for (QWidget* w : win().findChildren<QWidget*>()) {
         const auto hint = ParseBindingHint(HintOf(w).toStdString());
         if (!hint || !hint->isGeneric()) continue;
+        // A change of the battery type brings the thresholds of the new type
+        // (the thresholds page test covers it): toggled there and back, the
+        // image ends with the rechargeable defaults.
+        if (w->objectName() == QLatin1String("chkCtl22")) continue;
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             box->toggle();
             box->toggle();

@@ -98,6 +98,22 @@ TEST(TransferOptions, EachSwitchHasItsOwnBitAndTwoAreInverted) {
     EXPECT_EQ(TransferOptionsFromImage(image), (TransferOptions{true, false, false, true}));
 }
 
+TEST(TransferOptions, OneSwitchStoresItsOwnBitOnly) {
+    ConfigImage image;
+    image.setByte(0x3D, 0x00);
+    image.setByte(0x36, 0x00);
+    StoreTransferOption(image, TransferOption::ManualWrite, false);
+    EXPECT_EQ(image.byte(0x3D), 0x10);  // "Manual Write Enable" unchecked sets bit 4
+    StoreTransferOption(image, TransferOption::PasswordRequired, true);
+    EXPECT_EQ(image.byte(0x36), 0x02);
+    StoreTransferOption(image, TransferOption::FrequencyModification, false);
+    StoreTransferOption(image, TransferOption::PasswordModification, true);
+    EXPECT_EQ(image.byte(0x36), 0x07);
+    StoreTransferOption(image, TransferOption::ManualWrite, true);
+    EXPECT_EQ(TransferOptionsFromImage(image), (TransferOptions{true, false, true, true}));
+    EXPECT_EQ(image.byte(0x3D), 0x00);
+}
+
 TEST(MenuItems, TheListNamesTheItemsThatAreOn) {
     ConfigImage image;
     image.fill(0x78, 7, 0x20);
@@ -158,6 +174,13 @@ TEST(ScreenContrast, OutOfRangeBytesShowAtTheNearerEnd) {
     EXPECT_EQ(ContrastSliderPosition(0xFF), 8);
     EXPECT_FALSE(ContrastByteInRange(0));
     EXPECT_FALSE(ContrastByteInRange(9));
+
+    ConfigImage image;
+    StoreContrast(image, 6);
+    EXPECT_EQ(image.byte(0x89), 6);
+    EXPECT_THROW(StoreContrast(image, 0), std::out_of_range);
+    EXPECT_THROW(StoreContrast(image, 9), std::out_of_range);
+    EXPECT_EQ(image.byte(0x89), 6);
 }
 
 }  // namespace
