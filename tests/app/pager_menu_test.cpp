@@ -129,6 +129,7 @@ TEST_F(PagerMenuTest, ReadLoadsThePagersImageAndSelectsItsBand) {
     QTimer meddle;
     QObject::connect(&meddle, &QTimer::timeout, [&] {
         if (!form1().busy()) return;
+        EXPECT_FALSE(win().boardPollTimer()->isActive()) << "no polling during a transfer";
         ++attempts;
         form1().close();
         QTest::keyClick(&form1(), Qt::Key_Escape);
@@ -155,6 +156,28 @@ TEST_F(PagerMenuTest, ReadLoadsThePagersImageAndSelectsItsBand) {
     // The window is ready for the next showing.
     EXPECT_TRUE(status().isEmpty());
     EXPECT_EQ(in1<QProgressBar>("PB1").value(), in1<QProgressBar>("PB1").minimum());
+}
+
+TEST_F(PagerMenuTest, ClosingTheMainWindowDuringATransferWaitsForItsEnd) {
+    Boardsim board(PagerWith(pagerDir, SampleImage()));
+    startWith(board);
+    bool asked = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (asked || !form1().busy()) return;
+        asked = true;
+        win().close();
+        EXPECT_TRUE(win().isVisible()) << "the main window waits for the port";
+    });
+    closer.start(5);
+    operate([&] { menu("mnuRead"); }, [&] { EXPECT_EQ(status(), "  Read Success!"); });
+    ASSERT_TRUE(asked);
+    EXPECT_FALSE(win().isVisible()) << "closed once the operation had ended";
+    const auto lines = board.log();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "control r 0") << "released after the last block, never in between";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "control r 0"), 1);
+    EXPECT_TRUE(notifier.shown.empty());
 }
 
 TEST_F(PagerMenuTest, ABlankPagerIsNotReadAndTheImageStays) {
@@ -324,6 +347,16 @@ TEST_F(PagerMenuTest, ScannedSerialNumberIsWrittenIntoThePager) {
     EXPECT_EQ(get<QLineEdit>("txtSN")->text(), "SCAN12345678");
     EXPECT_TRUE(win().programmerLink().KeepPagerSerial) << "kept again for the next write";
     EXPECT_TRUE(notifier.shown.empty());
+}
+
+TEST_F(PagerMenuTest, TheProgrammingWindowSpeaksTheLanguageOfTheFile) {
+    useGermanLanguageFile();
+    Boardsim board(PagerWith(pagerDir, SampleImage()));
+    startWith(board);
+    operate([&] { menu("mnuRead"); }, [&] {
+        EXPECT_EQ(form1().windowTitle(), "Pager programmieren");
+        EXPECT_EQ(status(), "  Lesen erfolgreich!");
+    });
 }
 
 }  // namespace
