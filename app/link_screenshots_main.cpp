@@ -1,10 +1,14 @@
 // zrv41k-link-screenshots DIR: the programming window during a whole read
 // (progress bar part-way, window-programming-reading.png), after it
-// (window-programming-read.png) and the main window's status line with the
-// board connected (main-window-board-connected.png), against the board simulator
+// (window-programming-read.png), after one pager of the repeated write
+// (window-programming-repeated.png) and the main window's status line with the
+// board connected (main-window-board-connected.png) and the status line after
+// the board has gone (status-board-disconnected.png), against the board simulator
 // beside the program, for the documentation. The read pause is shortened to
 // 20 ms (ZRV41K_READ_PAUSE_MS) so that the read takes a few seconds.
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -98,8 +102,33 @@ int main(int argc, char** argv) {
     main.action(QStringLiteral("mnuRead"))->trigger();
     failures += !midway;
     failures += !Save(main, QDir(out).filePath(QStringLiteral("main-window-board-connected.png")));
-    main.close();
+
+    // The repeated write: one pager written with "1st Capcode Auto Increase".
+    main.find<QCheckBox>(QStringLiteral("optAuto1"))->click();
+    main.find<QRadioButton>(QStringLiteral("RBtWrite"))->click();
+    bool pressed = false;
+    QTimer cycle;
+    QObject::connect(&cycle, &QTimer::timeout, [&] {
+        auto* write = form1.findChild<QPushButton*>(QStringLiteral("cmdWrite"));
+        if (!form1.isVisible() || form1.busy() || !write->isVisible() || !write->isEnabled()) return;
+        if (!pressed) {
+            pressed = true;
+            write->click();
+            return;
+        }
+        cycle.stop();
+        failures += !Save(form1, QDir(out).filePath(QStringLiteral("window-programming-repeated.png")));
+        form1.findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
+    });
+    cycle.start(15);
+    main.action(QStringLiteral("mnuWrite"))->trigger();
+    failures += !pressed;
+    // The adapter is pulled out: the next tick turns the status line red.
     board.write("quit\n");
     board.waitForFinished(2000);
+    main.Timer1Timer();
+    auto* status = main.find<QLabel>(QStringLiteral("staMsg"));
+    failures += !Save(*status, QDir(out).filePath(QStringLiteral("status-board-disconnected.png")));
+    main.close();
     return failures ? 1 : 0;
 }

@@ -165,6 +165,7 @@ void MainWindow::runPagerOperation(PendingOperation operation) {
     };
     hooks.capcodesRaised = [this] { refreshSlot(RefreshSlot::CapcodePage); };
     window.setHooks(std::move(hooks));
+    window.move(frameGeometry().center() - window.rect().center());  // centred on the main window
 
     const link::ui::ProgrammingJob job{link_.get(), notifier_, &image_, &state_.capcodeCount, state_.capcodePage};
     // A write and a verify send the texts in the pager's character set.
