@@ -107,6 +107,9 @@ public:
     void DiscoverPorts();
     const std::vector<std::string>& PortCandidates() const { return candidates_; }
     /// Finds the board among the candidates, sets BoardPort and sends start.
+    /// A silent candidate costs up to a second; like every wait of the link,
+    /// the probe processes the window's events meanwhile (through the Pump),
+    /// so its caller keeps every other user of the port away until it ends.
     bool ProbeBoard();
     /// One tick of the board polling: with no board known, probes the
     /// candidates; with a board known, only checks that its port is still
