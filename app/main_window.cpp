@@ -114,6 +114,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     link_ = std::make_unique<link::ProgrammerLink>(*serialLine_, *notifier_,
                                                    [] { QCoreApplication::processEvents(); });
     if (!options_.ports.empty()) link_->setPortOverride(options_.ports);
+    setUpPagerCommands();
 
     // 4.-5. Default image with its titles; 0x7C0..0x7DF zeroed.
     image_ = StartupImage();
@@ -274,22 +275,15 @@ void MainWindow::FormShow() {
     ui_->btnINI_Lang->setVisible(true);
     if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
         state_.bandText = freq->currentText().toStdString();
-    if (options_.probeBoard) {
-        link_->StartupProbe = true;
-        link_->ProbeBoard();  // the program goes on whether or not a board answers
-        link_->StartupProbe = false;
-    }
+    if (options_.probeBoard) probeAtStartUp();  // the program goes on whether or not a board answers
     refreshAll();
     loadDefaultTable();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeWaitsForPort(event)) return;
     FormClose();
     QMainWindow::closeEvent(event);
-}
-
-void MainWindow::FormClose() {
-    if (link_ && link_->BoardPort) link_->BoardControl(link::BoardCommand::Release);
 }
 
 void MainWindow::mnuExitClick() { close(); }
@@ -351,7 +345,7 @@ bool MainWindow::FormKeyPress(QKeyEvent* key) {
     if (auto* sn = find<QLineEdit>(QStringLiteral("txtSN"))) sn->setText(*serial);
     StorePagerSerialNumber(image_, Utf8ToCp1252(serial->toStdString()));
     link_->KeepPagerSerial = false;
-    ui_->mnuWrite->trigger();
+    ui_->mnuWrite->trigger();  // the Pager menu's Write command
     scanner_.clear();
     link_->KeepPagerSerial = true;
     return true;  // the Enter is consumed

@@ -41,6 +41,9 @@ namespace zrv::link {
 class ProgrammerLink;
 class QtSerialLine;
 }
+namespace zrv::link::ui {
+enum class PendingOperation;
+}
 
 namespace zrv::app {
 
@@ -126,6 +129,16 @@ public:
     void RBtWriteClick();
     void RBtModifyClick();
     void Timer2Timer();
+    // The Pager menu and the board polling (pager_commands.cpp).
+    void mnuReadClick();
+    void mnuWriteClick();
+    void mnuVerfyClick();
+    /// One tick of the board polling: status line and Pager menu follow the board.
+    void Timer1Timer();
+    /// The board polling timer `Timer1` (3000 ms; runs from the start-up probe on).
+    QTimer* boardPollTimer() const { return timer1_; }
+    /// True while a board poll or a Pager operation uses the serial port.
+    bool portInUse() const { return portInUse_; }
     /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
     void pageSelectorClick(QLabel* selector);
     /// The shared check box handler of the hint-bound boxes.
@@ -138,6 +151,10 @@ public:
     /// (after the UI text editor's Apply, Load and Load Default), with the
     /// language marks.
     void applyCaptions();
+    /// Sets cboFreq to the band the image names, without its change handler
+    /// (after File > Open and Pager > Read); a band the image does not name
+    /// keeps the selection.
+    void selectBandFromImage();
 
     /// The panel of the page in front.
     QFrame* currentPanel() const;
@@ -192,6 +209,24 @@ private:
     void showFieldInOtherControls(QWidget* changed);
     void setVisible(const QString& name, bool on);
 
+    // The Pager menu and the board polling (pager_commands.cpp)
+    void setUpPagerCommands();
+    void probeAtStartUp();
+    /// Runs \p operation in the programming window with polling held off.
+    void runPagerOperation(link::ui::PendingOperation operation);
+    /// False (and nothing starts) without a known board or while the port is in use.
+    bool pagerOperationPossible() const;
+    /// Shows the board state of a poll: black "Connect", or red "Disconnect".
+    void showBoardState(bool connected);
+    /// The board was lost during a transfer: red status at once, Pager menu off.
+    void showBoardLost();
+    void showBoardStatus(const Message& text, bool connected);
+    /// Marks the port as in use; a close asked for meanwhile waits for endPortUse().
+    void beginPortUse() { portInUse_ = true; }
+    void endPortUse();
+    /// True when the close must wait for the port (it is then done by endPortUse()).
+    bool closeWaitsForPort(QCloseEvent* event);
+
     std::unique_ptr<Ui::fm_Main> ui_;
     StartupOptions options_;
     ConfigImage image_;
@@ -213,6 +248,10 @@ private:
     ProportionalRescaler rescaler_;
     ScannerBuffer scanner_;
     QTimer* timer2_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    bool polling_ = false;       ///< Timer1 runs: the start-up probe has been made
+    bool portInUse_ = false;     ///< a poll or a Pager operation holds the port
+    bool closePending_ = false;  ///< a close came while the port was in use
     CompanionWindows* companions_ = nullptr;
     bool shown_ = false;
     bool rescaling_ = false;

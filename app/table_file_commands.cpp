@@ -48,13 +48,17 @@ bool MainWindow::openTableFile() {
     }
     setVisible(QStringLiteral("lblPrompt42"), true);
     setVisible(QStringLiteral("edtPrompt42"), true);
-    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
-        if (const auto band = BandFromImage(image_); band && *band < freq->count())
-            freq->setCurrentIndex(*band);  // no change handler here
+    selectBandFromImage();
     rebuildCapcodePageSelectors();
     refreshAll();
     updateTableCaption();
     return true;
+}
+
+void MainWindow::selectBandFromImage() {
+    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
+        if (const auto band = BandFromImage(image_); band && *band < freq->count())
+            freq->setCurrentIndex(*band);  // no change handler here
 }
 
 void MainWindow::mnuSaveAsClick() { saveTableFileAs(); }

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include <cstdlib>
 #include <iostream>
 
 #include "cli/command.h"
@@ -19,17 +18,6 @@ void ensureQtApplication() {
     static char name[] = "zrv41k-cli";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
-}
-
-// A board simulator answers at once and needs no pause before it replies;
-// ZRV41K_READ_PAUSE_MS shortens the pause for one.
-link::LinkTiming timingFromEnvironment() {
-    link::LinkTiming timing;
-    if (const char* pause = std::getenv("ZRV41K_READ_PAUSE_MS")) {
-        unsigned long long ms = 0;
-        if (ParseNumber(pause, ms, 300)) timing.readPause = std::chrono::milliseconds(ms);
-    }
-    return timing;
 }
 
 }  // namespace
@@ -75,7 +63,7 @@ LinkSession::LinkSession(const LinkOptions& options, bool answerYes) : notifier_
     ensureQtApplication();
     link_ = std::make_unique<link::ProgrammerLink>(line_, notifier_, [] {}, &sink_);
     link_->setPortOverride(options.ports);
-    link_->setTiming(timingFromEnvironment());
+    link_->setTiming(link::LinkTimingFromEnvironment());
     link_->setFrequencyRecheck(link::ImageFrequencyRecheck(notifier_));
     if (!options.trace.empty()) {
         trace_ = std::make_unique<link::FrameTrace>(options.trace);

@@ -26,8 +26,10 @@ bool ProgrammerLink::ProbeBoard() {
         if (line_.status() >= 0) line_.close();
         if (!OpenPort(port)) continue;
         Bytes reply;
-        // The identify exchange does not process window messages.
-        if (!exchangeShortReply(IdentifyRequest(), kIdentifyReplySize - 1, false, reply) ||
+        // A silent port costs up to a second of waiting; the window goes on
+        // processing its events meanwhile (its owner keeps other users of
+        // the port away until the probe has ended).
+        if (!exchangeShortReply(IdentifyRequest(), kIdentifyReplySize - 1, reply) ||
             !IdentifyReplyValid(reply)) {
             line_.close();
             continue;
@@ -58,7 +60,7 @@ void ProgrammerLink::BoardControl(BoardCommand command) {
     if (line_.status() < 0) OpenPort(*BoardPort);
     Bytes reply;
     const bool answered =
-        exchangeShortReply(BoardControlFrame(command), kBoardControlAckSize - 1, true, reply);
+        exchangeShortReply(BoardControlFrame(command), kBoardControlAckSize - 1, reply);
     if (line_.status() >= 0) line_.close();
     if (!answered || reply != BoardControlAck()) notifier_.show(msg::ProgrammerInitialError());
 }

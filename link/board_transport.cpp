@@ -37,23 +37,33 @@ bool ProgrammerLink::sendFrame(const Bytes& frame) {
     return line_.send(frame.data(), frame.size()) >= 0;
 }
 
-// Sleeps on the port until bytes arrive or \p deadline passes; with \p pump
+// Sleeps on the port until bytes arrive or \p deadline passes. With a pump
 // the window's events are processed first and the sleep is cut to 20 ms
-// slices so that the window stays responsive.
-void ProgrammerLink::sleepOnLine(Clock::time_point deadline, bool pump) {
+// slices, so that the window stays responsive through every wait.
+void ProgrammerLink::sleepOnLine(Clock::time_point deadline) {
     auto slice = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()) +
                  std::chrono::milliseconds(1);
-    if (pump && pump_) {
+    if (pump_) {
         pump_();
         slice = std::min(slice, std::chrono::milliseconds(20));
     }
     line_.waitForBytes(static_cast<int>(std::max<long long>(slice.count(), 0)));
 }
 
-// Waits until \p count bytes are waiting. The port is waited on in slices so
-// that a window stays responsive when \p pump is set.
-ProgrammerLink::Wait ProgrammerLink::waitForCount(std::size_t count,
-                                                  std::chrono::milliseconds limit, bool pump) {
+// The fixed pause the board needs after a read request. It keeps its whole
+// length, but a window goes on processing its events in slices of 20 ms.
+void ProgrammerLink::pause(std::chrono::milliseconds length) {
+    const auto deadline = Clock::now() + length;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) return;
+        if (pump_) pump_();
+        std::this_thread::sleep_for(std::min(left, std::chrono::milliseconds(20)));
+    }
+}
+
+// Waits until \p count bytes are waiting.
+ProgrammerLink::Wait ProgrammerLink::waitForCount(std::size_t count, std::chrono::milliseconds limit) {
     const auto deadline = Clock::now() + limit;
     for (;;) {
         const int waiting = line_.receivedCount();
@@ -61,12 +71,12 @@ ProgrammerLink::Wait ProgrammerLink::waitForCount(std::size_t count,
         if (static_cast<std::size_t>(waiting) >= count) return Wait::Done;
         const auto now = Clock::now();
         if (now > deadline) return Wait::TimedOut;
-        sleepOnLine(deadline, pump);
+        sleepOnLine(deadline);
     }
 }
 
 // Discards single bytes until the first letter of the frame word arrives.
-ProgrammerLink::Wait ProgrammerLink::syncOnReply(std::chrono::milliseconds limit, bool pump) {
+ProgrammerLink::Wait ProgrammerLink::syncOnReply(std::chrono::milliseconds limit) {
     const auto deadline = Clock::now() + limit;
     for (;;) {
         const int b = line_.readByte();
@@ -74,18 +84,17 @@ ProgrammerLink::Wait ProgrammerLink::syncOnReply(std::chrono::milliseconds limit
         const auto now = Clock::now();
         if (now > deadline) return Wait::TimedOut;
         if (b >= 0) continue;  // another byte: discard it and look at the next
-        sleepOnLine(deadline, pump);
+        sleepOnLine(deadline);
     }
 }
 
 // One identify or board-control exchange: flush, send, synchronise on the
 // reply and read \p rest bytes behind its first letter. \p reply receives
 // the whole reply, first letter included.
-bool ProgrammerLink::exchangeShortReply(const Bytes& request, std::size_t rest, bool pump,
-                                        Bytes& reply) {
+bool ProgrammerLink::exchangeShortReply(const Bytes& request, std::size_t rest, Bytes& reply) {
     if (line_.flush() < 0 || !sendFrame(request)) return false;
-    if (syncOnReply(timing_.syncWait, pump) != Wait::Done) return false;
-    if (waitForCount(rest, timing_.restWait, pump) != Wait::Done) return false;
+    if (syncOnReply(timing_.syncWait) != Wait::Done) return false;
+    if (waitForCount(rest, timing_.restWait) != Wait::Done) return false;
     reply.assign(rest + 1, 0);
     reply[0] = static_cast<std::uint8_t>(kFrameWord[0]);
     if (line_.read(reply.data() + 1, rest) < 0) return false;
@@ -125,9 +134,9 @@ bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t 
                                    static_cast<std::uint8_t>(n))))
             return disconnect(msg::ReadError());
         // The board needs this pause before it answers; it is a sleep, not a spin.
-        std::this_thread::sleep_for(timing_.readPause);
+        pause(timing_.readPause);
         const std::size_t size = ReadReplySize(n);
-        switch (waitForCount(size, timing_.replyWait, false)) {
+        switch (waitForCount(size, timing_.replyWait)) {
         case Wait::LineFailed: return disconnect(msg::ReadError());
         case Wait::TimedOut: return failTransfer(msg::ReadTimeOut());
         case Wait::Done: break;
@@ -159,7 +168,7 @@ bool ProgrammerLink::WriteRange(const ConfigImage& image, std::size_t first, std
         const std::size_t n = std::min(blockSize, last - first + 1);
         if (!sendFrame(WriteRequest(static_cast<std::uint16_t>(first), image.range(first, n))))
             return disconnect(msg::WriteError());
-        switch (waitForCount(kWriteAckSize, timing_.replyWait, false)) {
+        switch (waitForCount(kWriteAckSize, timing_.replyWait)) {
         case Wait::LineFailed: return disconnect(msg::WriteError());
         case Wait::TimedOut: return failTransfer(msg::WriteError());
         case Wait::Done: break;

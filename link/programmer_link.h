@@ -50,6 +50,16 @@ struct LinkTiming {
     std::chrono::milliseconds restWait{500};      ///< for the rest of a short reply
 };
 
+/// The name of the setting that shortens the read pause for a simulator.
+inline constexpr const char* kReadPauseVariable = "ZRV41K_READ_PAUSE_MS";
+/// The board's timing, with the read pause taken from ZRV41K_READ_PAUSE_MS
+/// (0..300 ms) when it holds a number; a board simulator answers at once and
+/// needs no pause, a real board needs the full 300 ms. The window and the
+/// command line both start from this.
+LinkTiming LinkTimingFromEnvironment();
+/// The same from the setting's text (\p text is null when it is not set).
+LinkTiming LinkTimingFromSetting(const char* text);
+
 /// Direction of a traced frame.
 enum class TraceDirection { Sent, Received };
 /// Receives every frame the link sends and every reply it reads.
@@ -97,6 +107,9 @@ public:
     void DiscoverPorts();
     const std::vector<std::string>& PortCandidates() const { return candidates_; }
     /// Finds the board among the candidates, sets BoardPort and sends start.
+    /// A silent candidate costs up to a second; like every wait of the link,
+    /// the probe processes the window's events meanwhile (through the Pump),
+    /// so its caller keeps every other user of the port away until it ends.
     bool ProbeBoard();
     /// One tick of the board polling: with no board known, probes the
     /// candidates; with a board known, only checks that its port is still
@@ -156,10 +169,11 @@ private:
     void showFirmware();
 
     bool sendFrame(const Bytes& frame);
-    Wait waitForCount(std::size_t count, std::chrono::milliseconds limit, bool pump);
-    Wait syncOnReply(std::chrono::milliseconds limit, bool pump);
-    void sleepOnLine(std::chrono::steady_clock::time_point deadline, bool pump);
-    bool exchangeShortReply(const Bytes& request, std::size_t rest, bool pump, Bytes& reply);
+    Wait waitForCount(std::size_t count, std::chrono::milliseconds limit);
+    Wait syncOnReply(std::chrono::milliseconds limit);
+    void sleepOnLine(std::chrono::steady_clock::time_point deadline);
+    void pause(std::chrono::milliseconds length);
+    bool exchangeShortReply(const Bytes& request, std::size_t rest, Bytes& reply);
     bool failTransfer(const Message& message);
     bool disconnect(const Message& message);
     void traceFrame(TraceDirection direction, std::span<const std::uint8_t> bytes);

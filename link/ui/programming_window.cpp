@@ -1,12 +1,216 @@
 #include "link/ui/programming_window.h"
 
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+
 #include "i18n/ui/window_setup.h"
+#include "link/programming_session.h"
+#include "ui_programming_window.h"
 
 namespace zrv::link::ui {
 
-ProgrammingWindow::ProgrammingWindow(QWidget* parent) : QDialog(parent) {
+namespace {
+
+/// Marks a transfer as running for as long as it lasts.
+class BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& busy_;
+};
+
+}  // namespace
+
+ProgrammingWindow::ProgrammingWindow(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
+    ui_->setupUi(this);
     i18n::ui::SetUpWindow(*this, i18n::kProgrammingWindow);
-    resize(320, 80);
+    setFixedSize(size());
+    connect(ui_->cmdWrite, &QPushButton::clicked, this, &ProgrammingWindow::cmdWriteClick);
+    connect(ui_->cmdExit, &QPushButton::clicked, this, &ProgrammingWindow::cmdExitClick);
+}
+
+ProgrammingWindow::~ProgrammingWindow() = default;
+
+void ProgrammingWindow::run(PendingOperation operation, const ProgrammingJob& job) {
+    pendingOperation = operation;
+    job_ = job;
+    started_ = false;
+    if (job_.link) job_.link->setSink(static_cast<LinkSink*>(this));
+    exec();
+    if (job_.link) job_.link->setSink(nullptr);
+    repeated_.reset();
+    job_ = {};
+}
+
+// Show, activate, close ------------------------------------------------------------------------
+
+void ProgrammingWindow::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        // The operation runs from the window's own event loop once it is up.
+        QMetaObject::invokeMethod(this, &ProgrammingWindow::FormActivate, Qt::QueuedConnection);
+    }
+}
+
+void ProgrammingWindow::FormShow() {
+    if (hooks_.localise) hooks_.localise(*this);
+}
+
+void ProgrammingWindow::FormActivate() {
+    if (!job_.link || !job_.image) {
+        offerExit();
+        return;
+    }
+    firmwareText("");
+    ui_->lblMsg2->hide();
+    ui_->Image1->hide();
+    ui_->cmdWrite->hide();
+    ui_->cmdExit->hide();
+    switch (pendingOperation) {
+        case PendingOperation::Read: runRead(); break;
+        case PendingOperation::Write:
+            if (job_.link->AutoIncrement1 || job_.link->AutoIncrement2) {
+                startRepeatedWrite();
+                return;  // the Write button takes over
+            }
+            runSingleWrite();
+            break;
+        case PendingOperation::Verify: runVerify(); break;
+    }
+    offerExit();
+}
+
+void ProgrammingWindow::FormClose() {
+    ui_->lblMsg->clear();
+    ui_->PB1->setValue(ui_->PB1->minimum());
+    ui_->Image1->hide();
+    ui_->lblMsg2->hide();
+    ui_->lblMsg->show();
+    ui_->PB1->show();
+    ui_->lblAuto1->hide();
+    ui_->lblAuto2->hide();
+}
+
+void ProgrammingWindow::closeEvent(QCloseEvent* event) {
+    // A transfer is never left half-way: the close box waits for its end.
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void ProgrammingWindow::done(int result) {
+    if (busy_) return;  // Escape during a transfer
+    FormClose();
+    QDialog::done(result);
+}
+
+void ProgrammingWindow::cmdExitClick() {
+    accept();
+    ui_->cmdExit->hide();
+}
+
+// The operations ------------------------------------------------------------------------------
+
+void ProgrammingWindow::runRead() {
+    bool ok = false;
+    {
+        const BusyScope busy(busy_);
+        int count = job_.capcodeCount ? *job_.capcodeCount : 0;
+        ok = ProgramRead(*job_.link, *this, *job_.image, count);
+        if (ok && job_.capcodeCount) *job_.capcodeCount = count;
+    }
+    if (ok && hooks_.readSucceeded) hooks_.readSucceeded();
+}
+
+void ProgrammingWindow::runSingleWrite() {
+    WriteOutcome outcome;
+    {
+        const BusyScope busy(busy_);
+        outcome = ProgramWrite(*job_.link, *this, *job_.image);
+    }
+    if (outcome == WriteOutcome::Success && hooks_.writeSucceeded) hooks_.writeSucceeded();
+}
+
+void ProgrammingWindow::startRepeatedWrite() {
+    ui_->lblAuto1->setVisible(job_.link->AutoIncrement1);
+    ui_->lblAuto2->setVisible(job_.link->AutoIncrement2);
+    LinkSink& sink = *this;
+    repeated_ = std::make_unique<RepeatedWrite>(*job_.link, sink, *job_.notifier, *job_.image,
+                                                job_.link->AutoIncrement1, job_.link->AutoIncrement2,
+                                                job_.capcodePage);
+    ui_->cmdWrite->show();
+    ui_->cmdExit->show();
+    setButtonsEnabled(true);
+    ui_->cmdWrite->setFocus();
+}
+
+void ProgrammingWindow::cmdWriteClick() {
+    if (!repeated_ || busy_) return;
+    setButtonsEnabled(false);
+    ui_->lblAuto1->setText(QString::fromStdString(repeated_->firstCapcodeLabel()));
+    ui_->lblAuto2->setText(QString::fromStdString(repeated_->secondCapcodeLabel()));
+    WriteOutcome outcome;
+    {
+        const BusyScope busy(busy_);
+        outcome = repeated_->cycle();
+    }
+    if (outcome == WriteOutcome::Success && hooks_.capcodesRaised) hooks_.capcodesRaised();
+    setButtonsEnabled(true);
+    if (outcome == WriteOutcome::Success) ui_->cmdWrite->setFocus();
+}
+
+void ProgrammingWindow::runVerify() {
+    const BusyScope busy(busy_);
+    ProgramVerify(*job_.link, *this, *job_.image);
+}
+
+void ProgrammingWindow::offerExit() {
+    ui_->cmdExit->show();
+    ui_->cmdExit->setEnabled(true);
+    ui_->cmdExit->setFocus();
+}
+
+void ProgrammingWindow::setButtonsEnabled(bool on) {
+    ui_->cmdWrite->setEnabled(on);
+    ui_->cmdExit->setEnabled(on);
+}
+
+// What the link reports ---------------------------------------------------------------------------
+
+void ProgrammingWindow::status(const Message& text, bool running) {
+    const std::string word = hooks_.text ? hooks_.text(text) : text.english;
+    ui_->lblMsg->setText(QString::fromStdString("  " + word + (running ? " ......" : "")));
+    ui_->lblMsg->repaint();
+}
+
+void ProgrammingWindow::progressRange(int first, int last) { ui_->PB1->setRange(first, std::max(first, last)); }
+
+void ProgrammingWindow::progress(int position) {
+    ui_->PB1->setValue(std::clamp(position, ui_->PB1->minimum(), ui_->PB1->maximum()));
+}
+
+void ProgrammingWindow::boardDisconnected() {
+    if (hooks_.boardDisconnected) hooks_.boardDisconnected();
+}
+
+void ProgrammingWindow::firmwareText(const std::string& text) {
+    if (hooks_.firmwareText) hooks_.firmwareText(text);
+}
+
+void ProgrammingWindow::verifyDifferences(const std::string& text) {
+    if (hooks_.verifyDifferences) hooks_.verifyDifferences(text);
 }
 
 }  // namespace zrv::link::ui

@@ -1,16 +1,122 @@
 #pragma once
 /// \file
 /// The programming window `Form1` ("Pager Programmer"): the progress and
-/// outcome of a read, write or verify, and the repeated write.
+/// outcome of a read, write or verify, and the repeated write. It is a view
+/// over the link's programming session (link/programming_session.h): the
+/// transfers themselves are ProgramRead, ProgramWrite, ProgramVerify and
+/// RepeatedWrite, the same functions the command line runs. What changes in
+/// the main window afterwards goes back through ProgrammingHooks.
 
 #include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/image.h"
+#include "core/notifier.h"
+#include "link/programmer_link.h"
+
+namespace Ui {
+class Form1;
+}
+
+namespace zrv::link {
+class RepeatedWrite;
+}
 
 namespace zrv::link::ui {
 
-class ProgrammingWindow : public QDialog {
+/// The operation the Pager menu asks for (Read, Write, Verfy).
+enum class PendingOperation { Read = 0, Write = 1, Verify = 2 };
+
+/// What one operation works on: the link, the main window's image and
+/// capcode count, and the capcode page the repeated write raises.
+struct ProgrammingJob {
+    ProgrammerLink* link = nullptr;
+    Notifier* notifier = nullptr;
+    ConfigImage* image = nullptr;
+    int* capcodeCount = nullptr;
+    int capcodePage = 0;
+};
+
+/// What the window tells the main window, and what it asks of it. Every
+/// member may be left empty.
+struct ProgrammingHooks {
+    /// The text of a status message in the current language (default: its English text).
+    std::function<std::string(const Message&)> text;
+    /// Captions of the window's controls and its title in the current language.
+    std::function<void(QDialog&)> localise;
+    /// The main window's firmware label (empty clears it).
+    std::function<void(const std::string&)> firmwareText;
+    /// The board was lost during a transfer.
+    std::function<void()> boardDisconnected;
+    /// The differing addresses of a verify, for the OTA window's memo.
+    std::function<void(const std::string&)> verifyDifferences;
+    /// A read has replaced the image: band, page selectors, refresh.
+    std::function<void()> readSucceeded;
+    /// A single write succeeded: the serial-number display.
+    std::function<void()> writeSucceeded;
+    /// The repeated write raised the capcodes: the capcode boxes follow.
+    std::function<void()> capcodesRaised;
+};
+
+class ProgrammingWindow : public QDialog, private LinkSink {
     Q_OBJECT
 public:
     explicit ProgrammingWindow(QWidget* parent = nullptr);
+    ~ProgrammingWindow() override;
+
+    void setHooks(ProgrammingHooks hooks) { hooks_ = std::move(hooks); }
+
+    /// Shows the window modally for \p operation on \p job; the operation
+    /// starts as soon as the window is up, and the call returns once the
+    /// user has left the window with Exit.
+    void run(PendingOperation operation, const ProgrammingJob& job);
+
+    /// The operation the window runs when it opens.
+    PendingOperation pendingOperation = PendingOperation::Read;
+    /// True while a transfer runs: the window cannot be closed then.
+    bool busy() const { return busy_; }
+
+    /// Caption and captions in the current language.
+    void FormShow();
+    /// Runs the pending operation (the window has just opened).
+    void FormActivate();
+    /// Resets the status line and progress bar for the next showing.
+    void FormClose();
+    /// One cycle of the repeated write: writes and verifies one pager.
+    void cmdWriteClick();
+    void cmdExitClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    /// Exit, Escape and the close box end here; never during a transfer.
+    void done(int result) override;
+
+private:
+    // LinkSink: what the link reports while it works.
+    void status(const Message& text, bool busy) override;
+    void progressRange(int first, int last) override;
+    void progress(int position) override;
+    void boardDisconnected() override;
+    void firmwareText(const std::string& text) override;
+    void verifyDifferences(const std::string& text) override;
+
+    void runRead();
+    void runSingleWrite();
+    void startRepeatedWrite();
+    void runVerify();
+    /// Shows Exit with the focus: the operation has ended.
+    void offerExit();
+    void setButtonsEnabled(bool on);
+
+    std::unique_ptr<Ui::Form1> ui_;
+    ProgrammingHooks hooks_;
+    ProgrammingJob job_;
+    std::unique_ptr<RepeatedWrite> repeated_;
+    bool busy_ = false;
+    bool started_ = false;  ///< the pending operation of this showing has begun
 };
 
 }  // namespace zrv::link::ui

@@ -105,10 +105,3 @@ std::string Bytes(const ConfigImage& image) {
 }
 
 }  // namespace zrv::test
-
-// The link and the simulator's process need a Qt application object.
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

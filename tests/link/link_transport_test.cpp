@@ -215,3 +215,30 @@ TEST(BlockTransfer, TraceHoldsEveryFrameBothWays) {
     EXPECT_EQ(frames[4].second, ReadRequest(0x10, 4));
     EXPECT_EQ(frames[5].second.size(), ReadReplySize(4));
 }
+
+TEST(LinkTiming, ReadPauseSettingTakesOnlyAPlainNumberUpToTheBoardsPause) {
+    EXPECT_EQ(LinkTimingFromSetting(nullptr).readPause.count(), 300);
+    EXPECT_EQ(LinkTimingFromSetting("0").readPause.count(), 0);
+    EXPECT_EQ(LinkTimingFromSetting("120").readPause.count(), 120);
+    EXPECT_EQ(LinkTimingFromSetting("300").readPause.count(), 300);
+    for (const char* bad : {"", "301", "-5", "12ms", " 12", "0x10", "99999999999999999999999"})
+        EXPECT_EQ(LinkTimingFromSetting(bad).readPause.count(), 300) << bad;
+    // Only the read pause changes: the time-outs stay the board's.
+    const LinkTiming timing = LinkTimingFromSetting("0");
+    EXPECT_EQ(timing.replyWait.count(), 2000);
+    EXPECT_EQ(timing.syncWait.count(), 500);
+}
+
+TEST(LinkTiming, TheReadPauseKeepsTheWindowAliveAndItsLength) {
+    Boardsim board;
+    Rig rig({board.path()});
+    ASSERT_TRUE(rig.link.ProbeBoard());
+    LinkTiming timing;
+    timing.readPause = std::chrono::milliseconds(200);
+    rig.link.setTiming(timing);
+    rig.pumps = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    ASSERT_TRUE(rig.link.ReadRange(0, 127, 128));  // one block
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(200)) << "the pause keeps its length";
+    EXPECT_GE(rig.pumps, 5) << "events are processed in slices through the pause";
+}
