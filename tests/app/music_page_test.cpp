@@ -188,7 +188,7 @@ TEST_F(MusicPageTest, RowLabelsTakeTheLanguageFilesFormatsAndSurviveBadOnes) {
     EXPECT_EQ(get<QLabel>("lblCapMusic1")->text(), "Rufnr. #9: Musikart B");
     // The one number fills the first place; the rest reads no argument.
     EXPECT_EQ(get<QLabel>("lblCapMusic2")->text(), "9%s%n #%d");
-    EXPECT_EQ(get<QLabel>("lblCapMusic3")->text(), "Cap #9: Music Type D");  // no entry: the built-in format
+    EXPECT_EQ(get<QLabel>("lblCapMusic3")->text(), "Rufnr. #9: Musikart D");  // the factory catalogue's format
 }
 
 TEST_F(MusicPageTest, ChoosingAMusicTypeStoresItsCodeAndShowsTheMelodyBoxForUserOnly) {

@@ -210,10 +210,12 @@ TEST_F(PagerMenuTest, WriteModeWritesThePagerAndAVerifyFindsItEqual) {
     // What the pager holds is the image in the pager's character set, the write marker set.
     ConfigImage sent = image();
     ConvertTextsToPager(sent);
-    for (std::size_t a = 0; a < kImageSize; ++a)
+    for (std::size_t a = 0; a < kImageSize; ++a) {
         if (a != L::kWriteMarker && a != L::kStatus530 && a != L::kStatus531 && a != L::kChecksum &&
-            a != L::kChecksum + 1)
+            a != L::kChecksum + 1) {
             ASSERT_EQ(memory.byte(a), sent.byte(a)) << "address " << a;
+        }
+    }
 
     QPlainTextEdit& memo = app_->companions().frmOTA->memo1();
     memo.setPlainText("old report");
