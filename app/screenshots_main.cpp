@@ -1,6 +1,7 @@
 // zrv41k-screenshots DIR [--size WIDTHxHEIGHT]: the main window with each of
 // the six pages in front, one PNG per page, and the function bit and alert
-// windows (window-NAME.png) of the default image, once with the English texts
+// windows and the UI text editor (window-NAME.png) of the default image, once
+// with the English texts
 // (page-NAME.png) and once with the German texts of the factory catalogue
 // (page-NAME-de.png), for the documentation. Without --size the client area
 // has its design size; with it, the window is rescaled to that client size
@@ -18,6 +19,7 @@
 #include "app/companion_windows.h"
 #include "editors/alert_window.h"
 #include "editors/function_bit_window.h"
+#include "i18n/ui/text_editor_window.h"
 #include "app/pages/pages.h"
 #include "app/silent_notifier.h"
 #include "i18n/message_catalogue.h"
@@ -33,11 +35,10 @@ constexpr Shot kShots[] = {{"sedtFC", "page-freq-codes"},   {"sedtAS", "page-ale
                            {"sedtPE", "page-prompts"},      {"sedtSP", "page-source-prompts"},
                            {"sedtMT", "page-music-tone"},   {"staticEncryF", "page-aes"}};
 
-/// Prepares \p folder as the working folder of a run in \p language: for
-/// German, the factory catalogue beside the program becomes its
-/// Language.ini with German as the current language; English needs no file.
+/// Prepares \p folder as the working folder of a run in \p language: the
+/// factory catalogue beside the program becomes its Language.ini with
+/// \p language as the current language.
 bool PrepareLanguage(const QString& folder, const char* language) {
-    if (std::strcmp(language, zrv::i18n::kGerman) != 0) return true;
     const QString factory =
         QDir(QCoreApplication::applicationDirPath()).filePath(zrv::i18n::kDefaultCatalogueName);
     const QString file = QDir(folder).filePath(zrv::i18n::kLanguageFileName);
@@ -82,7 +83,8 @@ int ShootSet(const QString& out, const char* language, const QString& suffix, QS
     // The companion windows as "Fun. Bit" of the first slot and "Alert
     // Length Select" open them (shown without their modal loop).
     const std::pair<QDialog*, const char*> windows[] = {{app.companions().fm_FunBit, "window-function-bits"},
-                                                         {app.companions().frmAlert, "window-alert-lengths"}};
+                                                         {app.companions().frmAlert, "window-alert-lengths"},
+                                                         {app.companions().frmLang, "window-text-editor"}};
     for (const auto& [window, name] : windows) {
         window->show();
         QApplication::processEvents();
