@@ -1,14 +1,20 @@
 // Start-up of the desktop program until the main window is shown (FormCreate,
 // the companion windows, FormShow with its refresh and default-table step),
-// and one full refresh of every control from an image that differs from the
-// one shown before. Offscreen, without a board probe.
+// one full refresh of every control from an image that differs from the one
+// shown before, and the UI text editor's fill, Apply and Load over the factory
+// catalogue. Offscreen, without a board probe.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/companion_windows.h"
 #include "app/silent_notifier.h"
+#include "i18n/message_catalogue.h"
+#include "i18n/ui/text_editor_window.h"
 #include "core/alert_lengths.h"
 #include "core/capcode_rules.h"
 #include "core/frequency.h"
@@ -60,8 +66,50 @@ void FullRefresh(benchmark::State& state) {
     }
 }
 
+/// The UI text editor over the factory catalogue (about 1,500 keys): \p step
+/// is timed with the editor shown in a window whose program folder holds
+/// DefLang.dat as its Language.ini.
+template <class Step>
+void TextEditor(benchmark::State& state, Step step) {
+    QTemporaryDir folder;
+    const QString factory = QDir(QCoreApplication::applicationDirPath()).filePath(zrv::i18n::kDefaultCatalogueName);
+    QFile::copy(factory, QDir(folder.path()).filePath(zrv::i18n::kLanguageFileName));
+    QFile::copy(factory, QDir(folder.path()).filePath(zrv::i18n::kDefaultCatalogueName));
+    zrv::app::SilentNotifier notifier;
+    zrv::app::Application app(Options(folder, notifier));
+    app.mainWindow().show();
+    zrv::i18n::ui::TextEditorWindow& editor = *app.companions().frmLang;
+    editor.show();
+    QApplication::processEvents();
+    const std::filesystem::path lang = (folder.path() + QStringLiteral("/all.lang")).toStdString();
+    editor.model().SaveAs(lang);
+    if (editor.model().rows().size() < 1000) state.SkipWithError("the factory catalogue was not found");
+    for (auto _ : state) step(editor, lang);
+    editor.hide();
+}
+
+void TextEditorFill(benchmark::State& state) {
+    TextEditor(state, [](zrv::i18n::ui::TextEditorWindow& editor, const std::filesystem::path&) { editor.FormShow(); });
+}
+
+void TextEditorApply(benchmark::State& state) {
+    TextEditor(state, [](zrv::i18n::ui::TextEditorWindow& editor, const std::filesystem::path&) {
+        editor.model().Apply();
+    });
+}
+
+void TextEditorLoad(benchmark::State& state) {
+    zrv::app::SilentNotifier quiet;
+    TextEditor(state, [&quiet](zrv::i18n::ui::TextEditorWindow& editor, const std::filesystem::path& lang) {
+        editor.model().Load(lang, quiet);
+    });
+}
+
 }  // namespace
 
+BENCHMARK(TextEditorFill)->Unit(benchmark::kMillisecond);
+BENCHMARK(TextEditorApply)->Unit(benchmark::kMillisecond);
+BENCHMARK(TextEditorLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUpUntilShown)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(FullRefresh)->Unit(benchmark::kMillisecond);
 
