@@ -49,8 +49,11 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
                 return std::nullopt;
             }
             line.channelSpacingMode = value.toInt();
+        } else if (!a.startsWith(QLatin1Char('-')) && line.tableFile.empty()) {
+            line.tableFile = a.toStdString();  // the table file to open
         } else {
-            error = QStringLiteral("unknown option ") + a;
+            error = a.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option ") + a
+                                                   : QStringLiteral("only one table file can be opened: ") + a;
             return std::nullopt;
         }
     }
@@ -58,8 +61,9 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
 }
 
 std::string UsageText() {
-    return "Usage: zrv41k [--port PATH]... [--channel-spacing 0|1|2] [Qt options]\n"
+    return "Usage: zrv41k [--port PATH]... [--channel-spacing 0|1|2] [Qt options] [FILE.tbl]\n"
            "       zrv41k --help | --version\n\n"
+           "  FILE.tbl                open this table file at start-up, as File > Open does\n"
            "  --port PATH             probe this serial device for the programmer board\n"
            "                          (repeatable; replaces port discovery)\n"
            "  --channel-spacing MODE  channel spacing shown by the About window:\n"

@@ -20,6 +20,7 @@ class CompanionWindows;
 struct CommandLine {
     std::vector<std::string> ports;
     int channelSpacingMode = 0;
+    std::string tableFile;  ///< FILE.tbl to open at start-up, empty for none
 };
 
 /// Parses \p arguments (without the program name). Returns nothing and sets

@@ -1,8 +1,11 @@
 // zrv41k: the desktop programming tool for ZRV41K pagers.
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/program_folders.h"
 
 int main(int argc, char** argv) {
     // --help and --version answer before QApplication opens a display.
@@ -21,9 +24,23 @@ int main(int argc, char** argv) {
         return 2;
     }
     zrv::app::UseDesignFont();
+    // Run from the build folder the program keeps its files beside itself;
+    // installed, in the user's data folder.
+    const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
+    const auto folders = zrv::app::ResolveProgramFolders(
+        executableFolder, QDir::currentPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+    std::string folderError;
+    if (!zrv::app::PrepareProgramFolders(folders, executableFolder, folderError)) {
+        std::fprintf(stderr, "zrv41k: %s\n", folderError.c_str());
+        return 1;
+    }
     zrv::app::StartupOptions options;
+    options.programFolder = folders.program;
+    options.workingFolder = folders.working;
     options.ports = line->ports;
     options.channelSpacingMode = line->channelSpacingMode;
+    if (!line->tableFile.empty()) options.openAtStart = std::filesystem::absolute(line->tableFile);
     zrv::app::Application app(std::move(options));
     app.mainWindow().show();
     return qapp.exec();

@@ -172,6 +172,7 @@ void MainWindow::buildPages() {
     if (panels_.front()) panels_.front()->raise();
     ui_->Edit1->raise();
     client->setMouseTracking(true);
+    setAcceptDrops(true);  // a table file dropped on the window opens
     client->installEventFilter(this);
 }
 
@@ -278,6 +279,7 @@ void MainWindow::FormShow() {
     if (options_.probeBoard) probeAtStartUp();  // the program goes on whether or not a board answers
     refreshAll();
     loadDefaultTable();
+    if (!options_.openAtStart.empty()) openTableFileAt(QString::fromStdString(options_.openAtStart.string()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

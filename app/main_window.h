@@ -56,6 +56,7 @@ struct StartupOptions {
     std::filesystem::path workingFolder;  ///< empty: the current folder
     std::vector<std::string> ports;       ///< --port PATH overrides of discovery
     int channelSpacingMode = 0;           ///< --channel-spacing 0|1|2
+    std::filesystem::path openAtStart;    ///< FILE.tbl of the command line, opened after the default table
     bool probeBoard = true;               ///< FormShow probes once for the board
     bool maximise = true;                 ///< FormCreate maximises the window
     Notifier* notifier = nullptr;         ///< nullptr: message boxes
@@ -147,6 +148,9 @@ public:
     void cboCtl1Change(QComboBox* combo);
     /// The default table at start-up (after the first refresh).
     void loadDefaultTable();
+    /// Opens the table file \p path as File > Open does after its dialog
+    /// (the command line's FILE.tbl, a file dropped on the window).
+    bool openTableFileAt(const QString& path);
     /// Applies the captions of the current language to the main window
     /// (after the UI text editor's Apply, Load and Load Default), with the
     /// language marks.
@@ -176,6 +180,8 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -190,6 +196,9 @@ private:
     void applyCaptionsToWindow(const std::string& section);
     void updateTableCaption();
     bool openTableFile();
+    /// Loads the table file \p path: with \p checkSize the checks of a
+    /// chosen file (File > Open, a drop, the command line).
+    bool loadTableFile(const std::string& path, bool checkSize);
     bool saveTableFileAs();
     /// Key preview: collects scanner characters; true when the key is consumed.
     bool FormKeyPress(QKeyEvent* key);

@@ -3,7 +3,11 @@
 // rules; the window chooses the file, shows the outcome and refreshes.
 #include <QComboBox>
 #include <QFileDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <optional>
 
 #include "app/main_window.h"
 #include "core/default_image.h"
@@ -14,6 +18,14 @@ namespace zrv::app {
 
 namespace {
 QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
+
+/// The one local file of a drop, when it is a table file (*.tbl).
+std::optional<QString> DroppedTableFile(const QMimeData* data) {
+    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile()) return std::nullopt;
+    const QString path = data->urls().front().toLocalFile();
+    if (QFileInfo(path).suffix().compare(QLatin1String("tbl"), Qt::CaseInsensitive) != 0) return std::nullopt;
+    return path;
+}
 }  // namespace
 
 void MainWindow::updateTableCaption() {
@@ -24,19 +36,18 @@ void MainWindow::updateTableCaption() {
 void MainWindow::mnuOpenClick() { openTableFile(); }
 
 bool MainWindow::openTableFile() {
-    std::string path;
-    const bool fromDialog = !state_.useCurrentName;
-    if (fromDialog) {
-        const QString folder = QString::fromStdString(state_.programFolder);
-        const QString chosen =
-            options_.openDialog
-                ? options_.openDialog(this, folder)
-                : QFileDialog::getOpenFileName(this, QString(), folder, TableFilter());
-        if (chosen.isEmpty()) return false;
-        path = chosen.toStdString();
-    } else {
-        path = state_.tableFileName;
-    }
+    if (state_.useCurrentName) return loadTableFile(state_.tableFileName, false);
+    const QString folder = QString::fromStdString(state_.programFolder);
+    const QString chosen = options_.openDialog
+                               ? options_.openDialog(this, folder)
+                               : QFileDialog::getOpenFileName(this, QString(), folder, TableFilter());
+    if (chosen.isEmpty()) return false;
+    return loadTableFile(chosen.toStdString(), true);
+}
+
+bool MainWindow::openTableFileAt(const QString& path) { return loadTableFile(path.toStdString(), true); }
+
+bool MainWindow::loadTableFile(const std::string& path, bool fromDialog) {
     const TableFileResult result = LoadTableFile(path, image_, state_.capcodeCount, fromDialog);
     // The chosen path becomes the file that Save writes only once it has
     // loaded: a refused file keeps the image, the controls and the caption of
@@ -53,6 +64,18 @@ bool MainWindow::openTableFile() {
     refreshAll();
     updateTableCaption();
     return true;
+}
+
+// A table file dropped on the window opens as File > Open does.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedTableFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (const auto path = DroppedTableFile(event->mimeData())) {
+        event->acceptProposedAction();
+        openTableFileAt(*path);
+    }
 }
 
 void MainWindow::selectBandFromImage() {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "core/default_image.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ void printHelp(std::ostream& out) {
         for (std::size_t k = c.name.size(); k < 10; ++k) out << ' ';
         out << "  " << c.summary << '\n';
     }
-    out << "\nRun 'zrv41k-cli COMMAND --help' for the options of one command.\n"
+    out << "\nRun 'zrv41k-cli COMMAND --help' for the options of one command;\n"
+           "'zrv41k-cli --version' prints the program name and version.\n"
            "Offsets and lengths are accepted in decimal and in 0x hexadecimal.\n"
            "Exit status: 0 success, 1 the operation failed, 2 usage error.\n";
 }
@@ -31,6 +33,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
         printHelp(std::cout);
+        return zrv::cli::kExitOk;
+    }
+    if (args[0] == "--version") {
+        std::cout << "zrv41k-cli " << zrv::kVersionDigits << '\n';
         return zrv::cli::kExitOk;
     }
     for (const auto& c : zrv::cli::Commands()) {
