@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     zrv::app::UseDesignFont();
     zrv::app::StartupOptions options;
     options.ports = line->ports;
+    options.encoderPort = line->encoderPort;
     options.channelSpacingMode = line->channelSpacingMode;
     zrv::app::Application app(std::move(options));
     app.mainWindow().show();

@@ -84,6 +84,8 @@ bool OtaSender::sendCommand(int type, bool last, OtaWindowFields& window, const 
     return link_.TransmitToEncoder(window.edtID, data);
 }
 
+bool OtaSender::stopRequested() const { return cancelled && cancelled(); }
+
 SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, const OtaAlertFields& alert,
                           ConfigImage& image, const LogLine& log, const AfterCommand& after) {
     BusyGuard busy(busy_);
@@ -98,7 +100,7 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
             if (window.chkSysDate) {
                 builder_.BuildTimeMessage(window);
                 log(builder_.TimeMessageLine(window));
-                if (!link_.TransmitToEncoder(window.edtTMID, builder_.dataString())) {
+                if (!link_.TransmitToEncoder(window.edtTMID, builder_.dataString()) || stopRequested()) {
                     notifier_.show(Plain("Transmit Error !"));
                     return SendResult::TransmitError;
                 }
@@ -116,11 +118,15 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
                 if (!sendCommand(TypeOfTag(tag), false, window, main, alert, image, log, after, built)) {
                     if (!built) return SendResult::Stopped;
                     error = true;
+                } else if (stopRequested()) {
+                    error = true;
                 }
             }
             if (!error && window.chkLast) {
                 if (!sendCommand(kTypeLast, true, window, main, alert, image, log, after, built)) {
                     if (!built) return SendResult::Stopped;
+                    error = true;
+                } else if (stopRequested()) {
                     error = true;
                 }
             }
