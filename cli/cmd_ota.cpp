@@ -44,7 +44,7 @@ const char* const kUsage =
     "  --last                  the last command 255 (--success, --failed, --packages)\n"
     "  --time                  the time message (needs --time-id or --table)\n\n"
     "The pager's settings:\n"
-    "  --table FILE.tbl        the configuration the commands read, as the main window\n"
+    "  --table FILE.tbl        the configuration the commands read, as the program\n"
     "                          shows it after File > Open; it also gives the defaults of\n"
     "                          --psn (its serial number), --time-id (capcode 8 + N11)\n"
     "                          and the key of --encrypt\n"

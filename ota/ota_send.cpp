@@ -94,6 +94,7 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
         notifier_.show(Plain("Repeat times can not less than 1!"));
         return SendResult::Stopped;
     }
+    if (started) started();
     bool error = false;
     try {
         for (long long r = 0; r < repeat && !error; ++r) {

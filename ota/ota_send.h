@@ -50,6 +50,9 @@ public:
     /// Asked after every frame: when it answers true (the window was closed
     /// meanwhile), the send ends there with "Transmit Error !".
     std::function<bool()> cancelled;
+    /// Called once the repetition count is accepted, before anything is
+    /// built: the window clears its log then.
+    std::function<void()> started;
 
 private:
     SendResult run(OtaWindowFields& window, const OtaMainFields& main, const OtaAlertFields& alert,

@@ -243,7 +243,7 @@ void OtaWindow::runSend(bool view) {
 
     ui_->btnOTASend->setEnabled(false);
     ui_->btnOTAView->setEnabled(false);
-    ui_->memMsg->clear();
+    sender_->started = [this] { ui_->memMsg->clear(); };
     const auto log = [this](const std::string& line) { ui_->memMsg->appendPlainText(Utf(line)); };
     const auto after = [this](int type) {
         if (!sources_.afterCommand) return;
