@@ -312,6 +312,35 @@ TEST_F(OtaWindowTest, ASendRunsOnceAndClosingEndsItAfterTheFrameOnTheLine) {
     EXPECT_FALSE(ota().isVisible());
 }
 
+TEST(OtaEncoderPort, CommandLineNamesThePortTheWindowOffersFirst) {
+    QString error;
+    auto line = app::ParseCommandLine({"--encoder-port", "/dev/pts/9", "--port", "/dev/ttyUSB0"}, error);
+    ASSERT_TRUE(line.has_value()) << error.toStdString();
+    EXPECT_EQ(line->encoderPort, "/dev/pts/9");
+    EXPECT_EQ(line->ports, std::vector<std::string>{"/dev/ttyUSB0"});
+    line = app::ParseCommandLine({"--encoder-port=/dev/ttyS1"}, error);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->encoderPort, "/dev/ttyS1");
+    EXPECT_FALSE(app::ParseCommandLine({"--encoder-port"}, error).has_value());
+    EXPECT_EQ(error, "--encoder-port needs a value");
+    EXPECT_FALSE(app::ParseCommandLine({"--encoder-port="}, error).has_value());
+    EXPECT_EQ(error, "--encoder-port needs a device path");
+    EXPECT_NE(app::UsageText().find("--encoder-port PATH"), std::string::npos);
+
+    TestApp();
+    TempDir folder;
+    RecordingNotifier notifier;
+    auto options = app::StartupOptions::Unattended(folder.path(), notifier);
+    app::Application withDefault(options);
+    QComboBox* port = withDefault.companions().frmOTA->findChild<QComboBox*>("cboEncoderPort");
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->isEditable());
+    EXPECT_EQ(port->currentText(), "/dev/ttyS0");
+    options.encoderPort = "/dev/pts/9";
+    app::Application withOption(options);
+    EXPECT_EQ(withOption.companions().frmOTA->findChild<QComboBox*>("cboEncoderPort")->currentText(), "/dev/pts/9");
+}
+
 /// Reads the main window's controls into the structure the builders take.
 ota::OtaImageInputs ShownByWindow(app::MainWindow& w, ota::ui::OtaWindow& otaWindow) {
     (void)otaWindow;
