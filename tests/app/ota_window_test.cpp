@@ -11,6 +11,7 @@
 #include "core/capcodes.h"
 #include "core/cp1252.h"
 #include "core/option_fields.h"
+#include "core/serial_fields.h"
 #include "ota/ota_command.h"
 #include "ota/ota_image_inputs.h"
 #include "ota/ota_send.h"
@@ -127,6 +128,8 @@ TEST_F(OtaWindowTest, ToolsMenuOffersTheWindowAndTheLanguages) {
         // Show fills the identities from the main window.
         EXPECT_EQ(field("edtTMID")->text(), "0004321N11");
         EXPECT_EQ(field("edtID")->text(), "N12");
+        EXPECT_EQ(field("edtPSN")->text().toStdString(), PsnText(image()).substr(7, 5));
+        EXPECT_EQ(field("edtSSN")->text().toStdString(), SsnText(image()));
         ota().reject();
     });
     entry->trigger();

@@ -6,6 +6,7 @@
 #include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/image_rules.h"
+#include "core/serial_fields.h"
 #include "core/table_file.h"
 #include "ota/ota_image_inputs.h"
 #include "ota/ota_send.h"
@@ -139,6 +140,19 @@ TEST(CliOtaTable, TheTableGivesTheTimeIdAndTheKey) {
     EXPECT_EQ(requests[0], "0004321N11 09122026143005");
     EXPECT_EQ(requests[1].substr(0, 11), "1234567N12 ");
     EXPECT_EQ(Lines(r.out)[1].find("Date="), 0u);
+
+    // --encrypt is --ssn with the table's secret serial number.
+    ConfigImage image = StartupImage();
+    int count = 0;
+    ASSERT_TRUE(LoadTableFile(table, image, count).ok);
+    auto withKey = [&](std::vector<std::string> extra) {
+        auto args = BuildArgs(table, {2});
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunProgram("zrv41k-cli", args).out;
+    };
+    const std::string fromTable = withKey({"--encrypt"});
+    EXPECT_EQ(fromTable, withKey({"--ssn", SsnText(image)}));
+    EXPECT_NE(fromTable, withKey({}));
 }
 
 TEST(CliOtaTable, BadTablesAndMissingTablesAreRefused) {
