@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/companion_windows.h"
+#include "app/ota_commands.h"
 #include "core/default_image.h"
 
 namespace zrv::app {
@@ -39,6 +40,16 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
                 return std::nullopt;
             }
             line.ports.push_back(value.toStdString());
+        } else if (a.startsWith(QLatin1String("--encoder-port"))) {
+            if (!takeValue(QStringLiteral("--encoder-port"))) {
+                if (error.isEmpty()) error = QStringLiteral("unknown option ") + a;
+                return std::nullopt;
+            }
+            if (value.isEmpty()) {
+                error = QStringLiteral("--encoder-port needs a device path");
+                return std::nullopt;
+            }
+            line.encoderPort = value.toStdString();
         } else if (a.startsWith(QLatin1String("--channel-spacing"))) {
             if (!takeValue(QStringLiteral("--channel-spacing"))) {
                 if (error.isEmpty()) error = QStringLiteral("unknown option ") + a;
@@ -61,11 +72,14 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
 }
 
 std::string UsageText() {
-    return "Usage: zrv41k [--port PATH]... [--channel-spacing 0|1|2] [Qt options] [FILE.tbl]\n"
+    return "Usage: zrv41k [--port PATH]... [--encoder-port PATH] [--channel-spacing 0|1|2] [Qt options] [FILE.tbl]
+"
            "       zrv41k --help | --version\n\n"
            "  FILE.tbl                open this table file at start-up, as File > Open does\n"
            "  --port PATH             probe this serial device for the programmer board\n"
            "                          (repeatable; replaces port discovery)\n"
+           "  --encoder-port PATH     the paging encoder's serial port offered first in the\n"
+           "                          OTA window (default /dev/ttyS0)\n"
            "  --channel-spacing MODE  channel spacing shown by the About window:\n"
            "                          0 = 5 kHz (default), 1 = 6.25 kHz, 2 = Auto\n"
            "  --help, -h              print this text and end\n"
@@ -93,9 +107,11 @@ void UseDesignFont() {
 Application::Application(StartupOptions options) {
     // The main window first: its creation runs FormCreate. Then the other
     // windows in their order, hidden until their commands show them.
+    const QString encoderPort = QString::fromStdString(options.encoderPort);
     main_ = std::make_unique<MainWindow>(std::move(options));
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
+    ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
 }
 
 Application::~Application() {

@@ -2,7 +2,7 @@
 /// \file
 /// Start-up of the desktop program: the application title, the windows in
 /// their creation order (main window first, its FormCreate running as it is
-/// created), and the command line (--port PATH, --channel-spacing 0|1|2).
+/// created), and the command line (--port PATH, --encoder-port PATH, --channel-spacing 0|1|2).
 
 #include <QStringList>
 #include <memory>
@@ -19,6 +19,7 @@ class CompanionWindows;
 /// QApplication before these are read).
 struct CommandLine {
     std::vector<std::string> ports;
+    std::string encoderPort;  ///< --encoder-port PATH; empty: /dev/ttyS0
     int channelSpacingMode = 0;
     std::string tableFile;  ///< FILE.tbl to open at start-up, empty for none
 };

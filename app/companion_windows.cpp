@@ -112,7 +112,7 @@ CompanionWindows::CompanionWindows(MainWindow& main) {
         order_ << w->objectName();
         return w;
     };
-    frmOTA = add(new ota::ui::OtaWindow(parent));
+    frmOTA = add(new ota::ui::OtaWindow(main.notifier(), parent));
     fm_FunBit = add(new FunctionBitWindow(main, parent));
     fm_About = add(new AboutWindow(main.state(), &main.catalogue(), parent));
     Form1 = add(new link::ui::ProgrammingWindow(parent));

@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     options.programFolder = folders.program;
     options.workingFolder = folders.working;
     options.ports = line->ports;
+    options.encoderPort = line->encoderPort;
     options.channelSpacingMode = line->channelSpacingMode;
     if (!line->tableFile.empty()) options.openAtStart = std::filesystem::absolute(line->tableFile);
     zrv::app::Application app(std::move(options));

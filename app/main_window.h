@@ -55,6 +55,7 @@ struct StartupOptions {
     std::filesystem::path programFolder;  ///< empty: the executable's folder
     std::filesystem::path workingFolder;  ///< empty: the current folder
     std::vector<std::string> ports;       ///< --port PATH overrides of discovery
+    std::string encoderPort;              ///< --encoder-port PATH of the OTA window
     int channelSpacingMode = 0;           ///< --channel-spacing 0|1|2
     std::filesystem::path openAtStart;    ///< FILE.tbl of the command line, opened after the default table
     bool probeBoard = true;               ///< FormShow probes once for the board

@@ -1,6 +1,7 @@
-// zrv41k-cli ota: builds OTA commands and sends them to a paging encoder,
-// for the command types whose inputs are all OTA-window fields (raw memory
-// data 254, the last command 255 and the time message).
+// zrv41k-cli ota: builds OTA commands and sends them to a paging encoder.
+// Raw memory data 254, the last command 255 and the time message take only
+// OTA-window fields; the other types take the main window's values from a
+// table file, as the OTA window reads them after the file is opened.
 #include <ctime>
 #include <iostream>
 #include <optional>
@@ -11,10 +12,14 @@
 
 #include "cli/command.h"
 #include "core/cp1252.h"
+#include "core/default_image.h"
 #include "core/image.h"
+#include "core/image_rules.h"
+#include "core/table_file.h"
 #include "ota/comm_port.h"
 #include "ota/encoder_link.h"
 #include "ota/ota_command.h"
+#include "ota/ota_image_inputs.h"
 #include "ota/ota_send.h"
 #include "ota/ota_window_rules.h"
 
@@ -30,10 +35,25 @@ const char* const kUsage =
     "it prints the log lines and opens no port. 'send' transmits them to the\n"
     "paging encoder and ends with \"Transmit Success !\" (exit 0) or\n"
     "\"Transmit Error !\" (exit 1). Only what the options name is sent.\n\n"
-    "What to send:\n"
+    "What to send (each --type checks one command box; give it again for more):\n"
+    "  --type 1|2|3-5|10-12|17 a command built from the table file's settings\n"
+    "                          (needs --table): 1 capcodes 1-7, 2 the option set,\n"
+    "                          3-5 and 10-12 source bits and two prompts, 17 logo\n"
+    "                          language and first menu prompt\n"
     "  --type 254              raw memory data (--start, --data)\n"
     "  --last                  the last command 255 (--success, --failed, --packages)\n"
-    "  --time                  the time message (needs --time-id)\n\n"
+    "  --time                  the time message (needs --time-id or --table)\n\n"
+    "The pager's settings:\n"
+    "  --table FILE.tbl        the configuration the commands read, as the program\n"
+    "                          shows it after File > Open; it also gives the defaults of\n"
+    "                          --psn (its serial number), --time-id (capcode 8 + N11)\n"
+    "                          and the key of --encrypt\n"
+    "  --update-table          store what the commands write back (type 1: display\n"
+    "                          codes of switched-off capcodes; types 3-17: the prompts\n"
+    "                          as sent) into the table file\n"
+    "  --alert-type N          type 2's alert type: 0 Normal (default), 1 Vibrator,\n"
+    "                          2 Tone+Vibrator, 3 Silent+Flash\n"
+    "  --encrypt               Blowfish encryption with the table file's secret serial number\n\n"
     "Header and fields (each taken as if typed into the window):\n"
     "  --psn HEX               public serial number, up to 5 digits (default 00000)\n"
     "  --date YYMMDDhhmm       manual header date (default: the system date)\n"
@@ -76,6 +96,12 @@ std::string NowAsTimeDate() {
 
 struct Parsed {
     OtaWindowFields window;
+    std::string table;
+    bool updateTable = false;
+    bool encrypt = false;
+    bool psnGiven = false;
+    /// Types that take the main window's settings and so need --table.
+    std::vector<int> tableTypes;
     std::string port = TCommPort::kDefaultPortName;
     bool timeIdGiven = false;
     bool timeDateGiven = false;
@@ -128,6 +154,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
             if (!zrv::cli::ParseNumber(t, type, 255)) return zrv::cli::UsageError(Self(), "--type takes a number");
             if (type == kTypeRawData) {
                 w.chkCmd[kRawDataBoxTag] = true;
+            } else if (type >= 1 && type <= 17 && !IsUnofferedType(static_cast<int>(type))) {
+                w.chkCmd[static_cast<std::size_t>(type - 1)] = true;
+                p.tableTypes.push_back(static_cast<int>(type));
             } else if (type == kTypeLast) {
                 w.chkLast = true;
             } else if (IsUnofferedType(static_cast<int>(type))) {
@@ -137,17 +166,27 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
             } else if (type < 1 || type > 17) {
                 return zrv::cli::UsageError(Self(), "there is no OTA command type " + t +
                                                         " (types 1-17, 254 and 255)");
-            } else {
-                return zrv::cli::UsageError(Self(), "type " + t +
-                                                        " takes its settings from the main window; build it "
-                                                        "in the OTA window (here: --type 254, --last, --time)");
             }
         } else if (a == "--last") {
             w.chkLast = true;
         } else if (a == "--time") {
             w.chkSysDate = true;
         } else if (a == "--psn") {
+            p.psnGiven = true;
             bad = takeValue(5, w.edtPSN);
+        } else if (a == "--table") {
+            if (i + 1 >= args.size()) return zrv::cli::UsageError(Self(), "--table needs a file name");
+            p.table = args[++i];
+        } else if (a == "--update-table") {
+            p.updateTable = true;
+        } else if (a == "--encrypt") {
+            p.encrypt = true;
+        } else if (a == "--alert-type") {
+            std::string t;
+            if ((bad = takeValue(1, t))) return bad;
+            if (t.size() != 1 || t[0] < '0' || t[0] > '3')
+                return zrv::cli::UsageError(Self(), "--alert-type takes 0, 1, 2 or 3");
+            w.cboAlertType = t[0] - '0';
         } else if (a == "--date") {
             w.chkDateField = false;
             bad = takeValue(10, w.edtDateField);
@@ -192,7 +231,15 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
         if (bad) return bad;
     }
 
-    if (w.chkSysDate && !p.timeIdGiven) return zrv::cli::UsageError(Self(), "--time needs --time-id");
+    if (w.chkSysDate && !p.timeIdGiven && p.table.empty())
+        return zrv::cli::UsageError(Self(), "--time needs --time-id (or --table, whose capcode 8 it then takes)");
+    if (p.table.empty()) {
+        if (!p.tableTypes.empty())
+            return zrv::cli::UsageError(Self(), "type " + std::to_string(p.tableTypes.front()) +
+                                                    " takes the pager's settings: give --table FILE.tbl");
+        if (p.updateTable) return zrv::cli::UsageError(Self(), "--update-table needs --table");
+        if (p.encrypt) return zrv::cli::UsageError(Self(), "--encrypt needs --table (or give the key with --ssn)");
+    }
 
     // The window's field rules, as when each field is typed in and left.
     for (const std::string* hex : {&w.edtStart, &w.edtData}) {
@@ -221,6 +268,24 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
     return std::nullopt;
 }
 
+/// What the window's Show fills from the main window, for the fields the
+/// options left alone: the time ID (capcode 8), the public serial number and
+/// the key of --encrypt.
+void ApplyTableDefaults(Parsed& p, const OtaShowSources& show) {
+    OtaWindowFields filled = p.window;
+    const std::tm unused{};
+    const bool systemDate = filled.chkDateField;
+    filled.chkDateField = false;  // edtDate is the option's or now, never Show's
+    FillOnShow(filled, show, unused);
+    if (!p.timeIdGiven) p.window.edtTMID = filled.edtTMID;
+    if (!p.psnGiven) p.window.edtPSN = filled.edtPSN;
+    if (p.encrypt && p.window.edtSSN.empty()) {
+        p.window.chkEncypt = true;
+        p.window.edtSSN = filled.edtSSN;
+    }
+    p.window.chkDateField = systemDate;
+}
+
 int Run(const std::vector<std::string>& args) {
     if (args.empty() || (args[0] != "build" && args[0] != "send"))
         return zrv::cli::UsageError(Self(), "expected 'build' or 'send'");
@@ -236,21 +301,39 @@ int Run(const std::vector<std::string>& args) {
     static char* qtArgv[] = {qtName, nullptr};
     QCoreApplication app(qtArgc, qtArgv);
 
+    ConfigImage image;
+    OtaImageInputs inputs;
+    int capcodeCount = kDefaultCapcodeCount;
+    if (!parsed.table.empty()) {
+        image = StartupImage();
+        const auto loaded = LoadTableFile(parsed.table, image, capcodeCount);
+        if (!loaded.ok) {
+            if (loaded.message) notifier.show(*loaded.message);
+            return zrv::cli::kExitFailed;
+        }
+        inputs = OtaInputsFromImage(image);
+        ApplyTableDefaults(parsed, inputs.show);
+    }
+    const ConfigImage loadedImage = image;
+
     TCommPort port;
     EncoderLink link(port, notifier);
     link.setPortName(parsed.port);
     OtaBuilder builder(notifier);
     OtaSender sender(builder, link, notifier);
-    ConfigImage image;
-    OtaMainFields main;
-    OtaAlertFields alert;
     auto log = [](const std::string& line) { std::cout << Cp1252ToUtf8(line) << '\n'; };
 
     // A port failure during the send ends in "Transmit Error !" inside the
     // send sequence, so nothing of the serial port class reaches here.
-    const SendResult result = send ? sender.Send(parsed.window, main, alert, image, log)
-                                   : sender.View(parsed.window, main, alert, image, log);
+    const SendResult result = send ? sender.Send(parsed.window, inputs.main, inputs.alert, image, log)
+                                   : sender.View(parsed.window, inputs.main, inputs.alert, image, log);
     std::cout.flush();
+    if (parsed.updateTable && image != loadedImage) {
+        if (auto failure = SaveTableFile(parsed.table, image, capcodeCount)) {
+            notifier.show(*failure);
+            return zrv::cli::kExitFailed;
+        }
+    }
     return result == SendResult::Success ? zrv::cli::kExitOk : zrv::cli::kExitFailed;
 }
 

@@ -84,6 +84,8 @@ bool OtaSender::sendCommand(int type, bool last, OtaWindowFields& window, const 
     return link_.TransmitToEncoder(window.edtID, data);
 }
 
+bool OtaSender::stopRequested() const { return cancelled && cancelled(); }
+
 SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, const OtaAlertFields& alert,
                           ConfigImage& image, const LogLine& log, const AfterCommand& after) {
     BusyGuard busy(busy_);
@@ -92,13 +94,14 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
         notifier_.show(Plain("Repeat times can not less than 1!"));
         return SendResult::Stopped;
     }
+    if (started) started();
     bool error = false;
     try {
         for (long long r = 0; r < repeat && !error; ++r) {
             if (window.chkSysDate) {
                 builder_.BuildTimeMessage(window);
                 log(builder_.TimeMessageLine(window));
-                if (!link_.TransmitToEncoder(window.edtTMID, builder_.dataString())) {
+                if (!link_.TransmitToEncoder(window.edtTMID, builder_.dataString()) || stopRequested()) {
                     notifier_.show(Plain("Transmit Error !"));
                     return SendResult::TransmitError;
                 }
@@ -116,11 +119,15 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
                 if (!sendCommand(TypeOfTag(tag), false, window, main, alert, image, log, after, built)) {
                     if (!built) return SendResult::Stopped;
                     error = true;
+                } else if (stopRequested()) {
+                    error = true;
                 }
             }
             if (!error && window.chkLast) {
                 if (!sendCommand(kTypeLast, true, window, main, alert, image, log, after, built)) {
                     if (!built) return SendResult::Stopped;
+                    error = true;
+                } else if (stopRequested()) {
                     error = true;
                 }
             }

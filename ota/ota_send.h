@@ -47,6 +47,13 @@ public:
     /// True while a send runs; a second one is refused meanwhile.
     bool busy() const { return busy_; }
 
+    /// Asked after every frame: when it answers true (the window was closed
+    /// meanwhile), the send ends there with "Transmit Error !".
+    std::function<bool()> cancelled;
+    /// Called once the repetition count is accepted, before anything is
+    /// built: the window clears its log then.
+    std::function<void()> started;
+
 private:
     SendResult run(OtaWindowFields& window, const OtaMainFields& main, const OtaAlertFields& alert,
                    ConfigImage& image, const LogLine& log, const AfterCommand& after);
@@ -54,6 +61,7 @@ private:
                      const OtaAlertFields& alert, ConfigImage& image, const LogLine& log,
                      const AfterCommand& after, bool& built);
     void setTransmitFlag(bool on);
+    bool stopRequested() const;
 
     OtaBuilder& builder_;
     EncoderLink& link_;
