@@ -35,7 +35,9 @@ const CommandRegistration kGet{{
     "Opens FILE.tbl as File > Open does and prints each named field (all fields\n"
     "when none is named) as 'name = value', one a line, in the order of the\n"
     "field table ('zrv41k-cli fields' lists them).\n\n"
-    "  --json   print one JSON object of name and value instead\n",
+    "  --json   print one JSON object of name and value instead\n\n"
+    "Fields (N a number, X a function bit A-D, M a mail drop 1-9, A-F):\n" +
+        FieldNameSummary(),
     runGet,
 }};
 
@@ -50,7 +52,9 @@ const CommandRegistration kSet{{
     "printed with its message and nothing is written (exit 1). An unknown field,\n"
     "or a value that is not one of a combo's items, is a usage error (exit 2).\n"
     "'zrv41k-cli fields' lists the fields and their values.\n\n"
-    "  -o, --output OUT.tbl   write here instead of over FILE.tbl\n",
+    "  -o, --output OUT.tbl   write here instead of over FILE.tbl\n\n"
+    "Fields (N a number, X a function bit A-D, M a mail drop 1-9, A-F):\n" +
+        FieldNameSummary(),
     runSet,
 }};
 

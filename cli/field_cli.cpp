@@ -1,6 +1,8 @@
 #include "cli/field_cli.h"
 
+#include <algorithm>
 #include <iostream>
+#include <vector>
 
 #include "cli/cli_notifier.h"
 #include "core/default_image.h"
@@ -29,6 +31,44 @@ bool SaveTable(const std::string& path, OpenedTable& table) {
         return false;
     }
     return true;
+}
+
+std::string FieldNameSummary() {
+    std::string text;
+    std::string group;
+    std::vector<std::string> seen;
+    std::size_t lineLength = 0;
+    for (const FieldDef& f : FieldTable()) {
+        std::string pattern;
+        std::size_t start = 0;
+        bool afterNumber = false;
+        const bool mailDrop = f.name.rfind("alert.maildrop.", 0) == 0;
+        while (start <= f.name.size()) {
+            const auto dot = std::min(f.name.find('.', start), f.name.size());
+            std::string part = f.name.substr(start, dot - start);
+            const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+            if (mailDrop && dot == f.name.size()) part = "M";
+            else if (number) part = "N";
+            else if (afterNumber && part.size() == 1) part = "X";
+            afterNumber = number;
+            pattern += (pattern.empty() ? "" : ".") + part;
+            start = dot + 1;
+        }
+        if (std::find(seen.begin(), seen.end(), pattern) != seen.end()) continue;
+        seen.push_back(pattern);
+        if (f.group != group) {
+            text += (group.empty() ? "  " : "\n  ") + f.group + ":";
+            lineLength = f.group.size() + 3;
+            group = f.group;
+        }
+        if (lineLength + 1 + pattern.size() > 78) {  // wrapped for a terminal
+            text += "\n   ";
+            lineLength = 3;
+        }
+        text += " " + pattern;
+        lineLength += 1 + pattern.size();
+    }
+    return text + "\n";
 }
 
 std::string UnknownFieldText(const std::string& name) {

@@ -25,6 +25,11 @@ bool OpenTable(const std::string& path, OpenedTable& table);
 /// Saves through SaveTableFile; prints Msg57 and returns false on failure.
 bool SaveTable(const std::string& path, OpenedTable& table);
 
+/// The field names of the table with their numbers and function bits
+/// written as N and X ("capcode.N.X.display"), once each, grouped as in the
+/// table: one line per group, for the help texts of the commands.
+std::string FieldNameSummary();
+
 /// "no field 'x' (run 'zrv41k-cli fields' for the list)".
 std::string UnknownFieldText(const std::string& name);
 /// Prints a refused value's message to stderr: "MsgNN: text", or for a

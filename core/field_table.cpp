@@ -39,26 +39,38 @@ std::vector<std::string> Items(const std::array<std::string_view, N>& list) {
     return {list.begin(), list.end()};
 }
 
-const std::vector<std::string> kTunes = Items({"Tone 1", "Tone 2", "Tone 3", "Tone 4", "Music 1", "Music 2",
-                                               "Music 3", "Music 4", "Music 5", "Music 6", "Music 7", "Music 8"});
+// Item lists are made by functions, not namespace-scope objects: the table
+// may be built while other files' static objects are constructed (the
+// command line registers its help texts that way).
+std::vector<std::string> Tunes() {
+    return Items({"Tone 1", "Tone 2", "Tone 3", "Tone 4", "Music 1", "Music 2", "Music 3", "Music 4", "Music 5",
+                  "Music 6", "Music 7", "Music 8"});
+}
 std::vector<std::string> MusicTypes() {
     std::vector<std::string> v{"User"};
-    v.insert(v.end(), kTunes.begin(), kTunes.end());
+    const auto tunes = Tunes();
+    v.insert(v.end(), tunes.begin(), tunes.end());
     return v;
 }
 std::vector<std::string> AlertTones() {
-    std::vector<std::string> v = kTunes;
+    std::vector<std::string> v = Tunes();
     v.push_back("Vibration");
     v.push_back("Flash Only");
     return v;
 }
 /// Items of the threshold lists of each battery type (core/battery_thresholds.h
 /// holds their gauge values in the same order).
-const std::vector<std::string> kRechargeableItems = Items(
-    {"2.68V", "2.65V", "2.62V", "2.59V", "2.55V", "2.52V", "2.49V", "2.46V", "2.42V", "2.40V", "2.35V"});
-const std::vector<std::string> kStandardItems = Items({"1.58V", "1.53V", "1.48V", "1.43V", "1.39V", "1.35V",
-                                                       "1.29V", "1.23V", "1.19V", "1.14V", "1.09V", "1.05V",
-                                                       "1.00V"});
+const std::vector<std::string>& RechargeableItems() {
+    static const std::vector<std::string> items = Items(
+        {"2.68V", "2.65V", "2.62V", "2.59V", "2.55V", "2.52V", "2.49V", "2.46V", "2.42V", "2.40V", "2.35V"});
+    return items;
+}
+const std::vector<std::string>& StandardItems() {
+    static const std::vector<std::string> items = Items({"1.58V", "1.53V", "1.48V", "1.43V", "1.39V", "1.35V",
+                                                         "1.29V", "1.23V", "1.19V", "1.14V", "1.09V", "1.05V",
+                                                         "1.00V"});
+    return items;
+}
 
 std::string HexOffset(std::size_t offset) {
     char buf[16];
@@ -449,13 +461,13 @@ void AddOptions(TableBuilder& t) {
     const std::array<std::string, kThresholdCount> places = {"low", "med", "high"};
     for (int place = 0; place < kThresholdCount; ++place) {
         t.add("battery." + places[static_cast<std::size_t>(place)], FieldKind::Combo, {},
-              "rechargeable cell: " + kRechargeableItems.front() + ".." + kRechargeableItems.back() +
-                  "; standard cell: " + kStandardItems.front() + ".." + kStandardItems.back(),
+              "rechargeable cell: " + RechargeableItems().front() + ".." + RechargeableItems().back() +
+                  "; standard cell: " + StandardItems().front() + ".." + StandardItems().back(),
               "cboBatLev" + std::to_string(place) + " / cboBatLev" + std::to_string(place + 3),
               HexOffset(0x8D + static_cast<std::size_t>(place)),
               [place](const ConfigImage& image, const FieldContext&) {
-                  const auto& items = BatteryTypeOf(image) == BatteryType::Rechargeable ? kRechargeableItems
-                                                                                          : kStandardItems;
+                  const auto& items = BatteryTypeOf(image) == BatteryType::Rechargeable ? RechargeableItems()
+                                                                                          : StandardItems();
                   return ItemText(items, ThresholdItems(image)[static_cast<std::size_t>(place)]);
               },
               [place](ConfigImage& image, FieldContext&, const std::string&, int item) {
@@ -708,7 +720,7 @@ namespace {
 
 /// The threshold lists: their items depend on the battery type in force.
 ParsedValue ParseThreshold(const FieldDef& field, const ConfigImage& image, std::string_view value) {
-    const auto& items = BatteryTypeOf(image) == BatteryType::Rechargeable ? kRechargeableItems : kStandardItems;
+    const auto& items = BatteryTypeOf(image) == BatteryType::Rechargeable ? RechargeableItems() : StandardItems();
     ParsedValue p;
     for (std::size_t k = 0; k < items.size(); ++k) {
         if (items[k] == value) {
