@@ -1,6 +1,7 @@
 // zrv41k-cli export and import: a table file as one readable JSON document
 // (every field as the window shows it, grouped as in the field table, and
 // the image bytes by region) and back through the fields' rules.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -11,6 +12,7 @@
 #include "cli/field_cli.h"
 #include "cli/table_cli.h"
 #include "core/cp1252.h"
+#include "core/default_image.h"
 #include "core/capcode_rules.h"
 #include "core/field_table.h"
 #include "core/image_layout.h"
@@ -22,6 +24,7 @@ using Json = nlohmann::ordered_json;
 
 int runExport(const std::vector<std::string>& args);
 int runImport(const std::vector<std::string>& args);
+std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored);
 
 /// The document's layout; an import refuses any other.
 constexpr int kSchemaVersion = 1;
@@ -68,23 +71,43 @@ std::string HexOffsetText(std::size_t offset) {
     return buf;
 }
 
-/// The image section: per region of the image map, lines "OFFSET: HEX".
-Json ImageSection(const ConfigImage& image) {
+/// The image section: per region of the image map, lines "OFFSET: HEX" for
+/// the runs of bytes that are not \p held (a region without such bytes is
+/// left out).
+Json ImageSection(const ConfigImage& image, const std::vector<bool>& held) {
     Json regions = Json::array();
     for (const auto& region : layout::kRegionMap) {
         Json lines = Json::array();
-        for (std::size_t at = region.first; at <= region.last; at += kBytesPerLine) {
-            const std::size_t end = std::min(region.last + 1, at + kBytesPerLine);
-            std::string line = HexOffsetText(at) + ":";
-            for (std::size_t k = at; k < end; ++k) line += (k == at ? " " : "") + HexByte(image.byte(k));
+        std::size_t at = region.first;
+        while (at <= region.last) {
+            if (held[at]) {
+                ++at;
+                continue;
+            }
+            std::string line = HexOffsetText(at) + ": ";
+            const std::size_t start = at;
+            while (at <= region.last && !held[at] && at - start < kBytesPerLine) line += HexByte(image.byte(at++));
             lines.push_back(line);
         }
+        if (lines.empty()) continue;
         Json r;
         r["region"] = std::string(region.name);
         r["bytes"] = std::move(lines);
         regions.push_back(std::move(r));
     }
     return regions;
+}
+
+/// Bytes that the fields give back on import, so the image section need not
+/// repeat them: the whole bytes a field alone holds, and the table checksum
+/// that Save computes.
+std::vector<bool> BytesFieldsMayHold() {
+    std::vector<bool> held(kImageSize, false);
+    for (const FieldDef& f : FieldTable())
+        for (const auto& [offset, length] : f.bytes)
+            for (std::size_t k = offset; k < offset + length && k < kImageSize; ++k) held[k] = true;
+    held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
+    return held;
 }
 
 int HexDigit(char c) {
@@ -142,7 +165,7 @@ int runExport(const std::vector<std::string>& args) {
     std::vector<std::uint8_t> bytes;
     if (ReadStoredTableBytes(parsed.positional[0], bytes).ok)
         std::copy(bytes.begin(), bytes.end(), stored.range(0, bytes.size()).begin());
-    doc["image"] = ImageSection(stored);
+    doc["image"] = ImageSection(stored, HeldBytes(doc["fields"], stored));
     const std::string text = doc.dump(2) + "\n";
 
     std::string output;
@@ -167,6 +190,86 @@ int Fail(const std::string& message) {
     return kExitFailed;
 }
 
+/// Stores every field of \p fields whose value differs from what \p table
+/// shows, in table order, through its rule. Returns kExitOk, or kExitFailed
+/// after printing (when \p quiet is false) the error that names the field.
+int ApplyFields(const Json& fields, OpenedTable& table, bool quiet) {
+    for (const FieldDef& f : FieldTable()) {
+        if (!f.set) continue;
+        const auto fail = [&](const std::string& message) { return quiet ? kExitFailed : Fail(message); };
+        if (!fields.contains(f.group) || !fields[f.group].contains(f.name)) return fail(f.name + ": the field is missing");
+        const Json& value = fields[f.group][f.name];
+        if (!value.is_string()) return fail(f.name + ": the value is not a text");
+        const std::string text = value.get<std::string>();
+        // A field the bytes already show is not stored again, as a box left
+        // as it shows stores nothing.
+        if (text == f.get(table.image, table.context)) continue;
+        const SetFieldResult r = SetFieldValue(table.image, table.context, f, text);
+        if (r.status == SetFieldResult::Status::BadValue) return fail(r.error);
+        if (r.status == SetFieldResult::Status::Refused) {
+            if (!quiet) {
+                std::cerr << "zrv41k-cli import: " << f.name << ": refused\n";
+                PrintRefusal(f, r.message);
+            }
+            return kExitFailed;
+        }
+        if (r.message && !quiet) PrintWarning(*r.message);
+    }
+    return kExitOk;
+}
+
+/// What import makes of \p fields over \p image with the bytes of \p held
+/// taken from the start-up image.
+ConfigImage Reimported(const Json& fields, const ConfigImage& image, const std::vector<bool>& held, bool& ok) {
+    OpenedTable table;
+    table.image = image;
+    const ConfigImage base = StartupImage();
+    for (std::size_t k = 0; k < kImageSize; ++k)
+        if (held[k]) table.image.setByte(k, base.byte(k));
+    table.context = ContextAfterOpen(table.image);
+    ok = ApplyFields(fields, table, true) == kExitOk;
+    return table.image;
+}
+
+/// The bytes the image section may leave out: those the fields give back
+/// exactly. Each field's bytes are tried alone; then the whole import is
+/// tried once, and when it does not give back \p stored (apart from the
+/// checksum, which Save computes) every byte stays in the section.
+std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
+    std::vector<bool> held(kImageSize, false);
+    const auto same = [&](const ConfigImage& a) {
+        for (std::size_t k = 0; k < kImageSize; ++k)
+            if (k != layout::kChecksum && k != layout::kChecksum + 1 && a.byte(k) != stored.byte(k)) return false;
+        return true;
+    };
+    for (const FieldDef& f : FieldTable()) {
+        if (f.bytes.empty() || !f.set) continue;
+        std::vector<bool> mine(kImageSize, false);
+        for (const auto& [offset, length] : f.bytes)
+            for (std::size_t k = offset; k < offset + length; ++k) mine[k] = true;
+        Json only = Json::object();
+        only[f.group][f.name] = fields[f.group][f.name];
+        OpenedTable trial;
+        trial.image = stored;
+        const ConfigImage base = StartupImage();
+        for (std::size_t k = 0; k < kImageSize; ++k)
+            if (mine[k]) trial.image.setByte(k, base.byte(k));
+        trial.context = ContextAfterOpen(trial.image);
+        const std::string value = fields[f.group][f.name].get<std::string>();
+        if (value != f.get(trial.image, trial.context) &&
+            SetFieldValue(trial.image, trial.context, f, value).status != SetFieldResult::Status::Stored)
+            continue;
+        if (!same(trial.image)) continue;
+        for (std::size_t k = 0; k < kImageSize; ++k)
+            if (mine[k]) held[k] = true;
+    }
+    held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
+    bool ok = false;
+    const ConfigImage back = Reimported(fields, stored, held, ok);
+    if (!ok || !same(back)) std::fill(held.begin(), held.end(), false);
+    return held;
+}
+
 int runImport(const std::vector<std::string>& args) {
     const Command& self = CommandByName("import");
     ParsedArgs parsed;
@@ -187,10 +290,12 @@ int runImport(const std::vector<std::string>& args) {
     if (!doc.contains("image") || !doc["image"].is_array()) return Fail("image: the section is missing");
     if (!doc.contains("fields") || !doc["fields"].is_object()) return Fail("fields: the section is missing");
 
-    // The bytes first: a document whose image lines do not cover the whole
-    // image is refused rather than mixed with the start-up image.
+    // The bytes first, over the start-up image. The section may leave out
+    // only bytes that the fields give back; a document that lacks any other
+    // byte is refused rather than mixed with the start-up image.
     OpenedTable table;
-    std::vector<bool> covered(kImageSize, false);
+    table.image = StartupImage();
+    std::vector<bool> given = BytesFieldsMayHold();
     for (const Json& region : doc["image"]) {
         if (!region.is_object() || !region.contains("bytes") || !region["bytes"].is_array())
             return Fail("image: every region needs its 'bytes' lines");
@@ -198,35 +303,17 @@ int runImport(const std::vector<std::string>& args) {
             if (!line.is_string()) return Fail("image: a line is not a text");
             if (!ReadImageLine(line.get<std::string>(), table.image, error)) return Fail(error);
             const std::string& s = line.get_ref<const std::string&>();
-            const std::size_t first = std::stoul(s.substr(0, s.find(':')), nullptr, 16);
-            const std::size_t count = (s.size() - s.find(':') - 1) / 2;
-            for (std::size_t k = first; k < first + count && k < kImageSize; ++k) covered[k] = true;
+            const std::size_t colon = s.find(':');
+            const std::size_t first = std::stoul(s.substr(0, colon), nullptr, 16);
+            std::size_t digits = 0;
+            for (std::size_t k = colon + 1; k < s.size(); ++k) digits += s[k] != ' ';
+            for (std::size_t k = first; k < first + digits / 2 && k < kImageSize; ++k) given[k] = true;
         }
     }
     for (std::size_t k = 0; k < kImageSize; ++k)
-        if (!covered[k]) return Fail("image: byte " + Hex(k, 4) + " is missing");
+        if (!given[k]) return Fail("image: byte " + Hex(k, 4) + " is missing");
     table.context = ContextAfterOpen(table.image);
-
-    const Json& fields = doc["fields"];
-    for (const FieldDef& f : FieldTable()) {
-        if (!f.set) continue;
-        if (!fields.contains(f.group) || !fields[f.group].contains(f.name))
-            return Fail(f.name + ": the field is missing");
-        const Json& value = fields[f.group][f.name];
-        if (!value.is_string()) return Fail(f.name + ": the value is not a text");
-        const std::string text = value.get<std::string>();
-        // A field the bytes already show is not stored again, as a box left
-        // as it shows stores nothing.
-        if (text == f.get(table.image, table.context)) continue;
-        const SetFieldResult r = SetFieldValue(table.image, table.context, f, text);
-        if (r.status == SetFieldResult::Status::BadValue) return Fail(r.error);
-        if (r.status == SetFieldResult::Status::Refused) {
-            std::cerr << "zrv41k-cli import: " << f.name << ": refused\n";
-            PrintRefusal(f, r.message);
-            return kExitFailed;
-        }
-        if (r.message) PrintWarning(*r.message);
-    }
+    if (ApplyFields(doc["fields"], table, false) != kExitOk) return kExitFailed;
     // Every capcode slot of the image section is kept: the fields' rules
     // already refuse capcodes beyond those a table file keeps.
     table.capcodeCount = kMaxCapcodeCount;

@@ -615,6 +615,19 @@ std::vector<FieldDef> BuildTable() {
     AddEncryption(t);
     AddSerials(t);
     for (FieldDef& f : t.fields) {
+        // Edits hold the run of bytes their location names, combos that
+        // store a whole code byte that byte.
+        const auto hex = [&](std::size_t at, std::size_t& value) {
+            return at + 6 <= f.location.size() && f.location.compare(at, 2, "0x") == 0 &&
+                   std::from_chars(f.location.data() + at + 2, f.location.data() + at + 6, value, 16).ptr ==
+                       f.location.data() + at + 6;
+        };
+        std::size_t first = 0;
+        std::size_t last = 0;
+        if (f.kind == FieldKind::Text && hex(0, first) && f.location.compare(6, 2, "..") == 0 && hex(8, last) &&
+            last >= first)
+            f.bytes.emplace_back(first, last - first + 1);
+        if (f.kind == FieldKind::Combo && f.location.size() == 6 && hex(0, first)) f.bytes.emplace_back(first, 1);
         if (!f.accepts.empty()) continue;
         if (f.kind == FieldKind::Check) f.accepts = "on, off";
         if (f.kind == FieldKind::Combo) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/image.h"
@@ -48,6 +49,9 @@ struct FieldDef {
     std::function<Outcome(ConfigImage&, FieldContext&, const std::string& text, int item)> set;
     /// The group of the export document ("frequency", "capcodes", ...).
     std::string group;
+    /// Whole bytes (offset, length) that this field alone shows and stores;
+    /// empty for fields that share their bytes with others (bits, codes).
+    std::vector<std::pair<std::size_t, std::size_t>> bytes;
 };
 
 /// All fields, in table order.
