@@ -39,7 +39,8 @@ const CommandRegistration kExport{{
     "Opens FILE.tbl as File > Open does and prints (or writes to OUT.json) one\n"
     "JSON document: the schema version, the model identity, every field as the\n"
     "window shows it grouped as in the field table ('zrv41k-cli fields'), and\n"
-    "an 'image' section with the image bytes as hexadecimal lines by region.\n"
+    "an 'image' section with the stored bytes that no field gives back exactly,\n"
+    "as hexadecimal lines by region.\n"
     "Keys keep the table's order and the text is indented by two spaces, so\n"
     "two exports compare cleanly line by line.\n\n"
     "  -o, --output OUT.json   write here instead of to standard output\n",
@@ -49,13 +50,14 @@ const CommandRegistration kExport{{
 const CommandRegistration kImport{{
     "import", "make a table file from an exported JSON document",
     "Usage: zrv41k-cli import IN.json OUT.tbl\n\n"
-    "The inverse of export: the image section gives the bytes, then every field\n"
-    "whose value differs from what those bytes show is stored through the rule\n"
-    "the window applies, in the order of the field table, and OUT.tbl is saved\n"
-    "through the Save steps. An unexported file thus comes back byte for byte.\n"
-    "An unknown schema version, a missing field, a value that is not one of a\n"
-    "combo's items or a value the window refuses is an error naming the field;\n"
-    "nothing is written then (exit 1).\n",
+    "The inverse of export: the image section gives its bytes over the start-up\n"
+    "image, then every field whose value differs from what those bytes show is\n"
+    "stored through the rule the window applies, in the order of the field\n"
+    "table, and OUT.tbl is saved through the Save steps. An unedited export\n"
+    "thus comes back byte for byte. An unknown schema version, a missing field,\n"
+    "a value that is not one of a combo's items, a value the window refuses or\n"
+    "a byte that neither the image section nor a field gives is an error naming\n"
+    "the field or the byte; nothing is written then (exit 1).\n",
     runImport,
 }};
 

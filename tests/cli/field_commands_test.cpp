@@ -334,6 +334,11 @@ TEST(CliExportImport, AHandEditedDocumentGoesThroughTheRules) {
     EXPECT_NE(r.err.find("image"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(out));
 
+    r = importEdited([](Json& d) { d["image"].erase(0); });  // the general parameter block
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("image: byte 0x0000 is missing"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(out));
+
     WriteFile(json, "{ not json");
     r = Cli({"import", json, out});
     EXPECT_EQ(r.exitCode, 1);
