@@ -1,5 +1,6 @@
 // zrv41k-cli fields, get and set: the editor fields of the main window by
 // name, read and stored through the window's own rules (core/field_table.h).
+#include <cstdio>
 #include <iostream>
 #include <set>
 #include <sstream>
@@ -34,7 +35,8 @@ const CommandRegistration kGet{{
     "Usage: zrv41k-cli get FILE.tbl [FIELD...] [--json]\n\n"
     "Opens FILE.tbl as File > Open does and prints each named field (all fields\n"
     "when none is named) as 'name = value', one a line, in the order of the\n"
-    "field table ('zrv41k-cli fields' lists them).\n\n"
+    "field table ('zrv41k-cli fields' lists them). Control characters in a\n"
+    "value are shown as \\xNN.\n\n"
     "  --json   print one JSON object of name and value instead\n\n"
     "Fields (N a number, X a function bit A-D, M a mail drop 1-9, A-F):\n" +
         FieldNameSummary(),
@@ -57,6 +59,28 @@ const CommandRegistration kSet{{
         FieldNameSummary(),
     runSet,
 }};
+
+/// \p utf8 for a terminal: control characters (C0, DEL and C1) as "\\xNN",
+/// so a value from a file cannot send escape sequences to the terminal.
+std::string TerminalText(const std::string& utf8) {
+    std::string out;
+    for (std::size_t k = 0; k < utf8.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(utf8[k]);
+        unsigned code = 0x100;
+        if (byte < 0x20 || byte == 0x7F) code = byte;
+        else if (byte == 0xC2 && k + 1 < utf8.size() && static_cast<unsigned char>(utf8[k + 1]) >= 0x80 &&
+                 static_cast<unsigned char>(utf8[k + 1]) <= 0x9F)
+            code = static_cast<unsigned char>(utf8[++k]);
+        if (code == 0x100) {
+            out += utf8[k];
+            continue;
+        }
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02X", code);
+        out += buf;
+    }
+    return out;
+}
 
 int runFields(const std::vector<std::string>& args) {
     const Command& self = CommandByName("fields");
@@ -91,7 +115,7 @@ int runGet(const std::vector<std::string>& args) {
         if (json) {
             out << (first ? "{\n  " : ",\n  ") << JsonString(f.name) << ": " << JsonString(value);
         } else {
-            out << f.name << " = " << value << '\n';
+            out << f.name << " = " << TerminalText(value) << '\n';
         }
         first = false;
     }

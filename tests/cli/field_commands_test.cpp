@@ -11,6 +11,7 @@
 #include "core/prompts.h"
 #include "core/default_image.h"
 #include "core/field_table.h"
+#include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "core/table_file.h"
 #include "tests/support/test_support.h"
@@ -247,8 +248,17 @@ TEST(CliExportImport, GivesBackTheSameTableFileByteForByte) {
         image.setByte(PromptOffset(6), static_cast<std::uint8_t>(image.byte(PromptOffset(6)) ^ 0x30));
         image.setByte(PromptOffset(7) + 19, 'Q');
         image.setByte(CapcodeSlotOffset(1) + 2, static_cast<std::uint8_t>(image.byte(CapcodeSlotOffset(1) + 2) | 5));
+        // Control characters and the bytes Windows-1252 leaves undefined in
+        // texts, as a pager may hold them.
+        image.setByte(PromptOffset(8) + 2, 0x81);
+        image.setByte(PromptOffset(8) + 3, 0x00);
+        image.setByte(layout::kKeys, 0x00);
+        image.setByte(layout::kKeys + 1, 0x9D);
+        image.setByte(SourceLineOffset(0, 0, 0), 0x00);
+        image.setByte(SourceLineOffset(0, 0, 0) + 1, 0x1B);
         ASSERT_FALSE(SaveTableFile(odd, image, 16));
     }
+    EXPECT_EQ(Get(odd, "source.1.A.line1").substr(0, 8), "\\x00\\x1B") << "control characters shown escaped";
     for (const std::string& tbl : {file, changed, odd}) {
         SCOPED_TRACE(tbl);
         const auto json = (dir / "export.json").string();
