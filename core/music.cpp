@@ -1,5 +1,7 @@
 #include "core/music.h"
 
+#include "core/option_fields.h"
+
 #include <algorithm>
 #include <span>
 #include <stdexcept>
@@ -100,6 +102,13 @@ void StoreAlertTone(ConfigImage& image, int item) {
     image.setByte(kAlertToneOffset, ToneCode(ToneSelector::AlertTone, item));
     const std::uint8_t kind = item == kVibrationItem ? kVibrationKind : item == kFlashOnlyItem ? kFlashOnlyKind : 0;
     image.setByte(kAlertToneKindOffset, kind);
+}
+
+Outcome StoreCapcodeMusicType(ConfigImage& image, bool checked, bool setAlertMenuOff) {
+    fields::kCapcodeMusicTypeOff.Set(image, checked ? 0 : 1);
+    if (!setAlertMenuOff) return Outcome::Ok();
+    return Outcome::Warned(checked ? Message("Msg75", "Default tones selection will be disable !")
+                                   : Message("Msg76", "Default tones selection will be enable !"));
 }
 
 bool AlertToneOffered(bool setAlertMenuOff, bool capcodeMusicTypeEnabled) {

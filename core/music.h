@@ -74,6 +74,10 @@ std::optional<int> ShownToneItem(const ConfigImage& image, std::size_t offset, T
 /// Stores alert-tone item \p item: its code at 0x2E and its kind at 0x4F9
 /// (1 "Vibration", 3 "Flash Only", 0 a tone or a tune).
 void StoreAlertTone(ConfigImage& image, int item);
+/// "Capcode Music Type Enable" clicked: stores the pager's switch (1 = off)
+/// and, while the pager menu item "Set Alert" is switched off, warns with
+/// Msg75 (checked: the default tones are no longer offered) or Msg76.
+Outcome StoreCapcodeMusicType(ConfigImage& image, bool checked, bool setAlertMenuOff);
 /// The fixed alert tone is offered while the pager menu item "Set Alert" is
 /// switched off, unless every capcode has its own music type.
 bool AlertToneOffered(bool setAlertMenuOff, bool capcodeMusicTypeEnabled);

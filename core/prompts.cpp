@@ -117,6 +117,16 @@ void ChangePromptLanguage(ConfigImage& image, int item) {
     WritePromptSet(image, item);
 }
 
+Outcome CentreLogo(ConfigImage& image, bool cutToBox) {
+    const bool largeFont = fields::kLogoLargeFontOff.Get(image) == 0;
+    const int maxLength = PromptMaxLength(kLogoPrompt, largeFont);
+    std::string shown = ShownPromptText(image, kLogoPrompt);
+    if (cutToBox && shown.size() > static_cast<std::size_t>(maxLength)) shown.resize(static_cast<std::size_t>(maxLength));
+    const std::string centred = AlignText(shown, maxLength, Alignment::Centre);
+    if (centred == ShownPromptText(image, kLogoPrompt)) return Outcome::Ok();
+    return StorePromptText(image, kLogoPrompt, centred);
+}
+
 void StoreLogoFont(ConfigImage& image, int item) {
     CheckIndex(item, kLanguageCount, "logo font");
     fields::kLogoFontCode.Set(image, static_cast<std::uint32_t>(kLanguageCodes[static_cast<std::size_t>(item)]));

@@ -60,6 +60,12 @@ std::string AlignText(std::string_view text, int maxLength, Alignment alignment)
 /// German). The window then sizes the fields, shows the prompts and centres
 /// the logo.
 void ChangePromptLanguage(ConfigImage& image, int item);
+/// Centres the logo in its box as the window does after a prompt language
+/// change or a change of "Logo Large Font": the logo text as shown (cut to
+/// the box's length first when \p cutToBox: the box has just been sized),
+/// aligned to the centre of PromptMaxLength for the stored font size and
+/// stored through StorePromptText unless it is the text already shown.
+Outcome CentreLogo(ConfigImage& image, bool cutToBox);
 /// The logo font selector's item \p item (0..4): its code into 0x3F.
 void StoreLogoFont(ConfigImage& image, int item);
 

@@ -328,11 +328,8 @@ private:
         const bool checked = form.require(ctl::chkCapMusicType).isChecked();
         applyCapcodeMusicRules(form);
         if (!form.state().refreshing()) {
-            fields::kCapcodeMusicTypeOff.Set(form.image(), checked ? 0 : 1);
-            if (form.require(ctl::chkMenu6).isChecked()) {
-                form.notifier().show(checked ? Message("Msg75", "Default tones selection will be disable !")
-                                             : Message("Msg76", "Default tones selection will be enable !"));
-            }
+            StoreCapcodeMusicType(form.image(), checked, form.require(ctl::chkMenu6).isChecked())
+                .Report(form.notifier());
         }
         applyAlertToneRule(form);
     }

@@ -69,7 +69,8 @@ public:
         if (control != &form.require(ctl::chkLogoLargeFont) || form.state().refreshing()) return;
         form.sizeTextFields();
         form.state().currentPrompt = kLogoPrompt;
-        alignCurrentPrompt(form, Alignment::Centre);
+        CentreLogo(form.image(), true).Report(form.notifier());
+        showPrompts(form);
     }
 
 private:
@@ -113,9 +114,9 @@ private:
         if (item < 0) return;
         ChangePromptLanguage(form.image(), item);
         form.sizeTextFields();
-        showPrompts(form);
         form.state().currentPrompt = kLogoPrompt;
-        alignCurrentPrompt(form, Alignment::Centre);
+        CentreLogo(form.image(), false).Report(form.notifier());
+        showPrompts(form);
     }
 
     /// Every prompt box from its record. A record may show more characters

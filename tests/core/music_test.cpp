@@ -244,5 +244,19 @@ TEST(PreviewTunes, GivenTunesHaveTheirExactPairs) {
     EXPECT_EQ(music6[99], (TunePair{178, 7}));
 }
 
+TEST(Music, CapcodeMusicTypeSwitchWarnsOnlyWhileSetAlertIsOff) {
+    ConfigImage image;
+    const Outcome quiet = StoreCapcodeMusicType(image, true, false);
+    EXPECT_TRUE(quiet.ok);
+    EXPECT_FALSE(quiet.message);
+    EXPECT_EQ(fields::kCapcodeMusicTypeOff.Get(image), 0u);
+    const Outcome off = StoreCapcodeMusicType(image, false, true);
+    EXPECT_TRUE(off.ok);
+    ASSERT_TRUE(off.message);
+    EXPECT_EQ(off.message->key, "Msg76");
+    EXPECT_EQ(fields::kCapcodeMusicTypeOff.Get(image), 1u);
+    EXPECT_EQ(StoreCapcodeMusicType(image, true, true).message->key, "Msg75");
+}
+
 }  // namespace
 }  // namespace zrv

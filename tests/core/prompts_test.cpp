@@ -120,5 +120,28 @@ TEST(SourceTexts, TheSelectorWritesBitSixAndAlwaysClearsBitFive) {
     EXPECT_EQ(image.byte(0x3B), 0x00);
 }
 
+TEST(Prompts, CentreLogoCentresForTheStoredFontSizeAndCutsOnlyWhenAsked) {
+    ConfigImage image = StartupImage();
+    ASSERT_TRUE(StorePromptText(image, kLogoPrompt, "LOGO").ok);
+    fields::kLogoLargeFontOff.Set(image, 1);  // regular font: a box of 21
+    EXPECT_TRUE(CentreLogo(image, false).ok);
+    EXPECT_EQ(ShownPromptText(image, kLogoPrompt), std::string(8, ' ') + "LOGO");
+    fields::kLogoLargeFontOff.Set(image, 0);  // large font: a box of 16
+    EXPECT_TRUE(CentreLogo(image, false).ok);
+    EXPECT_EQ(ShownPromptText(image, kLogoPrompt), std::string(6, ' ') + "LOGO");
+    const ConfigImage centred = image;
+    EXPECT_TRUE(CentreLogo(image, false).ok);  // already centred: nothing stored
+    EXPECT_EQ(image.bytes(), centred.bytes());
+
+    // A logo reaching past the large box loses its end only when the box
+    // was just made smaller.
+    ASSERT_TRUE(StorePromptText(image, kLogoPrompt, "   ABCDEFGHIJKLMNOP").ok);
+    ConfigImage kept = image;
+    EXPECT_TRUE(CentreLogo(kept, false).ok);
+    EXPECT_EQ(ShownPromptText(kept, kLogoPrompt), "ABCDEFGHIJKLMNOP");
+    EXPECT_TRUE(CentreLogo(image, true).ok);
+    EXPECT_EQ(ShownPromptText(image, kLogoPrompt), " ABCDEFGHIJKLM");  // 13 letters, 3 free
+}
+
 }  // namespace
 }  // namespace zrv

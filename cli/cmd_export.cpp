@@ -1,0 +1,326 @@
+// zrv41k-cli export and import: a table file as one readable JSON document
+// (every field as the window shows it, grouped as in the field table, and
+// the image bytes by region) and back through the fields' rules.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/command.h"
+#include "cli/field_cli.h"
+#include "cli/table_cli.h"
+#include "core/cp1252.h"
+#include "core/default_image.h"
+#include "core/capcode_rules.h"
+#include "core/field_table.h"
+#include "core/image_layout.h"
+#include "core/table_file.h"
+
+namespace zrv::cli {
+namespace {
+using Json = nlohmann::ordered_json;
+
+int runExport(const std::vector<std::string>& args);
+int runImport(const std::vector<std::string>& args);
+std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored);
+
+/// The document's layout; an import refuses any other.
+constexpr int kSchemaVersion = 1;
+/// Bytes per hexadecimal line of the image section.
+constexpr std::size_t kBytesPerLine = 32;
+/// Capcodes of the largest page count.
+constexpr int kMaxCapcodeCount = kCapcodePageCount * kCapcodeSlotsPerPage;
+
+const CommandRegistration kExport{{
+    "export", "write a table file's fields as one JSON document",
+    "Usage: zrv41k-cli export FILE.tbl [-o OUT.json]\n\n"
+    "Opens FILE.tbl as File > Open does and prints (or writes to OUT.json) one\n"
+    "JSON document: the schema version, the model identity, every field as the\n"
+    "window shows it grouped as in the field table ('zrv41k-cli fields'), and\n"
+    "an 'image' section with the stored bytes that no field gives back exactly,\n"
+    "as hexadecimal lines by region.\n"
+    "Keys keep the table's order and the text is indented by two spaces, so\n"
+    "two exports compare cleanly line by line.\n\n"
+    "  -o, --output OUT.json   write here instead of to standard output\n",
+    runExport,
+}};
+
+const CommandRegistration kImport{{
+    "import", "make a table file from an exported JSON document",
+    "Usage: zrv41k-cli import IN.json OUT.tbl\n\n"
+    "The inverse of export: the image section gives its bytes over the start-up\n"
+    "image, then every field whose value differs from what those bytes show is\n"
+    "stored through the rule the window applies, in the order of the field\n"
+    "table, and OUT.tbl is saved through the Save steps. An unedited export\n"
+    "thus comes back byte for byte. An unknown schema version, a missing field,\n"
+    "a value that is not one of a combo's items, a value the window refuses or\n"
+    "a byte that neither the image section nor a field gives is an error naming\n"
+    "the field or the byte; nothing is written then (exit 1).\n",
+    runImport,
+}};
+
+std::string HexByte(std::uint8_t b) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02X", b);
+    return buf;
+}
+
+std::string HexOffsetText(std::size_t offset) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04zX", offset);
+    return buf;
+}
+
+/// The image section: per region of the image map, lines "OFFSET: HEX" for
+/// the runs of bytes that are not \p held (a region without such bytes is
+/// left out).
+Json ImageSection(const ConfigImage& image, const std::vector<bool>& held) {
+    Json regions = Json::array();
+    for (const auto& region : layout::kRegionMap) {
+        Json lines = Json::array();
+        std::size_t at = region.first;
+        while (at <= region.last) {
+            if (held[at]) {
+                ++at;
+                continue;
+            }
+            std::string line = HexOffsetText(at) + ": ";
+            const std::size_t start = at;
+            while (at <= region.last && !held[at] && at - start < kBytesPerLine) line += HexByte(image.byte(at++));
+            lines.push_back(line);
+        }
+        if (lines.empty()) continue;
+        Json r;
+        r["region"] = std::string(region.name);
+        r["bytes"] = std::move(lines);
+        regions.push_back(std::move(r));
+    }
+    return regions;
+}
+
+/// Bytes that the fields give back on import, so the image section need not
+/// repeat them: the whole bytes a field alone holds, and the table checksum
+/// that Save computes.
+std::vector<bool> BytesFieldsMayHold() {
+    std::vector<bool> held(kImageSize, false);
+    for (const FieldDef& f : FieldTable())
+        for (const auto& [offset, length] : f.bytes)
+            for (std::size_t k = offset; k < offset + length && k < kImageSize; ++k) held[k] = true;
+    held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
+    return held;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+/// Reads one "OFFSET: HEX" line into \p image; false with \p error set when
+/// the line is malformed or leaves the image.
+bool ReadImageLine(const std::string& line, ConfigImage& image, std::string& error) {
+    const auto colon = line.find(':');
+    std::size_t offset = 0;
+    bool ok = colon != std::string::npos && colon > 0 && colon <= 8;
+    for (std::size_t k = 0; ok && k < colon; ++k) {
+        const int d = HexDigit(line[k]);
+        ok = d >= 0;
+        offset = offset * 16 + static_cast<std::size_t>(d < 0 ? 0 : d);
+    }
+    std::string hex = ok ? line.substr(colon + 1) : std::string();
+    if (ok && !hex.empty() && hex[0] == ' ') hex.erase(0, 1);
+    ok = ok && hex.size() % 2 == 0 && offset + hex.size() / 2 <= kImageSize;
+    for (std::size_t k = 0; ok && k < hex.size(); k += 2) {
+        const int hi = HexDigit(hex[k]);
+        const int lo = HexDigit(hex[k + 1]);
+        ok = hi >= 0 && lo >= 0;
+        if (ok) image.setByte(offset + k / 2, static_cast<std::uint8_t>(hi * 16 + lo));
+    }
+    if (!ok) error = "image: the line '" + line.substr(0, 40) + "' is not 'OFFSET: HEX' within the image";
+    return ok;
+}
+
+int runExport(const std::vector<std::string>& args) {
+    const Command& self = CommandByName("export");
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, error);
+    if (parsed.positional.size() != 1)
+        return UsageError(self, parsed.positional.empty() ? "FILE.tbl is missing" : "expected one file name");
+    OpenedTable table;
+    if (!OpenTable(parsed.positional[0], table)) return kExitFailed;
+
+    Json doc;
+    doc["schema"] = kSchemaVersion;
+    const auto id = table.image.range(layout::kIdentity.offset, layout::kIdentity.length);
+    doc["model"] = Json{{"identity", Cp1252ToUtf8(std::string(id.begin(), id.end()))}};
+    Json fields = Json::object();
+    for (const FieldDef& f : FieldTable()) fields[f.group][f.name] = f.get(table.image, table.context);
+    doc["fields"] = std::move(fields);
+    // The image section holds the file's bytes as stored (Open forces a few
+    // values, such as the capcode count, that Save would otherwise change),
+    // over the image Open made for the bytes a short file lacks.
+    ConfigImage stored = table.image;
+    std::vector<std::uint8_t> bytes;
+    if (ReadStoredTableBytes(parsed.positional[0], bytes).ok)
+        std::copy(bytes.begin(), bytes.end(), stored.range(0, bytes.size()).begin());
+    doc["image"] = ImageSection(stored, HeldBytes(doc["fields"], stored));
+    const std::string text = doc.dump(2) + "\n";
+
+    std::string output;
+    if (parsed.values.count("-o")) output = parsed.values["-o"];
+    if (parsed.values.count("--output")) output = parsed.values["--output"];
+    if (output.empty()) {
+        std::cout << text;
+        return kExitOk;
+    }
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << "zrv41k-cli export: cannot write " << output << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "zrv41k-cli import: " << message << '\n';
+    return kExitFailed;
+}
+
+/// Stores every field of \p fields whose value differs from what \p table
+/// shows, in table order, through its rule. Returns kExitOk, or kExitFailed
+/// after printing (when \p quiet is false) the error that names the field.
+int ApplyFields(const Json& fields, OpenedTable& table, bool quiet) {
+    for (const FieldDef& f : FieldTable()) {
+        if (!f.set) continue;
+        const auto fail = [&](const std::string& message) { return quiet ? kExitFailed : Fail(message); };
+        if (!fields.contains(f.group) || !fields[f.group].contains(f.name)) return fail(f.name + ": the field is missing");
+        const Json& value = fields[f.group][f.name];
+        if (!value.is_string()) return fail(f.name + ": the value is not a text");
+        const std::string text = value.get<std::string>();
+        // A field the bytes already show is not stored again, as a box left
+        // as it shows stores nothing.
+        if (text == f.get(table.image, table.context)) continue;
+        const SetFieldResult r = SetFieldValue(table.image, table.context, f, text);
+        if (r.status == SetFieldResult::Status::BadValue) return fail(r.error);
+        if (r.status == SetFieldResult::Status::Refused) {
+            if (!quiet) {
+                std::cerr << "zrv41k-cli import: " << f.name << ": refused\n";
+                PrintRefusal(f, r.message);
+            }
+            return kExitFailed;
+        }
+        if (r.message && !quiet) PrintWarning(*r.message);
+    }
+    return kExitOk;
+}
+
+/// What import makes of \p fields over \p image with the bytes of \p held
+/// taken from the start-up image.
+ConfigImage Reimported(const Json& fields, const ConfigImage& image, const std::vector<bool>& held, bool& ok) {
+    OpenedTable table;
+    table.image = image;
+    const ConfigImage base = StartupImage();
+    for (std::size_t k = 0; k < kImageSize; ++k)
+        if (held[k]) table.image.setByte(k, base.byte(k));
+    table.context = ContextAfterOpen(table.image);
+    ok = ApplyFields(fields, table, true) == kExitOk;
+    return table.image;
+}
+
+/// The bytes the image section may leave out: those the fields give back
+/// exactly. Each field's bytes are tried alone; then the whole import is
+/// tried once, and when it does not give back \p stored (apart from the
+/// checksum, which Save computes) every byte stays in the section.
+std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
+    std::vector<bool> held(kImageSize, false);
+    const auto same = [&](const ConfigImage& a) {
+        for (std::size_t k = 0; k < kImageSize; ++k)
+            if (k != layout::kChecksum && k != layout::kChecksum + 1 && a.byte(k) != stored.byte(k)) return false;
+        return true;
+    };
+    for (const FieldDef& f : FieldTable()) {
+        if (f.bytes.empty() || !f.set) continue;
+        std::vector<bool> mine(kImageSize, false);
+        for (const auto& [offset, length] : f.bytes)
+            for (std::size_t k = offset; k < offset + length; ++k) mine[k] = true;
+        Json only = Json::object();
+        only[f.group][f.name] = fields[f.group][f.name];
+        OpenedTable trial;
+        trial.image = stored;
+        const ConfigImage base = StartupImage();
+        for (std::size_t k = 0; k < kImageSize; ++k)
+            if (mine[k]) trial.image.setByte(k, base.byte(k));
+        trial.context = ContextAfterOpen(trial.image);
+        const std::string value = fields[f.group][f.name].get<std::string>();
+        if (value != f.get(trial.image, trial.context) &&
+            SetFieldValue(trial.image, trial.context, f, value).status != SetFieldResult::Status::Stored)
+            continue;
+        if (!same(trial.image)) continue;
+        for (std::size_t k = 0; k < kImageSize; ++k)
+            if (mine[k]) held[k] = true;
+    }
+    held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
+    bool ok = false;
+    const ConfigImage back = Reimported(fields, stored, held, ok);
+    if (!ok || !same(back)) std::fill(held.begin(), held.end(), false);
+    return held;
+}
+
+int runImport(const std::vector<std::string>& args) {
+    const Command& self = CommandByName("import");
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, error);
+    if (parsed.positional.size() != 2) return UsageError(self, "expected IN.json and OUT.tbl");
+    const std::string& input = parsed.positional[0];
+    std::ifstream in(input, std::ios::binary);
+    if (!in) return Fail("cannot read " + input);
+    Json doc;
+    try {
+        doc = Json::parse(in);
+    } catch (const Json::parse_error& e) {
+        return Fail(input + " is not JSON: " + e.what());
+    }
+    if (!doc.is_object() || !doc.contains("schema") || doc["schema"] != kSchemaVersion)
+        return Fail("schema: unknown schema version (this program reads version " + std::to_string(kSchemaVersion) + ")");
+    if (!doc.contains("image") || !doc["image"].is_array()) return Fail("image: the section is missing");
+    if (!doc.contains("fields") || !doc["fields"].is_object()) return Fail("fields: the section is missing");
+
+    // The bytes first, over the start-up image. The section may leave out
+    // only bytes that the fields give back; a document that lacks any other
+    // byte is refused rather than mixed with the start-up image.
+    OpenedTable table;
+    table.image = StartupImage();
+    std::vector<bool> given = BytesFieldsMayHold();
+    for (const Json& region : doc["image"]) {
+        if (!region.is_object() || !region.contains("bytes") || !region["bytes"].is_array())
+            return Fail("image: every region needs its 'bytes' lines");
+        for (const Json& line : region["bytes"]) {
+            if (!line.is_string()) return Fail("image: a line is not a text");
+            if (!ReadImageLine(line.get<std::string>(), table.image, error)) return Fail(error);
+            const std::string& s = line.get_ref<const std::string&>();
+            const std::size_t colon = s.find(':');
+            const std::size_t first = std::stoul(s.substr(0, colon), nullptr, 16);
+            std::size_t digits = 0;
+            for (std::size_t k = colon + 1; k < s.size(); ++k) digits += s[k] != ' ';
+            for (std::size_t k = first; k < first + digits / 2 && k < kImageSize; ++k) given[k] = true;
+        }
+    }
+    for (std::size_t k = 0; k < kImageSize; ++k)
+        if (!given[k]) return Fail("image: byte " + Hex(k, 4) + " is missing");
+    table.context = ContextAfterOpen(table.image);
+    if (ApplyFields(doc["fields"], table, false) != kExitOk) return kExitFailed;
+    // Every capcode slot of the image section is kept: the fields' rules
+    // already refuse capcodes beyond those a table file keeps.
+    table.capcodeCount = kMaxCapcodeCount;
+    return SaveTable(parsed.positional[1], table) ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+}  // namespace zrv::cli

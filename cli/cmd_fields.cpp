@@ -1,0 +1,164 @@
+// zrv41k-cli fields, get and set: the editor fields of the main window by
+// name, read and stored through the window's own rules (core/field_table.h).
+#include <cstdio>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+#include "cli/command.h"
+#include "cli/field_cli.h"
+#include "cli/table_cli.h"
+#include "core/default_image.h"
+#include "core/field_table.h"
+#include "core/table_file.h"
+
+namespace zrv::cli {
+namespace {
+
+int runFields(const std::vector<std::string>& args);
+int runGet(const std::vector<std::string>& args);
+int runSet(const std::vector<std::string>& args);
+
+const CommandRegistration kFields{{
+    "fields", "list every field that get, set, export and import know",
+    "Usage: zrv41k-cli fields\n\n"
+    "Prints the field table: one line per field with its name, its kind (combo,\n"
+    "check, text, number, read-only), the values it accepts, the window control\n"
+    "that shows it and where the image holds it, separated by tabs.\n"
+    "Combo values are the item texts as the window shows them (or the item's\n"
+    "index from 0), check boxes take on or off, edits their text.\n",
+    runFields,
+}};
+
+const CommandRegistration kGet{{
+    "get", "print fields of a table file as the window shows them",
+    "Usage: zrv41k-cli get FILE.tbl [FIELD...] [--json]\n\n"
+    "Opens FILE.tbl as File > Open does and prints each named field (all fields\n"
+    "when none is named) as 'name = value', one a line, in the order of the\n"
+    "field table ('zrv41k-cli fields' lists them). Control characters in a\n"
+    "value are shown as \\xNN.\n\n"
+    "  --json   print one JSON object of name and value instead\n\n"
+    "Fields (N a number, X a function bit A-D, M a mail drop 1-9, A-F):\n" +
+        FieldNameSummary(),
+    runGet,
+}};
+
+const CommandRegistration kSet{{
+    "set", "change fields of a table file through the window's rules",
+    "Usage: zrv41k-cli set FILE.tbl FIELD=VALUE... [-o OUT.tbl]\n\n"
+    "Opens FILE.tbl as File > Open does, stores each value in the order given\n"
+    "through the rule the window applies when the control is left or clicked\n"
+    "(with its side effects), then saves through the Save steps over FILE.tbl\n"
+    "or into OUT.tbl. Messages that the window shows beside a stored value are\n"
+    "printed as 'warning: MsgNN: ...'. The first value the window refuses is\n"
+    "printed with its message and nothing is written (exit 1). An unknown field,\n"
+    "or a value that is not one of a combo's items, is a usage error (exit 2).\n"
+    "'zrv41k-cli fields' lists the fields and their values.\n\n"
+    "  -o, --output OUT.tbl   write here instead of over FILE.tbl\n\n"
+    "Fields (N a number, X a function bit A-D, M a mail drop 1-9, A-F):\n" +
+        FieldNameSummary(),
+    runSet,
+}};
+
+/// \p utf8 for a terminal: control characters (C0, DEL and C1) as "\\xNN",
+/// so a value from a file cannot send escape sequences to the terminal.
+std::string TerminalText(const std::string& utf8) {
+    std::string out;
+    for (std::size_t k = 0; k < utf8.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(utf8[k]);
+        unsigned code = 0x100;
+        if (byte < 0x20 || byte == 0x7F) code = byte;
+        else if (byte == 0xC2 && k + 1 < utf8.size() && static_cast<unsigned char>(utf8[k + 1]) >= 0x80 &&
+                 static_cast<unsigned char>(utf8[k + 1]) <= 0x9F)
+            code = static_cast<unsigned char>(utf8[++k]);
+        if (code == 0x100) {
+            out += utf8[k];
+            continue;
+        }
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02X", code);
+        out += buf;
+    }
+    return out;
+}
+
+int runFields(const std::vector<std::string>& args) {
+    const Command& self = CommandByName("fields");
+    if (!args.empty()) return UsageError(self, "no arguments expected");
+    std::cout << "name\tkind\taccepts\tcontrol\tlocation\n";
+    for (const FieldDef& f : FieldTable())
+        std::cout << f.name << '\t' << FieldKindName(f.kind) << '\t' << f.accepts << '\t' << f.control << '\t'
+                  << f.location << '\n';
+    return kExitOk;
+}
+
+int runGet(const std::vector<std::string>& args) {
+    const Command& self = CommandByName("get");
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, error);
+    if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
+    std::set<const FieldDef*> wanted;
+    for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
+        const FieldDef* f = FindField(parsed.positional[k]);
+        if (!f) return UsageError(self, UnknownFieldText(parsed.positional[k]));
+        wanted.insert(f);
+    }
+    OpenedTable table;
+    if (!OpenTable(parsed.positional[0], table)) return kExitFailed;
+    const bool json = parsed.flags.count("--json") > 0;
+    std::ostringstream out;
+    bool first = true;
+    for (const FieldDef& f : FieldTable()) {
+        if (!wanted.empty() && !wanted.count(&f)) continue;
+        const std::string value = f.get(table.image, table.context);
+        if (json) {
+            out << (first ? "{\n  " : ",\n  ") << JsonString(f.name) << ": " << JsonString(value);
+        } else {
+            out << f.name << " = " << TerminalText(value) << '\n';
+        }
+        first = false;
+    }
+    if (json) out << (first ? "{}\n" : "\n}\n");
+    std::cout << out.str();
+    return kExitOk;
+}
+
+int runSet(const std::vector<std::string>& args) {
+    const Command& self = CommandByName("set");
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, error);
+    if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
+    if (parsed.positional.size() < 2) return UsageError(self, "no FIELD=VALUE given");
+    std::vector<std::pair<const FieldDef*, std::string>> assignments;
+    for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
+        const std::string& a = parsed.positional[k];
+        const auto eq = a.find('=');
+        if (eq == std::string::npos) return UsageError(self, "'" + a + "' is not FIELD=VALUE");
+        const FieldDef* f = FindField(a.substr(0, eq));
+        if (!f) return UsageError(self, UnknownFieldText(a.substr(0, eq)));
+        if (!f->set) return UsageError(self, f->name + ": the field is read only");
+        assignments.emplace_back(f, a.substr(eq + 1));
+    }
+    const std::string input = parsed.positional[0];
+    std::string output = input;
+    if (parsed.values.count("-o")) output = parsed.values["-o"];
+    if (parsed.values.count("--output")) output = parsed.values["--output"];
+
+    OpenedTable table;
+    if (!OpenTable(input, table)) return kExitFailed;
+    for (const auto& [field, value] : assignments) {
+        const SetFieldResult r = SetFieldValue(table.image, table.context, *field, value);
+        if (r.status == SetFieldResult::Status::BadValue) return UsageError(self, r.error);
+        if (r.status == SetFieldResult::Status::Refused) {
+            PrintRefusal(*field, r.message);
+            return kExitFailed;
+        }
+        if (r.message) PrintWarning(*r.message);
+    }
+    return SaveTable(output, table) ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+}  // namespace zrv::cli

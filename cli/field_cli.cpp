@@ -1,0 +1,92 @@
+#include "cli/field_cli.h"
+
+#include <algorithm>
+#include <iostream>
+#include <vector>
+
+#include "cli/cli_notifier.h"
+#include "core/default_image.h"
+#include "core/table_file.h"
+
+namespace zrv::cli {
+
+bool OpenTable(const std::string& path, OpenedTable& table) {
+    table.image = StartupImage();
+    table.capcodeCount = 16;
+    const TableFileResult result = LoadTableFile(path, table.image, table.capcodeCount);
+    if (!result.ok) {
+        StderrNotifier notifier;
+        if (result.message) notifier.show(*result.message);
+        return false;
+    }
+    table.context = ContextAfterOpen(table.image);
+    table.context.capcodeCount = table.capcodeCount;
+    return true;
+}
+
+bool SaveTable(const std::string& path, OpenedTable& table) {
+    if (const auto error = SaveTableFile(path, table.image, table.capcodeCount)) {
+        StderrNotifier notifier;
+        notifier.show(*error);
+        return false;
+    }
+    return true;
+}
+
+std::string FieldNameSummary() {
+    std::string text;
+    std::string group;
+    std::vector<std::string> seen;
+    std::size_t lineLength = 0;
+    for (const FieldDef& f : FieldTable()) {
+        std::string pattern;
+        std::size_t start = 0;
+        bool afterNumber = false;
+        const bool mailDrop = f.name.rfind("alert.maildrop.", 0) == 0;
+        while (start <= f.name.size()) {
+            const auto dot = std::min(f.name.find('.', start), f.name.size());
+            std::string part = f.name.substr(start, dot - start);
+            const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+            if (mailDrop && dot == f.name.size()) part = "M";
+            else if (number) part = "N";
+            else if (afterNumber && part.size() == 1) part = "X";
+            afterNumber = number;
+            pattern += (pattern.empty() ? "" : ".") + part;
+            start = dot + 1;
+        }
+        if (std::find(seen.begin(), seen.end(), pattern) != seen.end()) continue;
+        seen.push_back(pattern);
+        if (f.group != group) {
+            text += (group.empty() ? "  " : "\n  ") + f.group + ":";
+            lineLength = f.group.size() + 3;
+            group = f.group;
+        }
+        if (lineLength + 1 + pattern.size() > 78) {  // wrapped for a terminal
+            text += "\n   ";
+            lineLength = 3;
+        }
+        text += " " + pattern;
+        lineLength += 1 + pattern.size();
+    }
+    return text + "\n";
+}
+
+std::string UnknownFieldText(const std::string& name) {
+    return "no field '" + name + "' (run 'zrv41k-cli fields' for the list)";
+}
+
+void PrintRefusal(const FieldDef& field, const std::optional<Message>& message) {
+    if (!message) {
+        std::cerr << field.name << ": the value was refused\n";
+    } else if (message->key.empty()) {
+        std::cerr << field.name << ": " << message->english << '\n';
+    } else {
+        std::cerr << message->key << ": " << message->english << '\n';
+    }
+}
+
+void PrintWarning(const Message& message) {
+    std::cerr << "warning: " << (message.key.empty() ? "" : message.key + ": ") << message.english << '\n';
+}
+
+}  // namespace zrv::cli

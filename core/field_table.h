@@ -1,0 +1,89 @@
+#pragma once
+/// \file
+/// Every editor field of the main window as one table of data: its name on
+/// the command line, its kind, the values it accepts, the window control that
+/// shows it, where the image holds it, and how it is read and stored. Reading
+/// gives the text the window shows; storing goes through the same rule the
+/// window's handler applies (core/frequency.h, core/capcode_rules.h, ...),
+/// with its side effects. The command line's get, set, export and import and
+/// their help texts are all made from this table.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/image.h"
+#include "core/outcome.h"
+
+namespace zrv {
+
+enum class FieldKind {
+    Combo,     ///< a combo box: one of its items
+    Check,     ///< a check box: "on" or "off"
+    Text,      ///< an edit: its text, checked by the edit's exit rule
+    Number,    ///< a slider or a number box: a whole number in a range
+    ReadOnly,  ///< shown by the window, never typed
+};
+
+/// What the window holds beside the image that a rule needs.
+struct FieldContext {
+    int band = 0;                  ///< the band selector's item
+    bool firmwareUnknown = false;  ///< the programmer's firmware is unknown
+    int capcodeCount = 16;         ///< capcodes a table file keeps
+};
+
+struct FieldDef {
+    std::string name;                ///< "capcode.1.A.display"
+    FieldKind kind = FieldKind::Text;
+    std::vector<std::string> items;  ///< the combo's items, in order
+    std::string accepts;             ///< accepted values in words ("7..2097151")
+    std::string control;             ///< the window control ("edtCap0 (page 1)")
+    std::string location;            ///< where the image holds it ("0x1000..0x1002")
+    /// The text the window shows; empty when a combo shows no item.
+    std::function<std::string(const ConfigImage&, const FieldContext&)> get;
+    /// Stores \p text (a combo's or check box's value already turned into
+    /// \p item: the item index, or 1/0 for on/off). Null for read-only fields.
+    std::function<Outcome(ConfigImage&, FieldContext&, const std::string& text, int item)> set;
+    /// The group of the export document ("frequency", "capcodes", ...).
+    std::string group;
+    /// Whole bytes (offset, length) that this field alone shows and stores;
+    /// empty for fields that share their bytes with others (bits, codes).
+    std::vector<std::pair<std::size_t, std::size_t>> bytes;
+};
+
+/// All fields, in table order.
+const std::vector<FieldDef>& FieldTable();
+/// The field called \p name, or null.
+const FieldDef* FindField(std::string_view name);
+/// The context the window has after opening a table file into \p image.
+FieldContext ContextAfterOpen(const ConfigImage& image);
+
+/// The kind's name as the field list shows it ("combo", "check", ...).
+std::string_view FieldKindName(FieldKind kind);
+
+/// How a value given for a field was understood.
+struct ParsedValue {
+    bool ok = false;
+    int item = -1;        ///< combo item, or 1/0 for a check box
+    std::string error;    ///< when not ok: names the field and the accepted values
+};
+/// A combo value by its item text or index, a check box value "on"/"off";
+/// texts and numbers pass as they are (their rule judges them).
+ParsedValue ParseFieldValue(const FieldDef& field, std::string_view value);
+
+/// Result of storing one value.
+struct SetFieldResult {
+    enum class Status { Stored, Refused, BadValue } status = Status::Stored;
+    std::optional<Message> message;  ///< refusal, or a warning that came with a store
+    std::string error;               ///< BadValue: names the field and the accepted values
+};
+/// Parses \p value and stores it through the field's rule, as the window's
+/// handler does. A check box set to the state it shows stores nothing (the
+/// box sends no change). A read-only field is a BadValue.
+SetFieldResult SetFieldValue(ConfigImage& image, FieldContext& context, const FieldDef& field,
+                             std::string_view value);
+
+}  // namespace zrv
