@@ -72,8 +72,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
 }
 
 std::string UsageText() {
-    return "Usage: zrv41k [--port PATH]... [--encoder-port PATH] [--channel-spacing 0|1|2] [Qt options] [FILE.tbl]
-"
+    return "Usage: zrv41k [--port PATH]... [--encoder-port PATH] [--channel-spacing 0|1|2] [Qt options] [FILE.tbl]\n"
            "       zrv41k --help | --version\n\n"
            "  FILE.tbl                open this table file at start-up, as File > Open does\n"
            "  --port PATH             probe this serial device for the programmer board\n"
