@@ -214,14 +214,14 @@ std::vector<std::pair<std::string, std::string>> ProfileData::entries(std::strin
 namespace {
 
 /// True when \p after, the file about to be written, reads every key of
-/// \p values in \p section as given and every other key of \p before as it
+/// \p values in \p section (UTF-8, as the caller named it) as given and every other key of \p before as it
 /// was. A file whose lines could be taken in another way than the writer
 /// assumed is then never replaced by one that reads differently.
 bool ReadsBack(std::string_view before, std::string_view after, std::string_view section,
                const std::vector<std::pair<std::string, std::string>>& values) {
     const ProfileData old = ProfileData::Parse(before);
     const ProfileData now = ProfileData::Parse(after);
-    const std::string sectionName = Cp1252ToUtf8(section);
+    const std::string_view sectionName = section;
     std::unordered_map<std::string, std::string> written;  // folded key -> last value given
     for (const auto& [key, value] : values) written[FoldName(key)] = value;
     for (const auto& [key, value] : values)
@@ -332,7 +332,7 @@ bool ProfileFile::writeStrings(std::string_view section,
         out += line.text;
         out += line.end;
     }
-    if (!ReadsBack(original, out, sectionBytes, values)) return false;
+    if (!ReadsBack(original, out, section, values)) return false;
     return WriteFileAtomically(path_, out);
 }
 

@@ -238,6 +238,7 @@ TEST(ProfileLineEnds, AWriteThatWouldNotReadBackIsRefused) {
     WriteFile(file.path(), "[S]\r\nk=v\r\n");
     EXPECT_FALSE(file.writeString("S", "\xD0\xBA\xD0\xBB", "v"));  // Cyrillic: no Windows-1252 bytes
     EXPECT_FALSE(file.writeString("S", "bad\xFF", "v"));           // not UTF-8
+    EXPECT_FALSE(file.writeString("\xD0\xBA", "k", "v"));          // nor a section of it
     EXPECT_EQ(ReadFile(file.path()), "[S]\r\nk=v\r\n");
     // A value keeps what the code page holds; the rest reads back as '?'.
     ASSERT_TRUE(file.writeString("S", "k", "\xD0\xBA-\xC3\xBC"));
