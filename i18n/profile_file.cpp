@@ -67,25 +67,29 @@ struct RawLine {
     std::string end;  ///< "\r\n", "\n" or "" for a last line without end
 };
 
+/// Where the line that starts at \p pos ends and how long its line end is.
+/// CR LF, a lone LF and a lone CR each end a line, so reading and writing
+/// see the same lines whatever mix of line ends a file has.
+struct LineBounds {
+    std::size_t textEnd;  ///< one past the line's last character
+    std::size_t next;     ///< where the next line starts
+};
+
+LineBounds NextLine(std::string_view bytes, std::size_t pos) {
+    const auto end = bytes.find_first_of(kCrLf, pos);
+    if (end == std::string_view::npos) return {bytes.size(), bytes.size()};
+    if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') return {end, end + 2};
+    return {end, end + 1};
+}
+
 std::vector<RawLine> SplitRawLines(std::string_view bytes) {
     std::vector<RawLine> lines;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        const auto lf = bytes.find('\n', pos);
-        RawLine line;
-        if (lf == std::string_view::npos) {
-            line.text = std::string(bytes.substr(pos));
-            pos = bytes.size();
-        } else {
-            line.text = std::string(bytes.substr(pos, lf - pos));
-            line.end = "\n";
-            pos = lf + 1;
-        }
-        if (!line.text.empty() && line.text.back() == '\r') {
-            line.text.pop_back();
-            line.end = "\r" + line.end;
-        }
-        lines.push_back(std::move(line));
+        const LineBounds b = NextLine(bytes, pos);
+        lines.push_back(RawLine{std::string(bytes.substr(pos, b.textEnd - pos)),
+                                std::string(bytes.substr(b.textEnd, b.next - b.textEnd))});
+        pos = b.next;
     }
     return lines;
 }
@@ -110,6 +114,15 @@ std::string WrittenValue(std::string_view value) {
     const bool leadingBlank = kBlanks.find(kept.front()) != std::string_view::npos;
     if (!leadingBlank && Unquote(kept).size() == kept.size()) return std::string(value);
     return "\"" + std::string(kept) + "\"";
+}
+
+/// The value a written key must read back as: CR and LF as spaces, trailing
+/// blanks gone (UTF-8).
+std::string ExpectedReading(std::string_view value) {
+    std::string bytes = OneLine(Utf8ToCp1252(value));
+    const auto last = bytes.find_last_not_of(kBlanks);
+    bytes.resize(last == std::string::npos ? 0 : last + 1);
+    return Cp1252ToUtf8(bytes);
 }
 
 bool IsWritableSection(std::string_view section) {
@@ -145,11 +158,9 @@ ProfileData ProfileData::Parse(std::string_view bytes) {
     Section* current = nullptr;  // null before the first section
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        auto lf = bytes.find('\n', pos);
-        if (lf == std::string_view::npos) lf = bytes.size();
-        std::string_view line = bytes.substr(pos, lf - pos);
-        pos = lf + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const LineBounds b = NextLine(bytes, pos);
+        const std::string_view line = bytes.substr(pos, b.textEnd - pos);
+        pos = b.next;
         const LineView view = ClassifyLine(line);
         if (view.kind == LineView::Section) {
             data.sections_.push_back(Section{Cp1252ToUtf8(view.name), {}, {}});
@@ -200,6 +211,35 @@ std::vector<std::pair<std::string, std::string>> ProfileData::entries(std::strin
 
 // ---------------------------------------------------------------- ProfileFile
 
+namespace {
+
+/// True when \p after, the file about to be written, reads every key of
+/// \p values in \p section (UTF-8, as the caller named it) as given and every other key of \p before as it
+/// was. A file whose lines could be taken in another way than the writer
+/// assumed is then never replaced by one that reads differently.
+bool ReadsBack(std::string_view before, std::string_view after, std::string_view section,
+               const std::vector<std::pair<std::string, std::string>>& values) {
+    const ProfileData old = ProfileData::Parse(before);
+    const ProfileData now = ProfileData::Parse(after);
+    const std::string_view sectionName = section;
+    std::unordered_map<std::string, std::string> written;  // folded key -> last value given
+    for (const auto& [key, value] : values) written[FoldName(key)] = value;
+    for (const auto& [key, value] : values)
+        if (now.find(sectionName, key) != ExpectedReading(written.at(FoldName(key)))) return false;
+    std::unordered_map<std::string, bool> seen;
+    for (const auto& name : old.sections()) {
+        if (!seen.emplace(FoldName(name), true).second) continue;  // only the first section reads
+        const bool target = SameName(name, sectionName);
+        for (const auto& [key, value] : old.entries(name)) {
+            if (target && written.count(FoldName(key))) continue;
+            if (now.find(name, key) != value) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 bool ProfileFile::exists() const {
@@ -229,12 +269,13 @@ bool ProfileFile::writeStrings(std::string_view section,
         if (!IsWritableKey(Utf8ToCp1252(key))) return false;
     if (values.empty()) return true;
 
-    std::vector<RawLine> lines;
+    std::string original;
     if (exists()) {
-        const auto bytes = ReadWholeFile(path_);
+        auto bytes = ReadWholeFile(path_);
         if (!bytes) return false;  // a file we cannot read is not replaced blindly
-        lines = SplitRawLines(*bytes);
+        original = std::move(*bytes);
     }
+    std::vector<RawLine> lines = SplitRawLines(original);
 
     // The first section of that name, the first line of each of its keys and
     // its last key line.
@@ -291,6 +332,7 @@ bool ProfileFile::writeStrings(std::string_view section,
         out += line.text;
         out += line.end;
     }
+    if (!ReadsBack(original, out, section, values)) return false;
     return WriteFileAtomically(path_, out);
 }
 

@@ -92,7 +92,7 @@ const Bytes& BoardControlAck() {
 }
 
 bool ReadReplyValid(std::span<const std::uint8_t> reply, std::size_t n) {
-    if (reply.size() < ReadReplySize(n)) return false;
+    if (reply.size() < ReadReplySize(n) || reply[kFrameHeaderSize - 1] != n) return false;
     const auto sum = static_cast<std::uint16_t>(
         Sum16(reply.subspan(kFrameWordSize, n + 3)) - kReplyChecksumOffset);
     return reply[n + 13] == (sum >> 8) && reply[n + 14] == (sum & 0xFF);

@@ -63,8 +63,10 @@ const Bytes& WriteAck();
 /// The 16-byte acknowledgement of a board control frame.
 const Bytes& BoardControlAck();
 
-/// True when a read reply of \p n data bytes carries the sum minus 3 of its
-/// bytes 10 .. n + 12 in its last two bytes. Only the checksum is examined.
+/// True when a read reply of \p n data bytes has the length byte n and
+/// carries the sum minus 3 of its bytes 10 .. n + 12 in its last two bytes.
+/// The frame word and command are not examined. The length byte keeps a
+/// reply meant for a block of another size from being taken for this one.
 bool ReadReplyValid(std::span<const std::uint8_t> reply, std::size_t n);
 /// True when a 17-byte identify reply opens with "Qantelorix5R" 02 and its
 /// last two bytes hold the plain sum of bytes 10..14.

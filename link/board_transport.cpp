@@ -130,6 +130,10 @@ bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t 
     while (first <= last) {
         if (pump_) pump_();
         const std::size_t n = std::min(blockSize, last - first + 1);
+        // Whatever is waiting now cannot be the answer to the request about
+        // to go out: it is discarded, so a late or repeated reply is never
+        // taken for the next block.
+        if (line_.flush() < 0) return disconnect(msg::ReadError());
         if (!sendFrame(ReadRequest(static_cast<std::uint16_t>(first),
                                    static_cast<std::uint8_t>(n))))
             return disconnect(msg::ReadError());
@@ -145,6 +149,12 @@ bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t 
         if (line_.read(reply.data(), size) < 0) return disconnect(msg::ReadError());
         traceFrame(TraceDirection::Received, reply);
         if (!ReadReplyValid(reply, n)) return failTransfer(msg::ReadError());
+        // The board sends one reply per request. Bytes behind it mean the
+        // board answered more than once (or something else talks on the
+        // line), and then no reply on this line can be trusted.
+        const int surplus = line_.receivedCount();
+        if (surplus < 0) return disconnect(msg::ReadError());
+        if (surplus > 0) return failTransfer(msg::ReadError());
         std::copy_n(reply.begin() + kFrameHeaderSize, n, pagerBuffer_.bytes().begin() + first);
         first += blockSize;
         if (fromStart) sink_->progress(static_cast<int>(first));

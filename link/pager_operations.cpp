@@ -40,6 +40,12 @@ void ProgrammerLink::showFirmware() {
 
 bool ProgrammerLink::ReadPager(ConfigImage& destination, std::size_t first, std::size_t last) {
     last = std::min(last, kImageSize - 1);
+    // A range that holds no image address reads nothing: the board is not
+    // asked and the destination stays as it was.
+    if (first > last) {
+        notifier_.show(msg::ReadError());
+        return false;
+    }
     status(msg::kReadingKey, msg::kReading, true);
     sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
     bool matches = false;

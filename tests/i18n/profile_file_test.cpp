@@ -194,3 +194,53 @@ TEST(ProfileHostile, GarbageAndHugeLinesNeitherCrashNorDisturbOtherKeys) {
     // The garbage lines themselves are kept byte for byte.
     EXPECT_NE(ReadFile(file.path()).find(garbage.substr(0, 200)), std::string::npos);
 }
+
+// A lone CR ends a line for reading and for writing alike, so a file whose
+// last line ends in CR (or that mixes line ends) takes a new section or key
+// on a line of its own, and every write reads back.
+TEST(ProfileLineEnds, ALoneCrEndsALineForReadingAndWriting) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    WriteFile(file.path(), "[A]\r\nx=1\r");
+    ASSERT_TRUE(file.writeString("B", "k", "v"));
+    EXPECT_EQ(file.readString("B", "k"), "v");
+    EXPECT_EQ(file.readString("A", "x"), "1");
+    EXPECT_EQ(ReadFile(file.path()), "[A]\r\nx=1\r[B]\r\nk=v\r\n") << "the lone CR is kept as the line end it is";
+
+    // A language file cut after a CR: making German current keeps its texts.
+    WriteFile(file.path(), "[Setting]\r\nLanguage=English\r\n[German]\r\nMsg1=Bitte\r");
+    ASSERT_TRUE(file.writeString("Setting", "Language", "German"));
+    ASSERT_TRUE(file.writeString("German", "Msg2", "zwei"));
+    EXPECT_EQ(file.readString("Setting", "Language"), "German");
+    EXPECT_EQ(file.readString("German", "Msg1"), "Bitte");
+    EXPECT_EQ(file.readString("German", "Msg2"), "zwei");
+
+    // Old Mac line ends throughout, and every mix of them.
+    const auto p = ProfileData::Parse("[S]\rk1=a\r\rk2=b\n\r[T]\r\nk3=c\n");
+    EXPECT_EQ(p.read("S", "k1"), "a");
+    EXPECT_EQ(p.read("S", "k2"), "b");
+    EXPECT_EQ(p.read("T", "k3"), "c");
+    WriteFile(file.path(), "[S]\rk1=a\r\rk2=b\n\r[T]\r\nk3=c\n");
+    ASSERT_TRUE(file.writeStrings("S", {{"k2", "B"}, {"k4", "d"}}));
+    const auto q = file.load();
+    EXPECT_EQ(q.read("S", "k1"), "a");
+    EXPECT_EQ(q.read("S", "k2"), "B");
+    EXPECT_EQ(q.read("S", "k4"), "d");
+    EXPECT_EQ(q.read("T", "k3"), "c");
+    EXPECT_EQ(q.find("T", "k4"), std::nullopt);
+}
+
+// A write that would not read back is refused and leaves the file as it was:
+// a key the code page cannot hold would be stored as another key.
+TEST(ProfileLineEnds, AWriteThatWouldNotReadBackIsRefused) {
+    TempDir dir;
+    ProfileFile file(dir / "a.ini");
+    WriteFile(file.path(), "[S]\r\nk=v\r\n");
+    EXPECT_FALSE(file.writeString("S", "\xD0\xBA\xD0\xBB", "v"));  // Cyrillic: no Windows-1252 bytes
+    EXPECT_FALSE(file.writeString("S", "bad\xFF", "v"));           // not UTF-8
+    EXPECT_FALSE(file.writeString("\xD0\xBA", "k", "v"));          // nor a section of it
+    EXPECT_EQ(ReadFile(file.path()), "[S]\r\nk=v\r\n");
+    // A value keeps what the code page holds; the rest reads back as '?'.
+    ASSERT_TRUE(file.writeString("S", "k", "\xD0\xBA-\xC3\xBC"));
+    EXPECT_EQ(file.readString("S", "k"), "?-\xC3\xBC");
+}

@@ -317,3 +317,20 @@ TEST(RepeatedWriteMode, EachSuccessRaisesTheCapcodesAndAVerifyFailureKeepsThem) 
     EXPECT_EQ(CapcodeAt(image, 0), 2097151u);
     EXPECT_EQ(CapcodeAt(image, 1), 1002u);
 }
+
+TEST(PagerTransfer, ARangeHoldingNoImageAddressReadsNothingAndLeavesTheImage) {
+    const ConfigImage table = test::SampleImage();
+    PagerRig rig({}, &table);
+    const std::pair<std::size_t, std::size_t> ranges[] = {
+        {0x5600, kImageSize - 1}, {0x6000, 0xFFFFFF}, {0x200, 0x10}, {0x101, 0x100},
+        {SIZE_MAX, SIZE_MAX}};
+    for (const auto& [first, last] : ranges) {
+        SCOPED_TRACE(std::to_string(first) + ".." + std::to_string(last));
+        rig.notifier.clear();
+        ConfigImage image = test::SampleImage();
+        const ConfigImage before = image;
+        EXPECT_FALSE(rig.link.ReadPager(image, first, last));
+        EXPECT_EQ(image, before);
+        EXPECT_EQ(rig.notifier.keys(), std::vector<std::string>{"Msg6"});
+    }
+}
