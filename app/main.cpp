@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/program_folders.h"
+#include "app/single_instance.h"
 
 int main(int argc, char** argv) {
     // --help and --version answer before QApplication opens a display.
@@ -22,6 +23,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zrv41k: %s\nRun 'zrv41k --help' for the options.\n",
                      error.toLocal8Bit().constData());
         return 2;
+    }
+    // One window drives the board: a second start ends here, before any probe.
+    const zrv::app::SingleInstance instance(zrv::app::SingleInstance::DefaultPath());
+    if (!instance.acquired()) {
+        std::fprintf(stderr, "zrv41k: %s\n", instance.refusal().toLocal8Bit().constData());
+        return 1;
     }
     zrv::app::UseDesignFont();
     // Run from the build folder the program keeps its files beside itself;

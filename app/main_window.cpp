@@ -130,6 +130,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
 
     connectHandlers();
     connectBindings();
+    rebuildRecentMenu();
 
     // The editor modules; the refresh calls them at their slots.
     ownedModules_ = CreateEditorModules();

@@ -58,6 +58,9 @@ struct StartupOptions {
     std::string encoderPort;              ///< --encoder-port PATH of the OTA window
     int channelSpacingMode = 0;           ///< --channel-spacing 0|1|2
     std::filesystem::path openAtStart;    ///< FILE.tbl of the command line, opened after the default table
+    /// The settings file of File > Open Recent; empty: the user's
+    /// configuration folder (~/.config/zrv41k/zrv41k.conf).
+    QString settingsFile;
     bool probeBoard = true;               ///< FormShow probes once for the board
     bool maximise = true;                 ///< FormCreate maximises the window
     Notifier* notifier = nullptr;         ///< nullptr: message boxes
@@ -149,6 +152,8 @@ public:
     void cboCtl1Change(QComboBox* combo);
     /// The default table at start-up (after the first refresh).
     void loadDefaultTable();
+    /// The table files of File > Open Recent, the latest first (eight at most).
+    QStringList recentFiles() const;
     /// Opens the table file \p path as File > Open does after its dialog
     /// (the command line's FILE.tbl, a file dropped on the window).
     bool openTableFileAt(const QString& path);
@@ -200,6 +205,9 @@ private:
     /// Loads the table file \p path: with \p checkSize the checks of a
     /// chosen file (File > Open, a drop, the command line).
     bool loadTableFile(const std::string& path, bool checkSize);
+    /// Puts \p path first in File > Open Recent and rebuilds the menu.
+    void rememberRecent(const QString& path);
+    void rebuildRecentMenu();
     bool saveTableFileAs();
     /// Key preview: collects scanner characters; true when the key is consumed.
     bool FormKeyPress(QKeyEvent* key);

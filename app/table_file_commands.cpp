@@ -42,10 +42,14 @@ bool MainWindow::openTableFile() {
                                ? options_.openDialog(this, folder)
                                : QFileDialog::getOpenFileName(this, QString(), folder, TableFilter());
     if (chosen.isEmpty()) return false;
-    return loadTableFile(chosen.toStdString(), true);
+    return openTableFileAt(chosen);
 }
 
-bool MainWindow::openTableFileAt(const QString& path) { return loadTableFile(path.toStdString(), true); }
+bool MainWindow::openTableFileAt(const QString& path) {
+    if (!loadTableFile(path.toStdString(), true)) return false;
+    rememberRecent(path);
+    return true;
+}
 
 bool MainWindow::loadTableFile(const std::string& path, bool fromDialog) {
     const TableFileResult result = LoadTableFile(path, image_, state_.capcodeCount, fromDialog);
@@ -114,6 +118,7 @@ bool MainWindow::saveTableFileAs() {
         return false;
     }
     updateTableCaption();
+    rememberRecent(QString::fromStdString(state_.tableFileName));
     return true;
 }
 

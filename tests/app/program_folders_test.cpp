@@ -2,10 +2,13 @@
 // installed; a table file named on the command line or dropped on the window.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QSysInfo>
 #include <QUrl>
 
 #include "app/program_folders.h"
+#include "app/single_instance.h"
 #include "core/default_image.h"
 #include "core/table_file.h"
 #include "i18n/message_catalogue.h"
@@ -95,6 +98,50 @@ TEST_F(StartFileTest, ATableFileNamedAtStartOrDroppedOpensAsFileOpenDoes) {
     EXPECT_FALSE(refused.isAccepted());
 }
 
+TEST_F(StartFileTest, OpenRecentListsTheLastEightFilesAndOpensThem) {
+    start();
+    QMenu* recent = win().findChild<QMenu*>("mnuRecent");
+    ASSERT_NE(recent, nullptr);
+    EXPECT_FALSE(recent->isEnabled());  // nothing opened yet
+    ConfigImage image = StartupImage();
+    image.setByte(0x1280, 0);
+    image.setByte(0x1281, 0);
+    for (int k = 0; k < 10; ++k) {
+        image.setByte(0x1282, static_cast<std::uint8_t>(8 * (k + 1)));  // capcode 1 = k + 1
+        const auto path = workingDir / ("f" + std::to_string(k) + ".tbl");
+        ASSERT_FALSE(SaveTableFile(path, image, 16));
+        nextOpen = QString::fromStdString(path.string());
+        win().mnuOpenClick();
+    }
+    ASSERT_TRUE(notifier.shown.empty());
+    const QStringList list = win().recentFiles();
+    ASSERT_EQ(list.size(), 8);
+    EXPECT_TRUE(list.front().endsWith("f9.tbl"));
+    EXPECT_TRUE(list.back().endsWith("f2.tbl"));
+    ASSERT_EQ(recent->actions().size(), 8);
+    EXPECT_EQ(recent->actions().front()->text(), "&1 f9.tbl");
+
+    recent->actions().back()->trigger();  // f2.tbl: capcode 3, and first in the list now
+    EXPECT_EQ(win().registry().get<QLineEdit>("edtCap", 0)->text(), "0000003");
+    EXPECT_TRUE(win().recentFiles().front().endsWith("f2.tbl"));
+
+    // A file that has gone: Open says why, and it leaves the list.
+    std::filesystem::remove(workingDir / "f9.tbl");
+    for (QAction* a : recent->actions())
+        if (a->text().endsWith("f9.tbl")) a->trigger();
+    EXPECT_EQ(notifier.shown.size(), 1u);
+    for (const QString& path : win().recentFiles()) EXPECT_FALSE(path.endsWith("f9.tbl"));
+
+    // Save As puts the saved file first; the list survives a restart.
+    nextSave = QString::fromStdString((workingDir / "saved.tbl").string());
+    win().mnuSaveAsClick();
+    EXPECT_TRUE(win().recentFiles().front().endsWith("saved.tbl"));
+    app_.reset();
+    start();
+    EXPECT_TRUE(win().recentFiles().front().endsWith("saved.tbl"));
+    EXPECT_TRUE(win().findChild<QMenu*>("mnuRecent")->isEnabled());
+}
+
 TEST(CommandLine, OneTableFileMayBeNamed) {
     QString error;
     const auto line = app::ParseCommandLine({"--port", "/dev/ttyUSB0", "my.tbl"}, error);
@@ -102,6 +149,31 @@ TEST(CommandLine, OneTableFileMayBeNamed) {
     EXPECT_EQ(line->tableFile, "my.tbl");
     EXPECT_FALSE(app::ParseCommandLine({"a.tbl", "b.tbl"}, error));
     EXPECT_NE(error.indexOf("b.tbl"), -1);
+}
+
+}  // namespace
+}  // namespace zrv::test
+
+namespace zrv::test {
+namespace {
+
+TEST(SingleInstanceTest, ASecondProgramIsRefusedAndALockOfAGoneProgramDoesNotCount) {
+    TempDir folder;
+    const QString path = QString::fromStdString((folder / "zrv41k.lock").string());
+    {
+        app::SingleInstance first(path);
+        ASSERT_TRUE(first.acquired()) << first.refusal().toStdString();
+        app::SingleInstance second(path);
+        EXPECT_FALSE(second.acquired());
+        EXPECT_NE(second.refusal().indexOf(QString::number(QCoreApplication::applicationPid())), -1)
+            << second.refusal().toStdString();
+        EXPECT_NE(second.refusal().indexOf("already running"), -1);
+    }
+    // A lock file left behind by a process that has ended.
+    WriteFile(folder / "zrv41k.lock",
+              "2147483000\nzrv41k\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    app::SingleInstance after(path);
+    EXPECT_TRUE(after.acquired()) << after.refusal().toStdString();
 }
 
 }  // namespace

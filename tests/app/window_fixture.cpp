@@ -21,6 +21,7 @@ void WindowTest::SetUp() {
     TestApp();
     options = app::StartupOptions::Unattended(programDir.path(), notifier);
     options.workingFolder = workingDir.path();
+    options.settingsFile = QString::fromStdString((settingsDir / "zrv41k.conf").string());
     options.openDialog = [this](QWidget*, const QString&) {
         ++openDialogs;
         return nextOpen;

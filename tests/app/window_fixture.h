@@ -45,6 +45,7 @@ protected:
 
     TempDir programDir;
     TempDir workingDir;
+    TempDir settingsDir;  ///< File > Open Recent's settings, never the user's
     RecordingNotifier notifier;
     app::StartupOptions options;
     QString nextOpen;  ///< path the open dialog returns ("" = cancel)
