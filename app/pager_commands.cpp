@@ -81,6 +81,10 @@ void MainWindow::Timer1Timer() {
 
 void MainWindow::showBoardState(bool connected) {
     showBoardStatus(connected ? kBoardConnect : kBoardDisconnect, connected);
+    // A port the user may not open: say which and what to do.
+    if (!connected && !link_->PortRefusal.empty())
+        ui_->staMsg->setText(ui_->staMsg->text() + QStringLiteral(" (") +
+                             QString::fromStdString(link_->PortRefusal) + QLatin1Char(')'));
 }
 
 void MainWindow::showBoardLost() { showBoardStatus(link::msg::BoardDisconnect(), false); }

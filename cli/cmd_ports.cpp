@@ -33,6 +33,7 @@ int runPorts(const std::vector<std::string>& input) {
     std::cout.flush();
     if (!link.ProbeBoard()) {
         std::cout << "board: none" << std::endl;
+        if (!link.PortRefusal.empty()) std::cerr << "zrv41k-cli: " << link.PortRefusal << std::endl;
         return kExitFailed;
     }
     std::cout << "board: " << *link.BoardPort << std::endl;

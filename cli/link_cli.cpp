@@ -84,6 +84,7 @@ bool LinkSession::findBoard() {
     link_->StartupProbe = true;
     const bool found = link_->ProbeBoard();
     link_->StartupProbe = false;
+    if (!found && !link_->PortRefusal.empty()) std::cerr << "zrv41k-cli: " << link_->PortRefusal << std::endl;
     return found;
 }
 

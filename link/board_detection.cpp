@@ -21,10 +21,14 @@ void ProgrammerLink::DiscoverPorts() {
 
 bool ProgrammerLink::ProbeBoard() {
     DiscoverPorts();
+    PortRefusal.clear();
     for (const auto& port : candidates_) {
         BoardPort = port;
         if (line_.status() >= 0) line_.close();
-        if (!OpenPort(port)) continue;
+        if (!OpenPort(port)) {
+            if (PortRefusal.empty()) PortRefusal = line_.openRefusal();
+            continue;
+        }
         Bytes reply;
         // A silent port costs up to a second of waiting; the window goes on
         // processing its events meanwhile (its owner keeps other users of

@@ -157,6 +157,9 @@ public:
     /// Set by "1st Capcode Auto Increase" and "2nd Capcode Auto Increase":
     /// after each successful write the first or second capcode of the page
     /// goes up by one. Kept for the run, never stored in the image.
+    /// Why the last probe could not open a candidate port when the user can
+    /// mend it (no permission: the dialout group); empty otherwise.
+    std::string PortRefusal;
     bool AutoIncrement1 = false;
     bool AutoIncrement2 = false;
 

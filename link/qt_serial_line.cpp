@@ -4,6 +4,11 @@
 
 namespace zrv::link {
 
+std::string PortPermissionRefusal(const std::string& port) {
+    return "no permission to open " + port +
+           ": add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again";
+}
+
 QtSerialLine::QtSerialLine() : port_(std::make_unique<QSerialPort>()) {}
 
 QtSerialLine::~QtSerialLine() {
@@ -14,7 +19,10 @@ int QtSerialLine::open(const std::string& port) {
     if (port_->isOpen()) port_->close();
     port_->setPortName(QString::fromStdString(port));
     port_->clearError();
-    return port_->open(QIODevice::ReadWrite) ? 0 : -1;
+    refusal_.clear();
+    if (port_->open(QIODevice::ReadWrite)) return 0;
+    if (port_->error() == QSerialPort::PermissionError) refusal_ = PortPermissionRefusal(port);
+    return -1;
 }
 
 int QtSerialLine::setLineParameters() {

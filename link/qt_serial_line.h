@@ -26,6 +26,7 @@ public:
     int read(std::uint8_t* data, std::size_t length) override;
     int readByte() override;
     bool waitForBytes(int milliseconds) override;
+    std::string openRefusal() const override { return refusal_; }
 
 private:
     /// Moves what the driver holds into the port's buffer; false when the
@@ -34,6 +35,7 @@ private:
     bool failed() const;
 
     std::unique_ptr<QSerialPort> port_;
+    std::string refusal_;
 };
 
 }  // namespace zrv::link

@@ -11,6 +11,9 @@
 
 namespace zrv::link {
 
+/// The message for a port the user may not open: the device and the group.
+std::string PortPermissionRefusal(const std::string& port);
+
 /// One serial port, opened and closed around each exchange with the board.
 class SerialLine {
 public:
@@ -37,6 +40,9 @@ public:
     /// Sleeps until more bytes arrive or \p milliseconds pass; true when bytes
     /// arrived. Lets the protocol wait without spinning.
     virtual bool waitForBytes(int milliseconds) = 0;
+    /// Why the last open was refused when the user can do something about
+    /// it (no permission on the device), for the user; empty otherwise.
+    virtual std::string openRefusal() const { return {}; }
 };
 
 }  // namespace zrv::link

@@ -1,0 +1,53 @@
+// A port the user may not open: the probe names the device and the group
+// that gives access, instead of only finding no board.
+#include <gtest/gtest.h>
+
+#include "link/programmer_link.h"
+#include "tests/support/test_support.h"
+
+namespace zrv::link {
+namespace {
+
+/// A line whose ports all refuse to open; \p permission tells whether for
+/// lack of permission.
+class RefusingLine : public SerialLine {
+public:
+    explicit RefusingLine(bool permission) : permission_(permission) {}
+    int open(const std::string& port) override {
+        refusal_ = permission_ ? PortPermissionRefusal(port) : std::string();
+        return -1;
+    }
+    int setLineParameters() override { return -1; }
+    int close() override { return -1; }
+    int status() override { return -1; }
+    int flush() override { return -1; }
+    int send(const std::uint8_t*, std::size_t) override { return -1; }
+    int receivedCount() override { return -1; }
+    int read(std::uint8_t*, std::size_t) override { return -1; }
+    int readByte() override { return -1; }
+    bool waitForBytes(int) override { return false; }
+    std::string openRefusal() const override { return refusal_; }
+
+private:
+    bool permission_;
+    std::string refusal_;
+};
+
+TEST(PortRefusal, APortWithoutPermissionIsNamedWithTheDialoutGroup) {
+    test::RecordingNotifier notifier;
+    RefusingLine denied(true);
+    ProgrammerLink link(denied, notifier);
+    link.setPortOverride({"/dev/ttyUSB3", "/dev/ttyUSB4"});
+    EXPECT_FALSE(link.ProbeBoard());
+    EXPECT_NE(link.PortRefusal.find("/dev/ttyUSB3"), std::string::npos) << link.PortRefusal;
+    EXPECT_NE(link.PortRefusal.find("dialout"), std::string::npos) << link.PortRefusal;
+
+    RefusingLine absent(false);
+    ProgrammerLink other(absent, notifier);
+    other.setPortOverride({"/dev/ttyUSB3"});
+    EXPECT_FALSE(other.ProbeBoard());
+    EXPECT_TRUE(other.PortRefusal.empty());
+}
+
+}  // namespace
+}  // namespace zrv::link
