@@ -1,8 +1,11 @@
 // A port the user may not open: the probe names the device and the group
-// that gives access, instead of only finding no board.
+// that gives access, instead of only finding no board; and a port already in
+// use is refused to a second user instead of being shared.
 #include <gtest/gtest.h>
 
 #include "link/programmer_link.h"
+#include "link/qt_serial_line.h"
+#include "tests/link/boardsim_process.h"
 #include "tests/support/test_support.h"
 
 namespace zrv::link {
@@ -47,6 +50,22 @@ TEST(PortRefusal, APortWithoutPermissionIsNamedWithTheDialoutGroup) {
     other.setPortOverride({"/dev/ttyUSB3"});
     EXPECT_FALSE(other.ProbeBoard());
     EXPECT_TRUE(other.PortRefusal.empty());
+}
+
+}  // namespace
+}  // namespace zrv::link
+
+namespace zrv::link {
+namespace {
+
+TEST(PortRefusal, APortAlreadyOpenIsRefusedToASecondUser) {
+    test::Boardsim board;
+    QtSerialLine first, second;
+    ASSERT_EQ(first.open(board.path()), 0);
+    EXPECT_NE(second.open(board.path()), 0);  // never two users of one port
+    first.close();
+    EXPECT_EQ(second.open(board.path()), 0);
+    second.close();
 }
 
 }  // namespace
