@@ -37,7 +37,8 @@ fi
 # A start with an empty home: the files go to ~/.local/share/zrv41k.
 mkdir -p "$work/home" "$work/cwd"
 find "$prefix" -newer "$prefix/bin/zrv41k" -print > "$work/before"
-( cd "$work/cwd" && HOME="$work/home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen \
+mkdir -p -m 700 "$work/run"
+( cd "$work/cwd" && HOME="$work/home" XDG_DATA_HOME= XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen \
     timeout 4 "$prefix/bin/zrv41k" >/dev/null 2>&1 ) || true
 data="$work/home/.local/share/zrv41k"
 for f in DefLang.dat Language.ini; do
