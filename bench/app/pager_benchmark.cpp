@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -17,6 +16,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "bench/support/boardsim_child.h"
 #include "app/application.h"
 #include "app/companion_windows.h"
 #include "app/main_window.h"
@@ -38,28 +38,7 @@ public:
     int shown = 0;
 };
 
-// A board simulator child process; its first line is the terminal's path.
-class Simulator {
-public:
-    explicit Simulator(QStringList args) {
-        process_.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/boardsim"));
-        process_.setArguments(args);
-        process_.start();
-        if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(5000))
-            throw std::runtime_error("boardsim did not start");
-        path_ = process_.readLine().trimmed().toStdString();
-    }
-    ~Simulator() {
-        process_.write("quit\n");
-        if (!process_.waitForFinished(2000)) process_.kill();
-        process_.waitForFinished(2000);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    QProcess process_;
-    std::string path_;
-};
+using Simulator = zrv::bench::BoardsimChild;
 
 // The longest gap between two ticks of a 1 ms timer while it runs.
 class StallMeter {

@@ -2,6 +2,7 @@
 // board simulator paced at 9600 baud, compared with the protocol floor (the
 // bytes on the line at 9600 baud 8N1 plus the 300 ms pause of every read
 // block); and against an unpaced simulator, the link's own time per block.
+#include <memory>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "bench/support/boardsim_child.h"
 #include "core/default_image.h"
 #include "core/image_rules.h"
 #include "link/programming_session.h"
@@ -27,10 +29,6 @@ constexpr double kSecondsPerByte = 10.0 / 9600.0;  // start bit, 8 data bits, st
 constexpr double kReadPauseSeconds = 0.3;
 constexpr double kBlocksPerImage = kImageSize / 128.0;
 
-std::filesystem::path binDir() {
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
-}
-
 // A pager written with the start-up image, in a simulator child process.
 class Simulator {
 public:
@@ -45,23 +43,12 @@ public:
         std::fclose(f);
         QStringList args{"--table", QString::fromStdString(table.string())};
         if (paced) args << "--paced";
-        process_.setProgram(QString::fromStdString((binDir() / "boardsim").string()));
-        process_.setArguments(args);
-        process_.start();
-        if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(5000))
-            throw std::runtime_error("boardsim did not start");
-        path_ = process_.readLine().trimmed().toStdString();
+        child_ = std::make_unique<zrv::bench::BoardsimChild>(args);
     }
-    ~Simulator() {
-        process_.write("quit\n");
-        if (!process_.waitForFinished(2000)) process_.kill();
-        process_.waitForFinished(2000);
-    }
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return child_->path(); }
 
 private:
-    QProcess process_;
-    std::string path_;
+    std::unique_ptr<zrv::bench::BoardsimChild> child_;
 };
 
 double cpuSeconds() {
