@@ -220,17 +220,15 @@ int ApplyFields(const Json& fields, OpenedTable& table, bool quiet) {
     return kExitOk;
 }
 
-/// What import makes of \p fields over \p image with the bytes of \p held
-/// taken from the start-up image.
-ConfigImage Reimported(const Json& fields, const ConfigImage& image, const std::vector<bool>& held, bool& ok) {
+/// \p image with the bytes marked in \p taken replaced by those of \p base
+/// (the start-up image), in the context File > Open gives it.
+OpenedTable WithBytesOf(const ConfigImage& base, const ConfigImage& image, const std::vector<bool>& taken) {
     OpenedTable table;
     table.image = image;
-    const ConfigImage base = StartupImage();
     for (std::size_t k = 0; k < kImageSize; ++k)
-        if (held[k]) table.image.setByte(k, base.byte(k));
+        if (taken[k]) table.image.setByte(k, base.byte(k));
     table.context = ContextAfterOpen(table.image);
-    ok = ApplyFields(fields, table, true) == kExitOk;
-    return table.image;
+    return table;
 }
 
 /// The bytes the image section may leave out: those the fields give back
@@ -239,6 +237,7 @@ ConfigImage Reimported(const Json& fields, const ConfigImage& image, const std::
 /// checksum, which Save computes) every byte stays in the section.
 std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
     std::vector<bool> held(kImageSize, false);
+    const ConfigImage base = StartupImage();
     const auto same = [&](const ConfigImage& a) {
         for (std::size_t k = 0; k < kImageSize; ++k)
             if (k != layout::kChecksum && k != layout::kChecksum + 1 && a.byte(k) != stored.byte(k)) return false;
@@ -251,12 +250,7 @@ std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
             for (std::size_t k = offset; k < offset + length; ++k) mine[k] = true;
         Json only = Json::object();
         only[f.group][f.name] = fields[f.group][f.name];
-        OpenedTable trial;
-        trial.image = stored;
-        const ConfigImage base = StartupImage();
-        for (std::size_t k = 0; k < kImageSize; ++k)
-            if (mine[k]) trial.image.setByte(k, base.byte(k));
-        trial.context = ContextAfterOpen(trial.image);
+        OpenedTable trial = WithBytesOf(base, stored, mine);
         const std::string value = fields[f.group][f.name].get<std::string>();
         if (value != f.get(trial.image, trial.context) &&
             SetFieldValue(trial.image, trial.context, f, value).status != SetFieldResult::Status::Stored)
@@ -266,9 +260,10 @@ std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
             if (mine[k]) held[k] = true;
     }
     held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
-    bool ok = false;
-    const ConfigImage back = Reimported(fields, stored, held, ok);
-    if (!ok || !same(back)) std::fill(held.begin(), held.end(), false);
+    // What import makes of the fields over the image with the held bytes
+    // taken from the start-up image.
+    OpenedTable back = WithBytesOf(base, stored, held);
+    if (ApplyFields(fields, back, true) != kExitOk || !same(back.image)) std::fill(held.begin(), held.end(), false);
     return held;
 }
 

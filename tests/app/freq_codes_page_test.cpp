@@ -19,6 +19,7 @@
 #include "editors/control_names.h"
 #include "editors/function_bit_window.h"
 #include "link/programmer_link.h"
+#include "tests/app/user_actions.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -35,17 +36,10 @@ protected:
         if (box.hasFocus())
             QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
         else
-            clickInto(box);
+            ClickInto(win(), box);
         QTest::keyClicks(&box, QString::fromUtf8(text));
         QTest::keyClick(&box, leave);
         QApplication::processEvents();
-    }
-    void clickInto(QLineEdit& box) {
-        win().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
-        QTest::mouseClick(&box, Qt::LeftButton);
-        QApplication::processEvents();
-        ASSERT_TRUE(box.hasFocus());
     }
     /// Opens a modal window with \p open, runs \p act on it while it is
     /// shown, then presses its OK button.
@@ -113,7 +107,7 @@ TEST_F(FreqCodesPageTest, FrequencyOffTheRasterOrTheBandIsRefusedAndKeepsTheType
 
 TEST_F(FreqCodesPageTest, FrequencyBoxFilterRefusesLettersButNotEditingKeys) {
     start();
-    clickInto(freq());
+    ClickInto(win(), freq());
     EXPECT_TRUE(freq().text().isEmpty());  // entering empties the box
     QTest::keyClicks(&freq(), "1530");
     for (const auto key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_Backspace})
@@ -145,7 +139,7 @@ TEST_F(FreqCodesPageTest, FrequencyBoxFilterRefusesLettersButNotEditingKeys) {
 
     // Leaving the emptied box shows the stored value without a message.
     notifier.clear();
-    clickInto(freq());
+    ClickInto(win(), freq());
     win().commitEditing();
     EXPECT_EQ(freq().text(), "1530000");
     EXPECT_TRUE(notifier.shown.empty());
@@ -208,7 +202,7 @@ TEST_F(FreqCodesPageTest, CapcodeBoxStoresTimesEightAndRefusesOutOfRange) {
     EXPECT_EQ(cap(2).text(), "0000007");
     EXPECT_EQ(CapcodeText(image(), 3), "2097151");
 
-    clickInto(cap(4));
+    ClickInto(win(), cap(4));
     QTest::keyClicks(&cap(4), "12-");
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg47"});
     EXPECT_EQ(cap(4).text(), "12");  // the refused character is not typed

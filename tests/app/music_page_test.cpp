@@ -13,6 +13,7 @@
 #include "editors/tone_player.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/profile_file.h"
+#include "tests/app/user_actions.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -37,16 +38,9 @@ protected:
         player().setTimeScale(0.002);  // a 120 ms note lasts a fraction of a millisecond
         notifier.clear();
     }
-    void clickInto(QLineEdit& box) {
-        win().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
-        QTest::mouseClick(&box, Qt::LeftButton);
-        QApplication::processEvents();
-        ASSERT_TRUE(box.hasFocus());
-    }
     /// Clicks into the box, types \p text and leaves it with \p leave.
     void typeInto(QLineEdit& box, const char* text, Qt::Key leave = Qt::Key_Return) {
-        clickInto(box);
+        ClickInto(win(), box);
         QTest::keyClicks(&box, QString::fromUtf8(text));
         QTest::keyClick(&box, leave);
         QApplication::processEvents();
@@ -93,7 +87,7 @@ TEST_F(MusicPageTest, TypedNotesAreStoredPaddedWithRestsAndShownSo) {
 
 TEST_F(MusicPageTest, FirstKeyDecidesTheModeAndRefusedKeysAreNotTyped) {
     startOnMusicPage();
-    clickInto(melody(1));
+    ClickInto(win(), melody(1));
     EXPECT_TRUE(melody(1).text().isEmpty());  // entering empties the box
     QTest::keyClicks(&melody(1), "1A");
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg74"});
@@ -119,7 +113,7 @@ TEST_F(MusicPageTest, FirstKeyDecidesTheModeAndRefusedKeysAreNotTyped) {
 
 TEST_F(MusicPageTest, SeventeenthCharacterIsRefusedAndAPasteKeepsSixteen) {
     startOnMusicPage();
-    clickInto(melody(2));
+    ClickInto(win(), melody(2));
     QTest::keyClicks(&melody(2), "CDEFGABcdefgabCD");
     EXPECT_TRUE(notifier.shown.empty());
     QTest::keyClicks(&melody(2), "E");
@@ -128,7 +122,7 @@ TEST_F(MusicPageTest, SeventeenthCharacterIsRefusedAndAPasteKeepsSixteen) {
     EXPECT_EQ(melody(2).text(), "CDEFGABcdefgabCD");
     notifier.clear();
     QApplication::clipboard()->setText("gfedcbaGFEDCBAgfedc");
-    clickInto(melody(2));
+    ClickInto(win(), melody(2));
     QTest::keyClick(&melody(2), Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(&melody(2), Qt::Key_Return);
     EXPECT_TRUE(notifier.shown.empty());
@@ -141,12 +135,12 @@ TEST_F(MusicPageTest, EmptiedOrPastedNonsenseLeavesTheStoredMelody) {
     ASSERT_TRUE(StoreMelody(image(), MelodyOffset(0, 3), "ab").ok);
     win().refreshAll();
     const MelodyBytes before = stored(MelodyOffset(0, 3));
-    clickInto(melody(3));
+    ClickInto(win(), melody(3));
     QTest::keyClick(&melody(3), Qt::Key_Tab);
     EXPECT_EQ(melody(3).text(), "ab00000000000000");
     EXPECT_TRUE(notifier.shown.empty());
     QApplication::clipboard()->setText("hello");
-    clickInto(melody(3));
+    ClickInto(win(), melody(3));
     QTest::keyClick(&melody(3), Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(&melody(3), Qt::Key_Return);
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg77"});

@@ -20,6 +20,7 @@
 #include "link/programmer_link.h"
 #include "link/ui/programming_window.h"
 #include "ota/ui/ota_window.h"
+#include "tests/app/user_actions.h"
 #include "tests/app/window_fixture.h"
 #include "tests/link/boardsim_process.h"
 
@@ -85,9 +86,7 @@ protected:
     }
     /// Types \p text into \p box as a user does and leaves it with Enter.
     void typeInto(QLineEdit& box, const char* text) {
-        win().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
-        QTest::mouseClick(&box, Qt::LeftButton);
+        ClickInto(win(), box);
         QTest::keyClicks(&box, QString::fromUtf8(text));
         QTest::keyClick(&box, Qt::Key_Return);
         QApplication::processEvents();

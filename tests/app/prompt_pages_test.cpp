@@ -7,6 +7,7 @@
 
 #include "core/prompts.h"
 #include "editors/control_names.h"
+#include "tests/app/user_actions.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -21,16 +22,8 @@ protected:
     /// Clicks into the box (or selects its text when it kept the focus after
     /// a refusal), types \p text and leaves the box with Tab.
     void typeInto(QLineEdit& box, const QString& text) {
-        win().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
-        if (box.hasFocus()) {
-            QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-        } else {
-            QTest::mouseClick(&box, Qt::LeftButton);
-            QApplication::processEvents();
-            ASSERT_TRUE(box.hasFocus());
-            QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-        }
+        if (!box.hasFocus()) ClickInto(win(), box);
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(&box, text);
         QTest::keyClick(&box, Qt::Key_Tab);
         QApplication::processEvents();

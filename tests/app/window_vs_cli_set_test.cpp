@@ -8,6 +8,7 @@
 #include "core/default_image.h"
 #include "core/table_file.h"
 #include "editors/control_names.h"
+#include "tests/app/user_actions.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -23,11 +24,7 @@ protected:
     }
     /// Clicks into the box, replaces its text with \p text and leaves it.
     void typeInto(QLineEdit& box, const char* text) {
-        win().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
-        QTest::mouseClick(&box, Qt::LeftButton);
-        QApplication::processEvents();
-        ASSERT_TRUE(box.hasFocus()) << box.objectName().toStdString();
+        ClickInto(win(), box);
         QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(&box, QString::fromUtf8(text));
         QTest::keyClick(&box, Qt::Key_Return);

@@ -284,15 +284,8 @@ TEST(CliExportImport, TwoExportsDifferOnlyInTheLinesOfTheChangedFields) {
     ASSERT_EQ(Cli({"set", NewTable(dir), "-o", file, "narrowband=on"}).exitCode, 0);
     const auto changed = (dir / "changed.tbl").string();
     ASSERT_EQ(Cli({"set", file, "-o", changed, "capcode.2=0000123", "prompt.9=  SLEEP", "aes.key.2=ABC"}).exitCode, 0);
-    const auto lines = [](const std::string& text) {
-        std::vector<std::string> v;
-        std::size_t start = 0;
-        for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
-            v.push_back(text.substr(start, nl - start));
-        return v;
-    };
-    const auto a = lines(Cli({"export", file}).out);
-    const auto b = lines(Cli({"export", changed}).out);
+    const auto a = test::SplitLines(Cli({"export", file}).out);
+    const auto b = test::SplitLines(Cli({"export", changed}).out);
     ASSERT_EQ(a.size(), b.size());
     std::vector<std::string> differing;
     for (std::size_t k = 0; k < a.size(); ++k)

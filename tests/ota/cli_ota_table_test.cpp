@@ -58,18 +58,6 @@ std::vector<std::string> ExpectedLines(const std::filesystem::path& table, const
     return lines;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t from = 0;
-    while (from < text.size()) {
-        const std::size_t nl = text.find('\n', from);
-        out.push_back(text.substr(from, nl - from));
-        if (nl == std::string::npos) break;
-        from = nl + 1;
-    }
-    return out;
-}
-
 std::vector<std::string> BuildArgs(const std::filesystem::path& table, const std::vector<int>& types) {
     std::vector<std::string> args{"ota", "build", "--table", table.string(), "--control-id", "1234567N12",
                                   "--date", "1412301530"};
@@ -87,12 +75,12 @@ TEST(CliOtaTable, EveryTypeFromATableFileIsWhatTheBuildersMakeOfIt) {
         const auto r = RunProgram("zrv41k-cli", BuildArgs(table, {type}));
         EXPECT_EQ(r.exitCode, 0) << type << r.err;
         EXPECT_EQ(r.err, "Transmit Success !\n") << type;
-        EXPECT_EQ(Lines(r.out), ExpectedLines(table, {type})) << type;
+        EXPECT_EQ(test::SplitLines(r.out), ExpectedLines(table, {type})) << type;
         EXPECT_NE(r.out.find("OTA Type=" + std::to_string(type) + "  "), std::string::npos) << type;
     }
     // Several types in one run go out in box order with running package numbers.
     const auto r = RunProgram("zrv41k-cli", BuildArgs(table, {17, 2, 1}));
-    EXPECT_EQ(Lines(r.out), ExpectedLines(table, {1, 2, 17}));
+    EXPECT_EQ(test::SplitLines(r.out), ExpectedLines(table, {1, 2, 17}));
     EXPECT_NE(r.out.find("Pkg No.=03  Bth No.=00  OTA Type=17"), std::string::npos) << r.out;
 }
 
@@ -102,7 +90,7 @@ TEST(CliOtaTable, TypeOneCarriesTheTablesCapcodesAndWritesBackOnlyWhenAsked) {
     const std::string before = ReadFile(table);
     auto r = RunProgram("zrv41k-cli", BuildArgs(table, {1}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto lines = Lines(r.out);
+    const auto lines = test::SplitLines(r.out);
     ASSERT_GE(lines.size(), 3u);
     // After the 104 header and type bits: capcode 1 in seven digits.
     ConfigImage image = StartupImage();
@@ -139,7 +127,7 @@ TEST(CliOtaTable, TheTableGivesTheTimeIdAndTheKey) {
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0], "0004321N11 09122026143005");
     EXPECT_EQ(requests[1].substr(0, 11), "1234567N12 ");
-    EXPECT_EQ(Lines(r.out)[1].find("Date="), 0u);
+    EXPECT_EQ(test::SplitLines(r.out)[1].find("Date="), 0u);
 
     // --encrypt is --ssn with the table's secret serial number.
     ConfigImage image = StartupImage();

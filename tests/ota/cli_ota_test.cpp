@@ -7,25 +7,13 @@
 namespace zrv::test {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t from = 0;
-    while (from < text.size()) {
-        const std::size_t nl = text.find('\n', from);
-        out.push_back(text.substr(from, nl - from));
-        if (nl == std::string::npos) break;
-        from = nl + 1;
-    }
-    return out;
-}
-
 TEST(CliOta, BuildPrintsTheWindowsLogLinesAndOpensNoPort) {
     const auto r = RunProgram("zrv41k-cli", {"ota", "build", "--type", "254", "--last", "--psn", "12345", "--date",
                                              "1412301530", "--batch", "5", "--control-id", "1234567N12", "--start",
                                              "1f", "--data", "0a0B", "--port", "/dev/does-not-exist-ota"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "Transmit Success !\n");
-    const auto lines = Lines(r.out);
+    const auto lines = SplitLines(r.out);
     ASSERT_EQ(lines.size(), 7u) << r.out;
     EXPECT_EQ(lines[0].rfind("Date=1412301530  SN=12345  Pkg No.=01  Bth No.=05  OTA Type=254  CRC=", 0), 0u)
         << lines[0];
@@ -96,7 +84,7 @@ TEST(CliOta, SendTransmitsToTheEncoderAndReportsTheResult) {
                          "--repeat", "2", "--auto-increase-psn", "--psn", "0FFFF"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "Transmit Success !\n");
-    const auto lines = Lines(r.out);
+    const auto lines = SplitLines(r.out);
     ASSERT_EQ(lines.size(), 8u) << r.out;
     EXPECT_EQ(lines[0], "TIME RIC:Capcode = 7654321N11   Format = 09122026143005");
     EXPECT_NE(lines[1].find("  SN=0FFFF  "), std::string::npos);

@@ -66,6 +66,18 @@ std::string ReadFile(const std::filesystem::path& path) {
     return ss.str();
 }
 
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t nl = text.find('\n', from);
+        out.push_back(text.substr(from, nl - from));
+        if (nl == std::string::npos) break;
+        from = nl + 1;
+    }
+    return out;
+}
+
 std::filesystem::path BinDir() { return ZRV_BIN_DIR; }
 std::filesystem::path SourceDir() { return ZRV_SOURCE_DIR; }
 

@@ -49,6 +49,10 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 /// The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
 
+/// The lines of \p text, split at '\n'; a final newline ends the last line
+/// and adds no empty one.
+std::vector<std::string> SplitLines(const std::string& text);
+
 /// Result of running one of the built programs.
 struct RunResult {
     int exitCode = -1;
