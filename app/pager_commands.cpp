@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +16,7 @@
 
 #include "app/companion_windows.h"
 #include "app/main_window.h"
+#include "core/frequency.h"
 #include "core/pager_charset.h"
 #include "core/serial_fields.h"
 #include "i18n/captions.h"
@@ -45,7 +47,18 @@ const QColor kDisconnectedColour(255, 0, 0);
 
 void MainWindow::setUpPagerCommands() {
     link_->setTiming(link::LinkTimingFromEnvironment());
-    link_->setFrequencyRecheck(link::ImageFrequencyRecheck(*notifier_));
+    // Once the write knows the pager's firmware it checks the frequency
+    // again as the frequency box's exit check does: on the band the selector
+    // shows and the box's text (an empty box shows the stored frequency).
+    link_->setFrequencyRecheck([this](ConfigImage& image, bool firmwareUnknown) {
+        const int selected = require(ctl::cboFreq).currentIndex();
+        const int band = selected >= 0 ? selected : BandFromImage(image).value_or(0);
+        QString text = require(ctl::edtFreq).text();
+        if (text.isEmpty()) text = QString::number(ChannelFrequency(image));
+        const FrequencyOutcome outcome = StoreChannelFrequency(image, band, text.toStdString(), firmwareUnknown);
+        if (outcome.message) notifier_->show(*outcome.message);
+        return outcome.ok();
+    });
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(kPollInterval);
@@ -159,9 +172,10 @@ void MainWindow::runPagerOperation(PendingOperation operation) {
     hooks.verifyDifferences = [this](const std::string& t) {
         if (companions_ && companions_->frmOTA) companions_->frmOTA->memo1().setPlainText(QString::fromStdString(t));
     };
+    // After a read the capcode count is the 16 of every load, so the page
+    // selectors keep their entries and their pages; only a load rebuilds them.
     hooks.readSucceeded = [this] {
         selectBandFromImage();
-        rebuildCapcodePageSelectors();
         refreshAll();
     };
     hooks.writeSucceeded = [this] {

@@ -140,7 +140,7 @@ void AddPrompts(TableBuilder& t) {
             language(fields::kPromptLanguageCode),
             [](ConfigImage& image, FieldContext&, const std::string&, int item) {
                 ChangePromptLanguage(image, item);
-                return CentreLogo(image, false);
+                return CentreLogo(image);
             });
     t.combo("logo.font", Items(kLanguageItems), "cboLogo [0x3F,0,4,Lng]", BitText(fields::kLogoFontCode),
             language(fields::kLogoFontCode), [](ConfigImage& image, FieldContext&, const std::string&, int item) {
@@ -148,7 +148,7 @@ void AddPrompts(TableBuilder& t) {
                 return Outcome::Ok();
             });
     t.boundCheck("logo.large-font", "chkLogoLargeFont", "0x2F,3,1,chkN",
-                 [](ConfigImage& image, bool) { return CentreLogo(image, true); });
+                 [](ConfigImage& image, bool) { return CentreLogo(image); });
 }
 
 void AddSources(TableBuilder& t) {

@@ -43,7 +43,7 @@ void AddMusic(TableBuilder& t) {
     }
     t.boundCheck("music.capcode-enable", "chkCapMusicType", "0x02F,0,1,chkN",
                  [](ConfigImage& image, bool checked) {
-                     return StoreCapcodeMusicType(image, checked, MenuItemsOffFromImage(image)[6]);
+                     return StoreCapcodeMusicType(image, checked, MenuItemsOffFromImage(image)[kSetAlertMenuItem]);
                  });
     // The box shows the pager's switch, which its click stores beside the
     // bit its hint names.

@@ -32,6 +32,8 @@ inline constexpr int kUserMusicItem = 0;
 /// Items of the music-type and reminder-tone selectors; of the alert tone.
 inline constexpr int kMusicTypeItemCount = 13;
 inline constexpr int kAlertToneItemCount = 14;
+/// "Tone 1", the first item of the alert tone.
+inline constexpr int kFirstAlertToneItem = 0;
 
 int ToneItemCount(ToneSelector selector);
 /// The code byte of \p item (std::out_of_range outside the selector's items).

@@ -6,6 +6,7 @@
 
 #include "core/image_layout.h"
 #include "core/index_check.h"
+#include "core/music.h"
 #include "core/option_fields.h"
 
 namespace zrv {
@@ -111,6 +112,7 @@ Outcome StoreMenuItemsOff(ConfigImage& image, const MenuItemsOff& off) {
             image.setByte(--place, static_cast<std::uint8_t>(L::kFirstMenuCode + k));
     F::kMenuListChanged.Set(image, 1);
     image.fill(L::kMenuCodes.offset, place - L::kMenuCodes.offset, L::kMenuCodeSpace);
+    if (!off[kSetAlertMenuItem]) StoreAlertTone(image, kFirstAlertToneItem);
     return Outcome::Ok();
 }
 

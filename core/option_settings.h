@@ -68,6 +68,8 @@ void StoreTransferOption(ConfigImage& image, TransferOption option, bool checked
 /// The eight items of the pager's own menu, codes 7..14 ("Zoom In/Out Off"
 /// .. "CAP-ON Off"); the image lists the codes of the items that are on.
 inline constexpr int kMenuItemCount = 8;
+/// "Set Alert Off", the item whose box offers the fixed alert tone.
+inline constexpr int kSetAlertMenuItem = 6;
 using MenuItemsOff = std::array<bool, kMenuItemCount>;
 
 /// Which items are switched off: all, except each item whose code appears in
@@ -76,7 +78,9 @@ MenuItemsOff MenuItemsOffFromImage(const ConfigImage& image);
 /// Writes the list of the items that are on: their codes right-aligned in
 /// ascending order at 0x78..0x7E, spaces in front, and sets the menu-list
 /// flag. The list has room for seven codes, so at least one item must be
-/// off: otherwise Msg42 and nothing is written.
+/// off: otherwise Msg42 and nothing is written. With "Set Alert" on the
+/// pager's menu (its box unchecked) the fixed alert tone is not offered and
+/// goes back to its first item, "Tone 1", stored as its selector stores it.
 Outcome StoreMenuItemsOff(ConfigImage& image, const MenuItemsOff& off);
 
 // Screen contrast -----------------------------------------------------------------

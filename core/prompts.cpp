@@ -117,13 +117,14 @@ void ChangePromptLanguage(ConfigImage& image, int item) {
     WritePromptSet(image, item);
 }
 
-Outcome CentreLogo(ConfigImage& image, bool cutToBox) {
+Outcome CentreLogo(ConfigImage& image) {
     const bool largeFont = fields::kLogoLargeFontOff.Get(image) == 0;
     const int maxLength = PromptMaxLength(kLogoPrompt, largeFont);
-    std::string shown = ShownPromptText(image, kLogoPrompt);
-    if (cutToBox && shown.size() > static_cast<std::size_t>(maxLength)) shown.resize(static_cast<std::size_t>(maxLength));
+    const std::string shown = ShownPromptText(image, kLogoPrompt);
+    // AlignText counts the room from the text without its spaces, so a box
+    // made smaller never costs a letter.
     const std::string centred = AlignText(shown, maxLength, Alignment::Centre);
-    if (centred == ShownPromptText(image, kLogoPrompt)) return Outcome::Ok();
+    if (centred == shown) return Outcome::Ok();
     return StorePromptText(image, kLogoPrompt, centred);
 }
 

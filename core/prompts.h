@@ -61,11 +61,12 @@ std::string AlignText(std::string_view text, int maxLength, Alignment alignment)
 /// the logo.
 void ChangePromptLanguage(ConfigImage& image, int item);
 /// Centres the logo in its box as the window does after a prompt language
-/// change or a change of "Logo Large Font": the logo text as shown (cut to
-/// the box's length first when \p cutToBox: the box has just been sized),
-/// aligned to the centre of PromptMaxLength for the stored font size and
-/// stored through StorePromptText unless it is the text already shown.
-Outcome CentreLogo(ConfigImage& image, bool cutToBox);
+/// change or a change of "Logo Large Font": the logo text without its
+/// surrounding spaces, (M - T) div 2 spaces in front for the box length M of
+/// the stored font size (none when the text fills the box), stored through
+/// StorePromptText unless it is the text already shown. No character of the
+/// logo is lost, whatever the box length.
+Outcome CentreLogo(ConfigImage& image);
 /// The logo font selector's item \p item (0..4): its code into 0x3F.
 void StoreLogoFont(ConfigImage& image, int item);
 

@@ -19,6 +19,7 @@
 #include "editors/key_filter.h"
 #include "editors/main_form.h"
 #include "editors/tone_player.h"
+#include "editors/tool_tips.h"
 #include "i18n/safe_format.h"
 
 namespace zrv {
@@ -30,6 +31,14 @@ constexpr int kAlarmTypes = 5;
 constexpr int kOutOfRangeTag = 16;
 constexpr int kReminderTag = 17;
 constexpr int kPreviewButtons = 18;
+
+/// The status line's word when a preview finds no audio output.
+const Message kNoAudioOutput{"MsgNoAudioOutput", "No audio output was found: the preview plays silently."};
+/// The tool tip of the priority and group music types, which no table file
+/// or pager keeps.
+const Message kOtaOnlyMusicType{"HintOtaMusicType",
+                                "Sent only with an OTA command: this choice is not kept in the table file "
+                                "nor written into the pager."};
 
 /// The built-in formats of the row labels, one per function bit; the
 /// language file's lblCapMusic0..15 replace them.
@@ -91,6 +100,13 @@ public:
         QObject::connect(&session->player, &TonePlayer::finished, session, [&form, session] {
             if (session->playingTag >= 0) btnStop0Click(form, *session, session->playingTag);
         });
+        // The player looks for its output once, at its first play.
+        QObject::connect(&session->player, &TonePlayer::noAudioOutput, session, [&form] {
+            form.setStatus(QStringLiteral("  ") + catalogue(form, kNoAudioOutput));
+        });
+        for (QWidget* otaOnly : {static_cast<QWidget*>(&form.require(ctl::cboPriType)),
+                                 static_cast<QWidget*>(&form.require(ctl::cboGroupType))})
+            ToolTipFrom(otaOnly, [&form] { return catalogue(form, kOtaOnlyMusicType); });
         QComboBox& page = form.require(ctl::cboMTPage);
         QObject::connect(&page, &QComboBox::activated, session, [&form] { cboMTPageChange(form); });
         QComboBox& tone = form.require(ctl::cboTone);
@@ -121,6 +137,8 @@ public:
                 applyCapcodeMusicRules(form);
                 applyOutOfRangeRules(form);
                 applyAlertToneRule(form);
+                // A menu click with "Set Alert" on has stored "Tone 1".
+                showAlertTone(form);
                 break;
             case RefreshSlot::MusicTypes:
                 for (int tag = 0; tag < kReminderTag; ++tag) showRow(form, tag);
@@ -160,6 +178,10 @@ public:
     }
 
 private:
+    static QString catalogue(MainForm& form, const Message& m) {
+        return QString::fromStdString(form.catalogueText(m.key.c_str(), m.english));
+    }
+
     // Controls by Tag ----------------------------------------------------------------
 
     static QLineEdit& melodyBox(MainForm& form, int tag) {
@@ -321,16 +343,14 @@ private:
 
     // Check boxes and enabling ------------------------------------------------------------
 
-    /// "Capcode Music Type Enable": the rows follow the box; a user's click
-    /// also stores the pager's switch and, while "Set Alert" is off, says
-    /// whether the fixed alert tone is offered. The refresh only shows.
+    /// "Capcode Music Type Enable": the rows follow the box, the pager's
+    /// switch is stored and, while "Set Alert" is off, the user is told
+    /// whether the fixed alert tone is offered. A refresh that changes the
+    /// box runs this as a click does, message included.
     static void chkCapMusicTypeChanged(MainForm& form) {
         const bool checked = form.require(ctl::chkCapMusicType).isChecked();
         applyCapcodeMusicRules(form);
-        if (!form.state().refreshing()) {
-            StoreCapcodeMusicType(form.image(), checked, form.require(ctl::chkMenu6).isChecked())
-                .Report(form.notifier());
-        }
+        StoreCapcodeMusicType(form.image(), checked, form.require(ctl::chkMenu6).isChecked()).Report(form.notifier());
         applyAlertToneRule(form);
     }
 

@@ -69,7 +69,7 @@ public:
         if (control != &form.require(ctl::chkLogoLargeFont) || form.state().refreshing()) return;
         form.sizeTextFields();
         form.state().currentPrompt = kLogoPrompt;
-        CentreLogo(form.image(), true).Report(form.notifier());
+        CentreLogo(form.image()).Report(form.notifier());
         showPrompts(form);
     }
 
@@ -115,7 +115,7 @@ private:
         ChangePromptLanguage(form.image(), item);
         form.sizeTextFields();
         form.state().currentPrompt = kLogoPrompt;
-        CentreLogo(form.image(), false).Report(form.notifier());
+        CentreLogo(form.image()).Report(form.notifier());
         showPrompts(form);
     }
 

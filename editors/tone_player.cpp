@@ -15,7 +15,7 @@ constexpr int kPreferredSampleRate = 48000;
 constexpr int kBufferSeconds = 3;
 }  // namespace
 
-TonePlayer::TonePlayer(QObject* parent) : QObject(parent) {
+TonePlayer::TonePlayer(QObject* parent) : QObject(parent), lookup_([] { return QMediaDevices::defaultAudioOutput(); }) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &TonePlayer::stepEnded);
@@ -30,6 +30,7 @@ void TonePlayer::play(std::vector<ToneStep> steps, bool repeat) {
     index_ = 0;
     stepsBegun_ = 0;
     playing_ = true;
+    findDevice();
     beginStep();
 }
 
@@ -65,23 +66,29 @@ void TonePlayer::stepEnded() {
     beginStep();
 }
 
+bool TonePlayer::findDevice() {
+    if (deviceTried_) return sink_ != nullptr;
+    deviceTried_ = true;
+    const QAudioDevice device = lookup_ ? lookup_() : QAudioDevice();
+    QAudioFormat format;
+    format.setSampleRate(kPreferredSampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isNull() && !device.isFormatSupported(format))
+        format.setSampleRate(device.preferredFormat().sampleRate());
+    if (device.isNull() || !device.isFormatSupported(format)) {
+        emit noAudioOutput();
+        return false;
+    }
+    sampleRate_ = format.sampleRate();
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    sink_->setBufferSize(sampleRate_ * 2 * kBufferSeconds);
+    return true;
+}
+
 bool TonePlayer::openDevice() {
     if (output_) return true;
-    if (!deviceTried_) {
-        deviceTried_ = true;
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull()) return false;
-        QAudioFormat format;
-        format.setSampleRate(kPreferredSampleRate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        if (!device.isFormatSupported(format)) format.setSampleRate(device.preferredFormat().sampleRate());
-        if (!device.isFormatSupported(format)) return false;
-        sampleRate_ = format.sampleRate();
-        sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->setBufferSize(sampleRate_ * 2 * kBufferSeconds);
-    }
-    if (!sink_) return false;
+    if (!findDevice()) return false;
     output_ = sink_->start();
     return output_ != nullptr;
 }

@@ -4,10 +4,12 @@
 /// holding the window: a timer moves from step to step while the window
 /// goes on handling its events, and each step's samples are handed to the
 /// device as the step begins. Without an audio device the steps run just
-/// the same, silently.
+/// the same, silently, and the player says so once.
 
+#include <QAudioDevice>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,14 +36,20 @@ public:
     void setTimeScale(double scale) { timeScale_ = scale; }
     /// The steps begun since the last play() (for tests and diagnostics).
     int stepsBegun() const { return stepsBegun_; }
+    /// Where the player looks for its audio output; by default the system's
+    /// default output. A machine without one gives a null device.
+    void setOutputLookup(std::function<QAudioDevice()> lookup) { lookup_ = std::move(lookup); }
 
 signals:
     /// A play without repeat reached its end.
     void finished();
+    /// The first play found no audio output it can use: every play is silent.
+    void noAudioOutput();
 
 private:
     void beginStep();
     void stepEnded();
+    bool findDevice();
     bool openDevice();
     void sound(const ToneStep& step);
 
@@ -52,6 +60,7 @@ private:
     bool playing_ = false;
     double timeScale_ = 1.0;
     int stepsBegun_ = 0;
+    std::function<QAudioDevice()> lookup_;
     bool deviceTried_ = false;
     int sampleRate_ = 0;
     std::unique_ptr<QAudioSink> sink_;

@@ -122,8 +122,10 @@ bool AllowedRefreshChange(std::size_t offset, std::uint8_t before, std::uint8_t 
     if (offset >= 0x7E0 && offset <= 0x7E4) return after == 0x00 || after == 0xFF;
     if (offset == 0x51F) return after == 0 || after == 1;
     // "Capcode Music Type Enable" shows 0x458 bit 2 and its click stores
-    // its hint's field, 0x2F bit 0.
+    // its hint's field, 0x2F bit 0, and the switch in 0x458 bit 2; the
+    // refresh sets the box first from the one, then from the other.
     if (offset == 0x02F) return (before ^ after) == 0x01;
+    if (offset == 0x458) return (before ^ after) == 0x04;
     return false;
 }
 

@@ -2,13 +2,16 @@
 // stored, the music page change, the music-type rows, Preview and Stop, the
 // alert tone, the reminder duration, the out-of-range timer and the side
 // effects of the music check boxes.
+#include <QAudioDevice>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "core/music.h"
+#include "core/table_file.h"
 #include "editors/control_names.h"
 #include "editors/tone_player.h"
 #include "i18n/message_catalogue.h"
@@ -246,6 +249,35 @@ TEST_F(MusicPageTest, BuiltInTunePlaysOnceAndThenRestoresTheButtons) {
     EXPECT_TRUE(notifier.shown.empty());
 }
 
+TEST_F(MusicPageTest, APreviewWithoutAudioOutputSaysSoOnceInTheStatusLine) {
+    useGermanLanguageFile();
+    startOnMusicPage();
+    player().setOutputLookup([] { return QAudioDevice(); });  // a machine without audio output
+    QLabel& status = *get<QLabel>("staMsg");
+    preview(0).click();
+    EXPECT_TRUE(player().playing()) << "the steps run silently";
+    EXPECT_EQ(status.text(), "  Keine Audioausgabe gefunden: die Vorschau bleibt stumm.");
+    stop(0).click();
+    status.setText(" Message :");  // the line moves on
+    preview(0).click();
+    stop(0).click();
+    EXPECT_EQ(status.text(), " Message :") << "said once per run";
+    EXPECT_TRUE(notifier.shown.empty()) << "no message box";
+}
+
+TEST_F(MusicPageTest, PriorityAndGroupMusicTypesSayInTheirToolTipThatOnlyOtaCarriesThem) {
+    useGermanLanguageFile();
+    startOnMusicPage();
+    for (const char* name : {"cboPriType", "cboGroupType"}) {
+        QComboBox* c = combo(name);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), c->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(c, &hover);
+        EXPECT_EQ(c->toolTip(), "Wird nur mit einem OTA-Befehl gesendet: diese Auswahl wird weder in der "
+                                "Tabellendatei gespeichert noch in den Pager geschrieben.")
+            << name;
+    }
+}
+
 TEST_F(MusicPageTest, ReminderPreviewAlsoLocksItsOwnButton) {
     startOnMusicPage();
     choose(combo("cboRDC"), 2);
@@ -288,6 +320,25 @@ TEST_F(MusicPageTest, CapcodeMusicTypeBoxSaysWhetherTheAlertToneIsOffered) {
     notifier.clear();
     win().refreshAll();
     EXPECT_TRUE(notifier.shown.empty());
+    EXPECT_TRUE(win().require(ctl::cboTone).isHidden());
+
+    // A refresh that changes the box runs its click, message and switch
+    // included: Open forces the box's own bit (0x2F bit 0) off.
+    const auto path = workingDir / "music.tbl";
+    ASSERT_FALSE(SaveTableFile(path, image(), 16).has_value());
+    nextOpen = QString::fromStdString(path.string());
+    win().mnuOpenClick();
+    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg76"});
+    EXPECT_FALSE(box("chkCapMusicType")->isChecked());
+    EXPECT_EQ(image().GetImageBits(0x458, 2, 1), 1);
+    EXPECT_FALSE(win().require(ctl::cboTone).isHidden());
+    // New contents that switch it on again: Msg75, the tone hidden.
+    notifier.clear();
+    image().SetImageBits(0x2F, 0, 0, 1);
+    image().SetImageBits(0x458, 2, 0, 1);
+    win().refreshAll();
+    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg75"});
+    EXPECT_TRUE(box("chkCapMusicType")->isChecked());
     EXPECT_TRUE(win().require(ctl::cboTone).isHidden());
 }
 

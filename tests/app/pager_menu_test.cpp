@@ -17,6 +17,7 @@
 #include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
+#include "core/table_file.h"
 #include "link/programmer_link.h"
 #include "link/ui/programming_window.h"
 #include "ota/ui/ota_window.h"
@@ -155,6 +156,50 @@ TEST_F(PagerMenuTest, ReadLoadsThePagersImageAndSelectsItsBand) {
     // The window is ready for the next showing.
     EXPECT_TRUE(status().isEmpty());
     EXPECT_EQ(in1<QProgressBar>("PB1").value(), in1<QProgressBar>("PB1").minimum());
+}
+
+TEST_F(PagerMenuTest, AReadKeepsThePagesOfTheCapcodeSourceAndMusicSelectors) {
+    ConfigImage pager = SampleImage();
+    ASSERT_TRUE(StoreCapcodeText(pager, 8, "0000909").ok);  // capcode 9: the second capcode page
+    StoreTableChecksum(pager);
+    Boardsim board(PagerWith(pagerDir, pager));
+    startWith(board);
+    choose(combo("cboSource"), 1);  // "Enable" offers the source pages
+    if (!box("chkCapMusicType")->isChecked()) box("chkCapMusicType")->click();
+    const struct {
+        const char* selector;
+        int page;
+    } pages[] = {{"cboCCPage", 1}, {"cboSrcPage", 2}, {"cboMTPage", 3}};
+    for (const auto& p : pages) {
+        ASSERT_TRUE(combo(p.selector)->isEnabled()) << p.selector;
+        choose(combo(p.selector), p.page);
+    }
+    operate([&] { menu("mnuRead"); }, [&] { EXPECT_EQ(status(), "  Read Success!"); });
+    for (const auto& p : pages) EXPECT_EQ(combo(p.selector)->currentIndex(), p.page) << p.selector;
+    // The pages show what was read.
+    EXPECT_EQ(get<QLineEdit>("edtCap0")->text(), "0000909");
+    EXPECT_EQ(get<QLabel>("lblCapMusic0")->text(), "Cap #13: Music Type A");
+    EXPECT_EQ(box("chkSource0")->text(), "Cap #9: Source A");
+}
+
+TEST_F(PagerMenuTest, WriteRechecksTheFrequencyOnTheBandTheSelectorShows) {
+    Boardsim board(PagerWith(pagerDir, SampleImage()));
+    startWith(board);
+    choose(combo("cboFreq"), 1);  // 400-499 MHz with its preset 4540125
+    // A table file whose base frequency names no band: Open keeps the band shown.
+    ConfigImage made = image();
+    made.setByte(0x65, static_cast<std::uint8_t>((made.byte(0x65) & 0x0F) | 0x50));
+    const auto path = workingDir / "unnamed-band.tbl";
+    ASSERT_FALSE(SaveTableFile(path, made, 16).has_value());
+    nextOpen = QString::fromStdString(path.string());
+    win().mnuOpenClick();
+    ASSERT_EQ(combo("cboFreq")->currentIndex(), 1);
+    writeMode();
+    operate([&] { menu("mnuWrite"); }, [&] { EXPECT_EQ(status(), "  Write Success!"); });
+    EXPECT_TRUE(notifier.shown.empty());
+    const ConfigImage memory = board.memory();
+    EXPECT_EQ(ChannelFrequency(memory), 4540125u);
+    EXPECT_EQ(BaseFrequency(memory), 4000000u) << "the words of the band shown, computed again";
 }
 
 TEST_F(PagerMenuTest, ClosingTheMainWindowDuringATransferWaitsForItsEnd) {

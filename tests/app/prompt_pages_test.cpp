@@ -99,6 +99,13 @@ TEST_F(PromptPagesTest, LogoLargeFontCentresTheLogoInItsLength) {
     EXPECT_EQ(image().byte(0x100) & 0x0F, 8);
     large.click();
     EXPECT_EQ(logo.text(), QString(5, QLatin1Char(' ')) + "HELLO");
+    // A logo whose leading spaces reach past the large box keeps every letter.
+    large.click();
+    typeInto(logo, "   ABCDEFGHIJKLMN");
+    large.click();
+    EXPECT_EQ(logo.text(), " ABCDEFGHIJKLMN");
+    EXPECT_EQ(stored(0x100), "ABCDEFGHIJKLMN");
+    EXPECT_EQ(image().byte(0x100) & 0x0F, 1);
 
     // A loaded image with the other font shows it without re-storing the logo.
     ConfigImage loaded = image();

@@ -100,5 +100,36 @@ TEST_F(WindowVersusSetTest, ASampleOfFieldsGivesTheSameBytesThroughBothWays) {
     EXPECT_NE(a, ReadFile(source)) << "the sample changed the file";
 }
 
+TEST_F(WindowVersusSetTest, SetAlertBackOnThePagersMenuStoresToneOneThroughBothWays) {
+    const auto source = workingDir / "source.tbl";
+    ASSERT_FALSE(SaveTableFile(source, StartupImage(), 16).has_value());
+    start();
+    nextOpen = QString::fromStdString(source.string());
+    win().mnuOpenClick();
+    openPage("sedtAS");
+    click("chkMenu6");  // "Set Alert Off" offers the fixed alert tone
+    QComboBox& tone = win().require(ctl::cboTone);
+    ASSERT_TRUE(tone.isVisible());
+    choose(&tone, 5);  // "Music 2"
+    ASSERT_EQ(image().byte(0x2E), 0x12);
+    click("chkMenu6");  // "Set Alert" back on the pager's menu
+    EXPECT_FALSE(tone.isVisible());
+    EXPECT_EQ(tone.currentText(), "Tone 1");
+    EXPECT_EQ(image().byte(0x2E), 0x01);
+    EXPECT_EQ(image().byte(0x4F9), 0);
+    const auto windowSaved = workingDir / "window.tbl";
+    saveAs(windowSaved);
+
+    const auto cliSaved = workingDir / "cli.tbl";
+    const auto r = RunProgram("zrv41k-cli", {"set", source.string(), "-o", cliSaved.string(), "menu.alert-off=on",
+                                             "alert-tone=Music 2", "menu.alert-off=off"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string b = ReadFile(cliSaved);
+    ASSERT_EQ(b.size(), kImageSize);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[0x2E]), 0x01);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[0x4F9]), 0);
+    EXPECT_EQ(ReadFile(windowSaved), b);
+}
+
 }  // namespace
 }  // namespace zrv::test

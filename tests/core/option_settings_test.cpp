@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/default_image.h"
+#include "core/music.h"
 #include "core/option_settings.h"
 
 namespace zrv {
@@ -162,6 +163,32 @@ TEST(MenuItems, StoringRightAlignsTheCodesAndRefusesAFullList) {
     allOff.fill(true);
     EXPECT_TRUE(StoreMenuItemsOff(image, allOff).ok);
     for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(image.byte(0x78 + i), 0x20) << i;
+}
+
+TEST(MenuItems, SetAlertOnThePagersMenuPutsTheAlertToneBackToToneOne) {
+    constexpr int kMusic2 = 5, kVibration = 12;
+    const struct {
+        const char* what;
+        int tone;
+        bool setAlertOff;
+        std::uint8_t code, kind;
+    } cases[] = {
+        {"Music 2, Set Alert on", kMusic2, false, 0x01, 0},
+        {"Vibration, Set Alert on", kVibration, false, 0x01, 0},
+        {"Music 2, Set Alert off", kMusic2, true, 0x12, 0},
+        {"Vibration, Set Alert off", kVibration, true, 0x20, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ConfigImage image;
+        BuildDefaultImage(image);
+        StoreAlertTone(image, c.tone);
+        auto off = MenuItemsOffFromImage(image);
+        off[kSetAlertMenuItem] = c.setAlertOff;
+        ASSERT_TRUE(StoreMenuItemsOff(image, off).ok);
+        EXPECT_EQ(image.byte(kAlertToneOffset), c.code);
+        EXPECT_EQ(image.byte(kAlertToneKindOffset), c.kind);
+    }
 }
 
 TEST(ScreenContrast, OutOfRangeBytesShowAtTheNearerEnd) {

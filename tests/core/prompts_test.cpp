@@ -120,27 +120,32 @@ TEST(SourceTexts, TheSelectorWritesBitSixAndAlwaysClearsBitFive) {
     EXPECT_EQ(image.byte(0x3B), 0x00);
 }
 
-TEST(Prompts, CentreLogoCentresForTheStoredFontSizeAndCutsOnlyWhenAsked) {
-    ConfigImage image = StartupImage();
-    ASSERT_TRUE(StorePromptText(image, kLogoPrompt, "LOGO").ok);
-    fields::kLogoLargeFontOff.Set(image, 1);  // regular font: a box of 21
-    EXPECT_TRUE(CentreLogo(image, false).ok);
-    EXPECT_EQ(ShownPromptText(image, kLogoPrompt), std::string(8, ' ') + "LOGO");
-    fields::kLogoLargeFontOff.Set(image, 0);  // large font: a box of 16
-    EXPECT_TRUE(CentreLogo(image, false).ok);
-    EXPECT_EQ(ShownPromptText(image, kLogoPrompt), std::string(6, ' ') + "LOGO");
-    const ConfigImage centred = image;
-    EXPECT_TRUE(CentreLogo(image, false).ok);  // already centred: nothing stored
-    EXPECT_EQ(image.bytes(), centred.bytes());
-
-    // A logo reaching past the large box loses its end only when the box
-    // was just made smaller.
-    ASSERT_TRUE(StorePromptText(image, kLogoPrompt, "   ABCDEFGHIJKLMNOP").ok);
-    ConfigImage kept = image;
-    EXPECT_TRUE(CentreLogo(kept, false).ok);
-    EXPECT_EQ(ShownPromptText(kept, kLogoPrompt), "ABCDEFGHIJKLMNOP");
-    EXPECT_TRUE(CentreLogo(image, true).ok);
-    EXPECT_EQ(ShownPromptText(image, kLogoPrompt), " ABCDEFGHIJKLM");  // 13 letters, 3 free
+TEST(Prompts, CentreLogoCentresTheTrimmedLogoForTheStoredFontSizeAndNeverCutsIt) {
+    const struct {
+        const char* logo;
+        bool largeFont;
+        std::string shown;
+    } cases[] = {
+        {"LOGO", false, std::string(8, ' ') + "LOGO"},  // a box of 21
+        {"LOGO", true, std::string(6, ' ') + "LOGO"},   // a box of 16
+        // Leading spaces reaching past the large box: trimmed first, then
+        // (16 - 14) div 2 spaces in front; every letter stays.
+        {"   ABCDEFGHIJKLMN", true, " ABCDEFGHIJKLMN"},
+        {"   ABCDEFGHIJKLMNOP", true, "ABCDEFGHIJKLMNOP"},
+        // Longer than the large box: shown whole, without spaces in front.
+        {"  ABCDEFGHIJKLMNOPQR", true, "ABCDEFGHIJKLMNOPQR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.logo);
+        ConfigImage image = StartupImage();
+        ASSERT_TRUE(StorePromptText(image, kLogoPrompt, c.logo).ok);
+        fields::kLogoLargeFontOff.Set(image, c.largeFont ? 0 : 1);
+        EXPECT_TRUE(CentreLogo(image).ok);
+        EXPECT_EQ(ShownPromptText(image, kLogoPrompt), c.shown);
+        const ConfigImage centred = image;
+        EXPECT_TRUE(CentreLogo(image).ok);  // already centred: nothing stored
+        EXPECT_EQ(image.bytes(), centred.bytes());
+    }
 }
 
 }  // namespace
