@@ -102,7 +102,8 @@ TEST_F(WindowVersusSetTest, ASampleOfFieldsGivesTheSameBytesThroughBothWays) {
 
 TEST_F(WindowVersusSetTest, SetAlertBackOnThePagersMenuStoresToneOneThroughBothWays) {
     const auto source = workingDir / "source.tbl";
-    ASSERT_FALSE(SaveTableFile(source, StartupImage(), 16).has_value());
+    ConfigImage made = StartupImage();
+    ASSERT_FALSE(SaveTableFile(source, made, 16).has_value());
     start();
     nextOpen = QString::fromStdString(source.string());
     win().mnuOpenClick();
