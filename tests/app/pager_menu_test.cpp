@@ -165,7 +165,8 @@ TEST_F(PagerMenuTest, AReadKeepsThePagesOfTheCapcodeSourceAndMusicSelectors) {
     Boardsim board(PagerWith(pagerDir, pager));
     startWith(board);
     choose(combo("cboSource"), 1);  // "Enable" offers the source pages
-    if (!box("chkCapMusicType")->isChecked()) box("chkCapMusicType")->click();
+    ASSERT_FALSE(box("chkCapMusicType")->isChecked());  // the start-up image's music types are off
+    box("chkCapMusicType")->click();                     // the music pages are offered
     const struct {
         const char* selector;
         int page;
