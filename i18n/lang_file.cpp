@@ -44,6 +44,12 @@ std::vector<std::string> SplitLangLines(std::string_view bytes) {
     return lines;
 }
 
+std::string LangLineText(std::string_view line) {
+    if (line == kEmptyLangLine) return {};
+    if (!line.empty() && line.back() == '\t') line.remove_suffix(1);
+    return std::string(line);
+}
+
 std::optional<std::vector<std::string>> ReadLangFile(const std::filesystem::path& path) {
     const auto bytes = ReadWholeFile(path);
     if (!bytes) return std::nullopt;
@@ -110,7 +116,7 @@ bool TextEditorModel::Load(const std::filesystem::path& path, Notifier& notifier
         return false;
     }
     rows_.resize(lines->size());
-    for (std::size_t k = 0; k < lines->size(); ++k) rows_[k].current = (*lines)[k];
+    for (std::size_t k = 0; k < lines->size(); ++k) rows_[k].current = LangLineText((*lines)[k]);
     return Store(catalogue_.currentLanguage());
 }
 

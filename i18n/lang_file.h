@@ -57,6 +57,10 @@ std::string LangFileBytes(const std::vector<std::string>& texts);
 /// The lines of a `.lang` file (UTF-8): split at CR and at LF, empty lines
 /// dropped, each line kept as it stands (its TAB or eight spaces included).
 std::vector<std::string> SplitLangLines(std::string_view cp1252Bytes);
+/// The text a `.lang` line holds: the line without the one TAB that ends it,
+/// or empty for the eight-space line of an empty text. Every other character
+/// stays, trailing spaces included, so a saved file loads back as it was.
+std::string LangLineText(std::string_view line);
 /// Reads a `.lang` file; nothing when it cannot be opened or read.
 std::optional<std::vector<std::string>> ReadLangFile(const std::filesystem::path& path);
 /// Writes \p texts as a `.lang` file, replacing \p path atomically. False on failure.
@@ -93,7 +97,8 @@ public:
     bool Store(std::string_view section);
     /// Apply (`btnApply`): Store in the current language. The window closes itself.
     bool Apply();
-    /// Load (`btnLoad`) of the chosen \p path: its lines become column 3 of
+    /// Load (`btnLoad`) of the chosen \p path: the texts of its lines
+    /// (LangLineText) become column 3 of
     /// rows 1, 2, … (the rows end with the last line; rows beyond the key
     /// list have no key), then Store in the current language. When the file
     /// cannot be read: Msg62 "Open Error !" through \p notifier, rows and

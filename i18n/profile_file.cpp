@@ -102,28 +102,19 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
-/// A value as it goes into the file, so that reading gives it back: leading
+/// A value as it goes into the file, so that reading gives it back: outer
 /// blanks and an outer pair of quotes would be lost to the reading rule, so
-/// such a value is written in quotes. Trailing blanks are dropped on reading
-/// in any case (a language file's TAB after each text relies on that) and are
-/// not kept.
+/// such a value is written in quotes.
 std::string WrittenValue(std::string_view value) {
-    const auto last = value.find_last_not_of(kBlanks);
-    if (last == std::string_view::npos) return std::string(value);
-    const std::string_view kept = value.substr(0, last + 1);
-    const bool leadingBlank = kBlanks.find(kept.front()) != std::string_view::npos;
-    if (!leadingBlank && Unquote(kept).size() == kept.size()) return std::string(value);
-    return "\"" + std::string(kept) + "\"";
+    if (value.empty()) return {};
+    const bool outerBlank = kBlanks.find(value.front()) != std::string_view::npos ||
+                            kBlanks.find(value.back()) != std::string_view::npos;
+    if (!outerBlank && Unquote(value).size() == value.size()) return std::string(value);
+    return "\"" + std::string(value) + "\"";
 }
 
-/// The value a written key must read back as: CR and LF as spaces, trailing
-/// blanks gone (UTF-8).
-std::string ExpectedReading(std::string_view value) {
-    std::string bytes = OneLine(Utf8ToCp1252(value));
-    const auto last = bytes.find_last_not_of(kBlanks);
-    bytes.resize(last == std::string::npos ? 0 : last + 1);
-    return Cp1252ToUtf8(bytes);
-}
+/// The bytes a written key must read back as: CR and LF as spaces.
+std::string ExpectedBytes(std::string_view utf8Value) { return OneLine(Utf8ToCp1252(utf8Value)); }
 
 bool IsWritableSection(std::string_view section) {
     if (section.empty() || Trim(section) != section) return false;
@@ -225,7 +216,7 @@ bool ReadsBack(std::string_view before, std::string_view after, std::string_view
     std::unordered_map<std::string, std::string> written;  // folded key -> last value given
     for (const auto& [key, value] : values) written[FoldName(key)] = value;
     for (const auto& [key, value] : values)
-        if (now.find(sectionName, key) != ExpectedReading(written.at(FoldName(key)))) return false;
+        if (now.find(sectionName, key) != Cp1252ToUtf8(ExpectedBytes(written.at(FoldName(key))))) return false;
     std::unordered_map<std::string, bool> seen;
     for (const auto& name : old.sections()) {
         if (!seen.emplace(FoldName(name), true).second) continue;  // only the first section reads
@@ -302,11 +293,15 @@ bool ProfileFile::writeStrings(std::string_view section,
     std::unordered_map<std::string, std::size_t> addedIndex;
     for (const auto& [key, value] : values) {
         const std::string keyBytes = Utf8ToCp1252(key);
-        const std::string valueBytes = WrittenValue(OneLine(Utf8ToCp1252(value)));
+        const std::string expected = ExpectedBytes(value);
+        const std::string valueBytes = WrittenValue(expected);
         const std::string folded = FoldName(keyBytes);
         if (const auto it = keyLine.find(folded); it != keyLine.end()) {
+            // A line that already reads as the value stays as it is, so
+            // writing back what was read leaves the file byte for byte.
             RawLine& line = lines[it->second];
-            line.text = std::string(ClassifyLine(line.text).name) + "=" + valueBytes;
+            const LineView v = ClassifyLine(line.text);
+            if (v.value != expected) line.text = std::string(v.name) + "=" + valueBytes;
         } else if (const auto a = addedIndex.find(folded); a != addedIndex.end()) {
             // Added earlier in this batch: it keeps the spelling it was added with.
             RawLine& line = added[a->second];
@@ -332,6 +327,7 @@ bool ProfileFile::writeStrings(std::string_view section,
         out += line.text;
         out += line.end;
     }
+    if (out == original && exists()) return true;  // nothing changes
     if (!ReadsBack(original, out, section, values)) return false;
     return WriteFileAtomically(path_, out);
 }

@@ -14,13 +14,13 @@
 /// returned as empty (it is not a missing key).
 ///
 /// Writing creates the file when it is missing (its folder must exist),
-/// updates an existing key in place keeping the key's spelling, appends a new
-/// key after the last key of its section and a new section at the end, writes
+/// updates an existing key in place keeping the key's spelling (a line that
+/// already reads as the new value is left as it is), appends a new key after
+/// the last key of its section and a new section at the end, writes
 /// `key=value` with CR LF line ends, keeps every other line byte for byte, and
 /// replaces the file atomically (temporary file, then rename). A value that
-/// the reading rule would change (leading blanks, an outer pair of quotes) is
-/// written in quotes, so it reads back as it was given; trailing blanks are
-/// dropped on reading, as always.
+/// the reading rule would change (leading or trailing blanks, an outer pair of
+/// quotes) is written in quotes, so it reads back exactly as it was given.
 
 #include <filesystem>
 #include <optional>

@@ -69,10 +69,44 @@ TEST(TextEditor, SaveAndLoadRoundTripEmptyRowAndSpaces) {
     ASSERT_TRUE(e.model.Load(e.dir / "de.lang", notifier));
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(e.captionRuns, 1);
-    // Stored at once; the profile's trimming drops the TAB and the spaces on reading.
-    EXPECT_EQ(e.text("Msg1"), "transmit success");
+    // Stored at once: the line's TAB goes, the text's own trailing spaces stay.
+    EXPECT_EQ(e.text("Msg1"), "transmit success  ");
     EXPECT_EQ(e.text("Msg5"), "");
     EXPECT_EQ(e.model.rows()[4].current, "");
+}
+
+TEST(TextEditor, ASavedLangFileLoadsBackLeavingLanguageIniByteForByte) {
+    const std::string factory = ReadFile(zrv::test::BinDir() / kDefaultCatalogueName);
+    ASSERT_FALSE(factory.empty());
+    std::string german = factory;
+    german.replace(german.find("Language=English"), 16, "Language=German");
+    const struct {
+        const char* name;
+        std::string file;
+    } cases[] = {
+        {"factory catalogue, English", factory},
+        {"factory catalogue, German", german},
+        {"spacing, quotes, blanks, empty texts, LF line ends",
+         "[Setting]\nLanguage=German\n[German]\nMsg1 = eins  \nMsg2=\" zwei  \"\nMsg3=drei\t\n"
+         "Msg4=\"\"\nMsg5='f\xFCnf'\nMsg6=\"        \"\nMsg7=a\tb\n"
+         "[Command]\ncmd1=Msg1\ncmd2=Msg2\ncmd3=Msg3\ncmd4=Msg4\ncmd5=Msg5\ncmd6=Msg6\ncmd7=Msg7\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e(c.file);
+        const auto before = e.model.rows();
+        ASSERT_FALSE(before.empty());
+        ASSERT_TRUE(e.model.SaveAs(e.dir / "all.lang"));
+        RecordingNotifier notifier;
+        ASSERT_TRUE(e.model.Load(e.dir / "all.lang", notifier));
+        EXPECT_TRUE(notifier.shown.empty());
+        const std::string after = ReadFile(e.dir / "Language.ini");
+        const auto diff = std::mismatch(after.begin(), after.end(), c.file.begin(), c.file.end());
+        EXPECT_TRUE(after == c.file) << "first difference at byte " << (diff.first - after.begin()) << ": \""
+                                     << after.substr(static_cast<std::size_t>(diff.first - after.begin()), 40) << "\"";
+        ASSERT_EQ(e.model.rows().size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(e.model.rows()[i].current, before[i].current) << i;
+    }
 }
 
 TEST(TextEditor, BlankLinesMoveTextsUpAndShortFilesStoreOnlyTheirRows) {
