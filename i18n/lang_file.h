@@ -46,6 +46,11 @@ struct TextEditorCaptions {
 inline constexpr const char* kCommandSection = "Command";
 /// Caption of the box that reports a .lang file that cannot be read.
 inline constexpr const char* kLoadErrorCaption = "KIRV";
+/// The question Load Default asks before it replaces the language file.
+Message LoadDefaultQuestion();
+/// Load Default could not write the factory texts.
+Message LoadDefaultFailedMessage();
+
 /// A `.lang` line for an empty text.
 inline constexpr const char* kEmptyLangLine = "        ";
 
@@ -107,13 +112,21 @@ public:
     /// Save as (`btnSave`): writes column 3 of every row to \p path as a
     /// `.lang` file. False when it could not be written.
     bool SaveAs(const std::filesystem::path& path) const;
-    /// Load Default (`btnLoadDef`): renames the program folder's
-    /// `Language.ini` to `Language.bak` in the working folder unless a backup
-    /// is already there (the oldest backup survives), copies `DefLang.dat`
-    /// over `Language.ini`, opens it as the handle, takes the current language
-    /// and its marks from it, and applies the main window's captions. The
-    /// window closes itself. False when `DefLang.dat` could not be copied.
-    bool LoadDefault();
+    /// How Load Default ended.
+    enum class LoadDefaultResult {
+        Restored,     ///< the factory catalogue is the language file now
+        NoFactory,    ///< no `DefLang.dat`: no language file is left, every text is English
+        WriteFailed,  ///< the factory texts could not be written: reported, the user's file put back
+    };
+    /// Load Default (`btnLoadDef`), once the user has agreed
+    /// (LoadDefaultQuestion): renames the program folder's `Language.ini` to
+    /// `Language.bak` in the working folder unless a backup is already there
+    /// (the oldest backup survives), copies `DefLang.dat` over `Language.ini`,
+    /// opens it as the handle, takes the current language and its marks from
+    /// it, and applies the main window's captions. When the copy cannot be
+    /// written, \p notifier shows why, the user's `Language.ini` is put back
+    /// where it was and nothing else changes.
+    LoadDefaultResult LoadDefault(Notifier& notifier);
 
 private:
     MessageCatalogue& catalogue_;

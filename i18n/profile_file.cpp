@@ -6,8 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <fstream>
-#include <sstream>
+#include <limits>
 #include <unordered_map>
 
 #include "core/cp1252.h"
@@ -146,7 +145,10 @@ bool SameName(std::string_view a, std::string_view b) {
 
 ProfileData ProfileData::Parse(std::string_view bytes) {
     ProfileData data;
-    Section* current = nullptr;  // null before the first section
+    // Only the first section of a name and the first key of a name in it are
+    // ever read, so later ones are not kept: one pass over the lines, and a
+    // file of repeated lines costs no memory per line.
+    Section* current = nullptr;  // null before the first section and in a repeated one
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const LineBounds b = NextLine(bytes, pos);
@@ -155,11 +157,13 @@ ProfileData ProfileData::Parse(std::string_view bytes) {
         const LineView view = ClassifyLine(line);
         if (view.kind == LineView::Section) {
             data.sections_.push_back(Section{Cp1252ToUtf8(view.name), {}, {}});
-            current = &data.sections_.back();
-            data.firstSection_.emplace(FoldName(current->name), data.sections_.size() - 1);
+            const bool first =
+                data.firstSection_.try_emplace(FoldName(data.sections_.back().name), data.sections_.size() - 1).second;
+            current = first ? &data.sections_.back() : nullptr;
         } else if (view.kind == LineView::Key && current && !view.name.empty()) {
-            current->entries.push_back(Entry{Cp1252ToUtf8(view.name), Cp1252ToUtf8(view.value)});
-            current->firstEntry.emplace(FoldName(current->entries.back().key), current->entries.size() - 1);
+            std::string key = Cp1252ToUtf8(view.name);
+            if (!current->firstEntry.try_emplace(FoldName(key), current->entries.size()).second) continue;
+            current->entries.push_back(Entry{std::move(key), Cp1252ToUtf8(view.value)});
         }
     }
     return data;
@@ -194,9 +198,7 @@ std::vector<std::pair<std::string, std::string>> ProfileData::entries(std::strin
     std::vector<std::pair<std::string, std::string>> out;
     const Section* s = firstSection(section);
     if (!s) return out;
-    for (std::size_t i = 0; i < s->entries.size(); ++i)
-        if (s->firstEntry.at(FoldName(s->entries[i].key)) == i)
-            out.emplace_back(s->entries[i].key, s->entries[i].value);
+    for (const auto& entry : s->entries) out.emplace_back(entry.key, entry.value);
     return out;
 }
 
@@ -239,8 +241,8 @@ bool ProfileFile::exists() const {
 }
 
 ProfileData ProfileFile::load() const {
-    const auto bytes = ReadWholeFile(path_);
-    return bytes ? ProfileData::Parse(*bytes) : ProfileData{};
+    const FileBytes file = ReadFileBytes(path_);
+    return file.state == FileState::Regular ? ProfileData::Parse(file.bytes) : ProfileData{};
 }
 
 std::string ProfileFile::readString(std::string_view section, std::string_view key,
@@ -260,12 +262,11 @@ bool ProfileFile::writeStrings(std::string_view section,
         if (!IsWritableKey(Utf8ToCp1252(key))) return false;
     if (values.empty()) return true;
 
-    std::string original;
-    if (exists()) {
-        auto bytes = ReadWholeFile(path_);
-        if (!bytes) return false;  // a file we cannot read is not replaced blindly
-        original = std::move(*bytes);
-    }
+    // A file we cannot read (or that is no regular file) is not replaced blindly.
+    FileBytes file = ReadFileBytes(path_);
+    if (file.state != FileState::Regular && file.state != FileState::Missing) return false;
+    const bool existed = file.state == FileState::Regular;
+    const std::string original = std::move(file.bytes);
     std::vector<RawLine> lines = SplitRawLines(original);
 
     // The first section of that name, the first line of each of its keys and
@@ -327,22 +328,64 @@ bool ProfileFile::writeStrings(std::string_view section,
         out += line.text;
         out += line.end;
     }
-    if (out == original && exists()) return true;  // nothing changes
+    if (out == original && existed) return true;  // nothing changes
     if (!ReadsBack(original, out, section, values)) return false;
     return WriteFileAtomically(path_, out);
 }
 
 // ---------------------------------------------------------------- file helpers
 
+FileBytes ReadFileBytes(const std::filesystem::path& path, std::uintmax_t limit) {
+    FileBytes result;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0) {
+        result.state = errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::Unreadable;
+        return result;
+    }
+    // Non-blocking, so that opening a FIFO never waits for a writer; no
+    // controlling terminal from a device.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        // A link whose target is gone is there, but resolves to no file.
+        result.state = errno == ENOENT ? FileState::NotRegular : FileState::Unreadable;
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        result.state = FileState::Unreadable;
+    } else if (!S_ISREG(st.st_mode)) {
+        result.state = FileState::NotRegular;
+    } else if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+        result.state = FileState::TooLarge;
+    } else {
+        result.state = FileState::Regular;
+        result.bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (true) {
+            if (got == result.bytes.size()) result.bytes.resize(got + 4096);  // the file may have grown
+            const ssize_t n = ::read(fd, result.bytes.data() + got, result.bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                result.state = FileState::Unreadable;
+                break;
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
+            if (got > limit) {
+                result.state = FileState::TooLarge;
+                break;
+            }
+        }
+        result.bytes.resize(result.state == FileState::Regular ? got : 0);
+    }
+    ::close(fd);
+    return result;
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return ss.str();
+    FileBytes file = ReadFileBytes(path, std::numeric_limits<std::uintmax_t>::max());
+    if (file.state != FileState::Regular) return std::nullopt;
+    return std::move(file.bytes);
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

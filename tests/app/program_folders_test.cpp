@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSysInfo>
 #include <QUrl>
 
@@ -65,6 +66,38 @@ TEST_F(StartFileTest, InstalledFoldersTakeEverySaveAndNothingGoesBesideTheProgra
     EXPECT_TRUE(fs::exists(home / ".local/share/zrv41k/default.tbl"));
     EXPECT_TRUE(fs::is_empty(prefix / "bin"));
     EXPECT_TRUE(fs::is_empty(workingDir.path()));
+}
+
+TEST_F(StartFileTest, RunFromTheBuildFolderTheLanguageFilesAreSeededAndGermanWorksAtOnce) {
+    TempDir build, home;
+    const std::string factory = ReadFile(SourceDir() / "i18n" / i18n::kDefaultCatalogueName);
+    WriteFile(build / i18n::kDefaultCatalogueName, factory);
+    const auto folders = app::ResolveProgramFolders(build.path(), workingDir.path(), home / ".local/share");
+    ASSERT_FALSE(folders.installed);
+    std::string error;
+    ASSERT_TRUE(app::PrepareProgramFolders(folders, build.path(), error)) << error;
+    EXPECT_EQ(ReadFile(build / i18n::kLanguageFileName), factory);       // the text editor's
+    EXPECT_EQ(ReadFile(workingDir / i18n::kLanguageFileName), factory);  // the main window's
+    options.programFolder = folders.program;
+    options.workingFolder = folders.working;
+    start();
+    win().action("mnuGerman")->trigger();
+    EXPECT_TRUE(win().action("mnuGerman")->isChecked());
+    EXPECT_EQ(win().findChild<QPushButton*>("btnSelect")->text(), QString::fromUtf8("Alarml\u00e4nge w\u00e4hlen"));
+    EXPECT_TRUE(notifier.shown.empty());
+
+    // A Language.ini that is there, even a link to nothing, is never replaced.
+    TempDir again;
+    WriteFile(again / i18n::kDefaultCatalogueName, factory);
+    WriteFile(again / i18n::kLanguageFileName, "[Setting]\r\nLanguage=German\r\n");
+    fs::create_symlink(again / "gone", workingDir / "other");
+    const auto user = app::ResolveProgramFolders(again.path(), workingDir.path(), home / ".local/share");
+    fs::remove(workingDir / i18n::kLanguageFileName);
+    fs::rename(workingDir / "other", workingDir / i18n::kLanguageFileName);
+    ASSERT_TRUE(app::PrepareProgramFolders(user, again.path(), error)) << error;
+    EXPECT_EQ(ReadFile(again / i18n::kLanguageFileName), "[Setting]\r\nLanguage=German\r\n");
+    EXPECT_TRUE(fs::is_symlink(workingDir / i18n::kLanguageFileName));
+    EXPECT_FALSE(fs::exists(again / "gone"));
 }
 
 TEST_F(StartFileTest, ATableFileNamedAtStartOrDroppedOpensAsFileOpenDoes) {

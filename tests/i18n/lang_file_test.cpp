@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <regex>
 
 #include "core/cp1252.h"
@@ -38,6 +43,14 @@ struct Editor {
         return ProfileFile(dir / "Language.ini").readString(catalogue.currentLanguage(), key, "<missing>");
     }
 };
+
+/// The names of the files in \p folder, sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 }  // namespace
 
@@ -182,25 +195,62 @@ TEST(TextEditor, LoadDefaultTwiceKeepsTheOldestBackup) {
     Editor e(kFiveKeys);
     const std::string original = ReadFile(e.dir / "Language.ini");
     WriteFile(e.dir / "DefLang.dat", "[Setting]\r\nLanguage=English\r\n[English]\r\nMsg1=factory\r\n");
-    ASSERT_TRUE(e.model.LoadDefault());
+    RecordingNotifier notifier;
+    ASSERT_EQ(e.model.LoadDefault(notifier), TextEditorModel::LoadDefaultResult::Restored);
     EXPECT_EQ(ReadFile(e.dir / "Language.bak"), original);
     EXPECT_EQ(e.catalogue.currentLanguage(), "English");
     EXPECT_TRUE(e.catalogue.englishChecked());
     EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "x"), "factory");
     ProfileFile(e.dir / "Language.ini").writeString("English", "Msg1", "edited");
-    ASSERT_TRUE(e.model.LoadDefault());
+    ASSERT_EQ(e.model.LoadDefault(notifier), TextEditorModel::LoadDefaultResult::Restored);
     EXPECT_EQ(ReadFile(e.dir / "Language.bak"), original);
     EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "x"), "factory");
     EXPECT_EQ(e.captionRuns, 2);
+    EXPECT_TRUE(notifier.shown.empty());
 }
 
 TEST(TextEditor, LoadDefaultWithoutFactoryFileFallsBackToEnglish) {
     Editor e(kFiveKeys);
-    EXPECT_FALSE(e.model.LoadDefault());
+    RecordingNotifier notifier;
+    EXPECT_EQ(e.model.LoadDefault(notifier), TextEditorModel::LoadDefaultResult::NoFactory);
     EXPECT_FALSE(std::filesystem::exists(e.dir / "Language.ini"));
     EXPECT_TRUE(std::filesystem::exists(e.dir / "Language.bak"));
     EXPECT_EQ(e.catalogue.currentLanguage(), "English");
     EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "one!"), "one!");
+}
+
+TEST(TextEditor, LoadDefaultThatCannotWriteSaysSoAndPutsTheUsersFileBack) {
+    // A disk that takes no more than 1 KiB more: the factory texts do not fit.
+    std::string factory = "[Setting]\r\nLanguage=English\r\n[English]\r\n";
+    for (int i = 0; i < 400; ++i) factory += "Msg" + std::to_string(i) + "=factory text\r\n";
+    for (const bool backupThere : {false, true}) {
+        SCOPED_TRACE(backupThere ? "an older backup is there" : "no backup yet");
+        Editor e(kFiveKeys);
+        WriteFile(e.dir / "DefLang.dat", factory);
+        if (backupThere) WriteFile(e.dir / "Language.bak", "older");
+        const auto filesBefore = FileNames(e.dir.path());
+        const std::string original = ReadFile(e.dir / "Language.ini");
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            const rlimit limit{1024, 1024};
+            std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG
+            RecordingNotifier notifier;
+            const bool reported = setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                                  e.model.LoadDefault(notifier) == TextEditorModel::LoadDefaultResult::WriteFailed &&
+                                  notifier.keys() == std::vector<std::string>{"MsgLoadDefaultFailed"} &&
+                                  e.captionRuns == 0;
+            _exit(reported ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failure was not reported";
+        EXPECT_EQ(ReadFile(e.dir / "Language.ini"), original);
+        EXPECT_EQ(FileNames(e.dir.path()), filesBefore);  // no backup made, no file left over
+        if (backupThere) {
+            EXPECT_EQ(ReadFile(e.dir / "Language.bak"), "older");
+        }
+    }
 }
 
 // The factory catalogue as built next to the programs.
