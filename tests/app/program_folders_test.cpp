@@ -1,5 +1,7 @@
 // Where the program keeps its files, run from the build folder and
 // installed; a table file named on the command line or dropped on the window.
+#include <sys/stat.h>
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -98,6 +100,19 @@ TEST_F(StartFileTest, RunFromTheBuildFolderTheLanguageFilesAreSeededAndGermanWor
     EXPECT_EQ(ReadFile(again / i18n::kLanguageFileName), "[Setting]\r\nLanguage=German\r\n");
     EXPECT_TRUE(fs::is_symlink(workingDir / i18n::kLanguageFileName));
     EXPECT_FALSE(fs::exists(again / "gone"));
+}
+
+TEST_F(StartFileTest, ALanguageFileLinkedToAFifoIsReportedOnceAndLeftAlone) {
+    ASSERT_EQ(mkfifo((workingDir / "fifo").c_str(), 0644), 0);
+    fs::create_symlink(workingDir / "fifo", workingDir / i18n::kLanguageFileName);
+    start();  // returns: the FIFO is never waited on
+    ASSERT_EQ(notifier.keys(), std::vector<std::string>{"MsgLanguageFileNotRegular"});
+    EXPECT_TRUE(win().action("mnuEnglish")->isChecked());
+    EXPECT_EQ(win().findChild<QPushButton*>("btnSelect")->text(), "Alert Length Select");
+    win().action("mnuGerman")->trigger();  // refused by the file, not written through the link
+    EXPECT_TRUE(fs::is_symlink(workingDir / i18n::kLanguageFileName));
+    EXPECT_EQ(fs::status(workingDir / "fifo").type(), fs::file_type::fifo);
+    EXPECT_EQ(notifier.keys().size(), 1u);
 }
 
 TEST_F(StartFileTest, ATableFileNamedAtStartOrDroppedOpensAsFileOpenDoes) {
