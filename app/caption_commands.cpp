@@ -75,7 +75,7 @@ void MainWindow::btnINI_LangClick() {
 // Capcode page selectors --------------------------------------------------------------------------------
 
 void MainWindow::rebuildCapcodePageSelectors() {
-    const i18n::ProfileData file = catalogue_->handle().load();
+    const i18n::ProfileData& file = catalogue_->data();
     const std::string& section = catalogue_->currentLanguage();
     state_.capcodePage = state_.sourcePage = state_.musicTypePage = 0;
     for (const char* name : {"cboCCPage", "cboSrcPage", "cboMTPage"}) {

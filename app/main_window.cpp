@@ -136,6 +136,10 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
 
     // 6.-7. Language file and the start-up language.
     if (const auto language = catalogue_->StartUp()) runLanguageAction(*language);
+    if (const auto& problem = catalogue_->startUpProblem()) {
+        followLanguage();               // English marked, the designed texts stay
+        notifier_->show(*problem);      // said once
+    }
     state_.language = catalogue_->currentLanguage();
 }
 

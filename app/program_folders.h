@@ -37,7 +37,10 @@ ProgramFolders ResolveProgramFolders(const std::filesystem::path& executableFold
 /// installed factory catalogue there (refreshed when the installed one
 /// changed) and, when the folder has no Language.ini yet, a copy of it as
 /// the first one. False (and a reason in \p error) when the folder cannot be
-/// made. Does nothing for a program run from its build folder.
+/// made. Run from the build folder: the program folder's and the working
+/// folder's Language.ini, where there is none yet, become copies of the
+/// DefLang.dat beside the program. An existing Language.ini (or a link of
+/// that name) is never replaced.
 bool PrepareProgramFolders(const ProgramFolders& folders, const std::filesystem::path& executableFolder,
                            std::string& error);
 

@@ -27,8 +27,6 @@ std::string Expected(const std::string& value) {
     std::string bytes = Utf8ToCp1252(value);
     for (char& c : bytes)
         if (c == '\r' || c == '\n') c = ' ';
-    const auto last = bytes.find_last_not_of(" \t");
-    bytes.resize(last == std::string::npos ? 0 : last + 1);
     return Cp1252ToUtf8(bytes);
 }
 

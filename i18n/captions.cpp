@@ -82,7 +82,7 @@ void ApplyCaptions(ComponentList& window, const ProfileData& file, std::string_v
 void ApplyCaptions(MessageCatalogue& catalogue, ComponentList& window, std::string_view section,
                    int capcodeCount) {
     catalogue.open(catalogue.workingLanguageFile());
-    ApplyCaptions(window, catalogue.handle().load(), section, capcodeCount);
+    ApplyCaptions(window, catalogue.data(), section, capcodeCount);
 }
 
 bool RunLanguageAction(MessageCatalogue& catalogue, std::string_view language,

@@ -44,6 +44,12 @@ std::vector<std::string> SplitLangLines(std::string_view bytes) {
     return lines;
 }
 
+std::string LangLineText(std::string_view line) {
+    if (line == kEmptyLangLine) return {};
+    if (!line.empty() && line.back() == '\t') line.remove_suffix(1);
+    return std::string(line);
+}
+
 std::optional<std::vector<std::string>> ReadLangFile(const std::filesystem::path& path) {
     const auto bytes = ReadWholeFile(path);
     if (!bytes) return std::nullopt;
@@ -64,7 +70,7 @@ void TextEditorModel::setCurrent(std::size_t index, std::string text) {
 
 void TextEditorModel::Fill(std::string_view section) {
     catalogue_.open(catalogue_.programLanguageFile());
-    const ProfileData file = catalogue_.handle().load();
+    const ProfileData& file = catalogue_.data();
 
     const TextEditorCaptions designed;
     captions_.window = file.read(section, "frmLang", designed.window);
@@ -110,7 +116,7 @@ bool TextEditorModel::Load(const std::filesystem::path& path, Notifier& notifier
         return false;
     }
     rows_.resize(lines->size());
-    for (std::size_t k = 0; k < lines->size(); ++k) rows_[k].current = (*lines)[k];
+    for (std::size_t k = 0; k < lines->size(); ++k) rows_[k].current = LangLineText((*lines)[k]);
     return Store(catalogue_.currentLanguage());
 }
 
@@ -121,28 +127,62 @@ bool TextEditorModel::SaveAs(const std::filesystem::path& path) const {
     return SaveLangFile(path, texts);
 }
 
-bool TextEditorModel::LoadDefault() {
+Message LoadDefaultQuestion() {
+    return Message{"MsgLoadDefaultAsk",
+                   "Replace every text of the language file with the factory texts? Texts not saved as a "
+                   ".lang file may be lost.",
+                   MsgIcon::Question};
+}
+
+Message LoadDefaultFailedMessage() {
+    return Message{"MsgLoadDefaultFailed",
+                   "The factory texts could not be written; the language file was left as it was."};
+}
+
+namespace {
+
+/// Moves \p from to \p to: a rename, or across file systems a copy whose
+/// original goes only once the copy is safely there.
+bool MoveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    if (!ec) return true;
+    if (!std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec)) return false;
+    std::filesystem::remove(from, ec);
+    return true;
+}
+
+}  // namespace
+
+TextEditorModel::LoadDefaultResult TextEditorModel::LoadDefault(Notifier& notifier) {
     const auto language = catalogue_.programLanguageFile();
     const auto backup = catalogue_.backupFile();
+    // A Language.ini that is there but no regular file (a device, a FIFO, a
+    // link to one) is neither moved nor written through.
+    if (const FileState state = ReadFileBytes(language, 0).state;
+        state == FileState::NotRegular || state == FileState::Unreadable) {
+        notifier.show(LoadDefaultFailedMessage());
+        return LoadDefaultResult::WriteFailed;
+    }
     std::error_code ec;
     // The oldest backup survives: with a backup present the file is not moved.
-    if (!std::filesystem::exists(backup, ec) && std::filesystem::is_regular_file(language, ec)) {
-        std::filesystem::rename(language, backup, ec);
-        if (ec) {
-            // Another file system: copy, and drop the original only once the
-            // backup is safely there, so the user's texts are never lost.
-            std::error_code copyEc;
-            if (std::filesystem::copy_file(language, backup, copyEc)) std::filesystem::remove(language, copyEc);
+    bool moved = false;
+    if (!std::filesystem::exists(backup, ec) && std::filesystem::is_regular_file(language, ec))
+        moved = MoveFile(language, backup);
+    LoadDefaultResult result = LoadDefaultResult::NoFactory;
+    if (const auto factory = ReadWholeFile(catalogue_.defaultCatalogueFile())) {
+        if (!WriteFileAtomically(language, *factory)) {
+            // Nothing was written: the user's file goes back where it was.
+            if (moved) MoveFile(backup, language);
+            notifier.show(LoadDefaultFailedMessage());
+            return LoadDefaultResult::WriteFailed;
         }
+        result = LoadDefaultResult::Restored;
     }
-    bool copied = false;
-    if (const auto factory = ReadWholeFile(catalogue_.defaultCatalogueFile()))
-        copied = WriteFileAtomically(language, *factory);
-
     catalogue_.open(language);
     catalogue_.ReloadCurrentLanguage();
     if (applyMainWindowCaptions) applyMainWindowCaptions();
-    return copied;
+    return result;
 }
 
 }  // namespace zrv::i18n

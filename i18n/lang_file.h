@@ -46,6 +46,11 @@ struct TextEditorCaptions {
 inline constexpr const char* kCommandSection = "Command";
 /// Caption of the box that reports a .lang file that cannot be read.
 inline constexpr const char* kLoadErrorCaption = "KIRV";
+/// The question Load Default asks before it replaces the language file.
+Message LoadDefaultQuestion();
+/// Load Default could not write the factory texts.
+Message LoadDefaultFailedMessage();
+
 /// A `.lang` line for an empty text.
 inline constexpr const char* kEmptyLangLine = "        ";
 
@@ -57,6 +62,10 @@ std::string LangFileBytes(const std::vector<std::string>& texts);
 /// The lines of a `.lang` file (UTF-8): split at CR and at LF, empty lines
 /// dropped, each line kept as it stands (its TAB or eight spaces included).
 std::vector<std::string> SplitLangLines(std::string_view cp1252Bytes);
+/// The text a `.lang` line holds: the line without the one TAB that ends it,
+/// or empty for the eight-space line of an empty text. Every other character
+/// stays, trailing spaces included, so a saved file loads back as it was.
+std::string LangLineText(std::string_view line);
 /// Reads a `.lang` file; nothing when it cannot be opened or read.
 std::optional<std::vector<std::string>> ReadLangFile(const std::filesystem::path& path);
 /// Writes \p texts as a `.lang` file, replacing \p path atomically. False on failure.
@@ -93,7 +102,8 @@ public:
     bool Store(std::string_view section);
     /// Apply (`btnApply`): Store in the current language. The window closes itself.
     bool Apply();
-    /// Load (`btnLoad`) of the chosen \p path: its lines become column 3 of
+    /// Load (`btnLoad`) of the chosen \p path: the texts of its lines
+    /// (LangLineText) become column 3 of
     /// rows 1, 2, … (the rows end with the last line; rows beyond the key
     /// list have no key), then Store in the current language. When the file
     /// cannot be read: Msg62 "Open Error !" through \p notifier, rows and
@@ -102,13 +112,21 @@ public:
     /// Save as (`btnSave`): writes column 3 of every row to \p path as a
     /// `.lang` file. False when it could not be written.
     bool SaveAs(const std::filesystem::path& path) const;
-    /// Load Default (`btnLoadDef`): renames the program folder's
-    /// `Language.ini` to `Language.bak` in the working folder unless a backup
-    /// is already there (the oldest backup survives), copies `DefLang.dat`
-    /// over `Language.ini`, opens it as the handle, takes the current language
-    /// and its marks from it, and applies the main window's captions. The
-    /// window closes itself. False when `DefLang.dat` could not be copied.
-    bool LoadDefault();
+    /// How Load Default ended.
+    enum class LoadDefaultResult {
+        Restored,     ///< the factory catalogue is the language file now
+        NoFactory,    ///< no `DefLang.dat`: no language file is left, every text is English
+        WriteFailed,  ///< the factory texts could not be written: reported, the user's file put back
+    };
+    /// Load Default (`btnLoadDef`), once the user has agreed
+    /// (LoadDefaultQuestion): renames the program folder's `Language.ini` to
+    /// `Language.bak` in the working folder unless a backup is already there
+    /// (the oldest backup survives), copies `DefLang.dat` over `Language.ini`,
+    /// opens it as the handle, takes the current language and its marks from
+    /// it, and applies the main window's captions. When the copy cannot be
+    /// written, \p notifier shows why, the user's `Language.ini` is put back
+    /// where it was and nothing else changes.
+    LoadDefaultResult LoadDefault(Notifier& notifier);
 
 private:
     MessageCatalogue& catalogue_;

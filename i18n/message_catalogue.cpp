@@ -25,8 +25,18 @@ std::filesystem::path MessageCatalogue::backupFile() const {
 
 void MessageCatalogue::open(const std::filesystem::path& path) { handle_ = ProfileFile(path); }
 
+const ProfileData& MessageCatalogue::data() const {
+    FileBytes file = ReadFileBytes(handle_.path());
+    if (parsedPath_ == handle_.path() && parsedState_ == file.state && parsedBytes_ == file.bytes) return parsed_;
+    parsed_ = file.state == FileState::Regular ? ProfileData::Parse(file.bytes) : ProfileData{};
+    parsedPath_ = handle_.path();
+    parsedState_ = file.state;
+    parsedBytes_ = std::move(file.bytes);
+    return parsed_;
+}
+
 std::optional<std::string> MessageCatalogue::find(std::string_view key) const {
-    return handle_.load().find(currentLanguage_, key);
+    return data().find(currentLanguage_, key);
 }
 
 std::string MessageCatalogue::LookupMessage(std::string_view key, std::string_view english) const {
@@ -45,13 +55,33 @@ void MessageCatalogue::markLanguage(std::string_view language) {
 }
 
 void MessageCatalogue::ReloadCurrentLanguage() {
-    currentLanguage_ = handle_.readString(kSettingSection, kLanguageKey, kEnglish);
+    currentLanguage_ = data().read(kSettingSection, kLanguageKey, kEnglish);
     markLanguage(currentLanguage_);
 }
 
 std::optional<std::string> MessageCatalogue::StartUp() {
     open(workingLanguageFile());
-    currentLanguage_ = handle_.readString(kSettingSection, kLanguageKey, kEnglish);
+    const ProfileData& file = data();
+    const std::string path = handle_.path().string();
+    startUpProblem_.reset();
+    if (parsedState_ == FileState::NotRegular)
+        startUpProblem_ = Message{"MsgLanguageFileNotRegular",
+                                  "The language file " + path +
+                                      " is not a regular file; it is neither read nor written, and the "
+                                      "English texts are used.",
+                                  MsgIcon::Exclamation, {path}};
+    else if (parsedState_ == FileState::TooLarge)
+        startUpProblem_ = Message{"MsgLanguageFileTooLarge",
+                                  "The language file " + path +
+                                      " is larger than 16 MB and is not read; the English texts are used.",
+                                  MsgIcon::Exclamation, {path}};
+    if (startUpProblem_) {
+        // The built-in English texts stay; nothing is written into the file.
+        currentLanguage_ = kEnglish;
+        markLanguage(currentLanguage_);
+        return std::nullopt;
+    }
+    currentLanguage_ = file.read(kSettingSection, kLanguageKey, kEnglish);
     // The menu's two languages are compared as written, as the start-up rule
     // names them; any other section keeps the designed captions.
     if (currentLanguage_ == kEnglish || currentLanguage_ == kGerman) {

@@ -64,6 +64,16 @@ public:
     /// it, else nothing.
     std::optional<std::string> find(std::string_view key) const;
 
+    /// The open file as parsed data. It is read from disk on every call (a
+    /// non-blocking read of at most kMaxProfileBytes) but parsed again only
+    /// when its bytes changed, so many lookups in a row cost one parse.
+    const ProfileData& data() const;
+
+    /// What start-up found wrong with the working folder's `Language.ini`
+    /// (there but no regular file, or too large): the message to show once.
+    /// The file is then neither read nor written and the texts stay English.
+    const std::optional<Message>& startUpProblem() const { return startUpProblem_; }
+
     /// The name of the section in use.
     const std::string& currentLanguage() const { return currentLanguage_; }
     void setCurrentLanguage(std::string language) { currentLanguage_ = std::move(language); }
@@ -78,7 +88,9 @@ public:
     /// Start-up: opens the working folder's `Language.ini` and takes the
     /// current language from [Setting] Language (default "English"). Returns
     /// the language action the window must now run ("English" or "German"),
-    /// or nothing for any other language (the designed captions stay).
+    /// or nothing for any other language (the designed captions stay). A file
+    /// that is there but cannot serve as the catalogue (startUpProblem) runs
+    /// no action: English is marked and nothing is written.
     std::optional<std::string> StartUp();
 
     /// The file side of a language action: current language := \p language,
@@ -100,6 +112,12 @@ private:
     std::string currentLanguage_ = kEnglish;
     bool englishChecked_ = false;
     bool germanChecked_ = false;
+    std::optional<Message> startUpProblem_;
+    /// The bytes last parsed, their file and what they parsed to.
+    mutable std::optional<std::filesystem::path> parsedPath_;
+    mutable std::string parsedBytes_;
+    mutable ProfileData parsed_;
+    mutable FileState parsedState_ = FileState::Missing;
 };
 
 /// The text a Notifier shows for \p message: the catalogue's text for its key

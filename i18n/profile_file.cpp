@@ -6,8 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <fstream>
-#include <sstream>
+#include <limits>
 #include <unordered_map>
 
 #include "core/cp1252.h"
@@ -102,28 +101,19 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
-/// A value as it goes into the file, so that reading gives it back: leading
+/// A value as it goes into the file, so that reading gives it back: outer
 /// blanks and an outer pair of quotes would be lost to the reading rule, so
-/// such a value is written in quotes. Trailing blanks are dropped on reading
-/// in any case (a language file's TAB after each text relies on that) and are
-/// not kept.
+/// such a value is written in quotes.
 std::string WrittenValue(std::string_view value) {
-    const auto last = value.find_last_not_of(kBlanks);
-    if (last == std::string_view::npos) return std::string(value);
-    const std::string_view kept = value.substr(0, last + 1);
-    const bool leadingBlank = kBlanks.find(kept.front()) != std::string_view::npos;
-    if (!leadingBlank && Unquote(kept).size() == kept.size()) return std::string(value);
-    return "\"" + std::string(kept) + "\"";
+    if (value.empty()) return {};
+    const bool outerBlank = kBlanks.find(value.front()) != std::string_view::npos ||
+                            kBlanks.find(value.back()) != std::string_view::npos;
+    if (!outerBlank && Unquote(value).size() == value.size()) return std::string(value);
+    return "\"" + std::string(value) + "\"";
 }
 
-/// The value a written key must read back as: CR and LF as spaces, trailing
-/// blanks gone (UTF-8).
-std::string ExpectedReading(std::string_view value) {
-    std::string bytes = OneLine(Utf8ToCp1252(value));
-    const auto last = bytes.find_last_not_of(kBlanks);
-    bytes.resize(last == std::string::npos ? 0 : last + 1);
-    return Cp1252ToUtf8(bytes);
-}
+/// The bytes a written key must read back as: CR and LF as spaces.
+std::string ExpectedBytes(std::string_view utf8Value) { return OneLine(Utf8ToCp1252(utf8Value)); }
 
 bool IsWritableSection(std::string_view section) {
     if (section.empty() || Trim(section) != section) return false;
@@ -155,7 +145,10 @@ bool SameName(std::string_view a, std::string_view b) {
 
 ProfileData ProfileData::Parse(std::string_view bytes) {
     ProfileData data;
-    Section* current = nullptr;  // null before the first section
+    // Only the first section of a name and the first key of a name in it are
+    // ever read, so later ones are not kept: one pass over the lines, and a
+    // file of repeated lines costs no memory per line.
+    Section* current = nullptr;  // null before the first section and in a repeated one
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const LineBounds b = NextLine(bytes, pos);
@@ -164,11 +157,13 @@ ProfileData ProfileData::Parse(std::string_view bytes) {
         const LineView view = ClassifyLine(line);
         if (view.kind == LineView::Section) {
             data.sections_.push_back(Section{Cp1252ToUtf8(view.name), {}, {}});
-            current = &data.sections_.back();
-            data.firstSection_.emplace(FoldName(current->name), data.sections_.size() - 1);
+            const bool first =
+                data.firstSection_.try_emplace(FoldName(data.sections_.back().name), data.sections_.size() - 1).second;
+            current = first ? &data.sections_.back() : nullptr;
         } else if (view.kind == LineView::Key && current && !view.name.empty()) {
-            current->entries.push_back(Entry{Cp1252ToUtf8(view.name), Cp1252ToUtf8(view.value)});
-            current->firstEntry.emplace(FoldName(current->entries.back().key), current->entries.size() - 1);
+            std::string key = Cp1252ToUtf8(view.name);
+            if (!current->firstEntry.try_emplace(FoldName(key), current->entries.size()).second) continue;
+            current->entries.push_back(Entry{std::move(key), Cp1252ToUtf8(view.value)});
         }
     }
     return data;
@@ -203,9 +198,7 @@ std::vector<std::pair<std::string, std::string>> ProfileData::entries(std::strin
     std::vector<std::pair<std::string, std::string>> out;
     const Section* s = firstSection(section);
     if (!s) return out;
-    for (std::size_t i = 0; i < s->entries.size(); ++i)
-        if (s->firstEntry.at(FoldName(s->entries[i].key)) == i)
-            out.emplace_back(s->entries[i].key, s->entries[i].value);
+    for (const auto& entry : s->entries) out.emplace_back(entry.key, entry.value);
     return out;
 }
 
@@ -225,7 +218,7 @@ bool ReadsBack(std::string_view before, std::string_view after, std::string_view
     std::unordered_map<std::string, std::string> written;  // folded key -> last value given
     for (const auto& [key, value] : values) written[FoldName(key)] = value;
     for (const auto& [key, value] : values)
-        if (now.find(sectionName, key) != ExpectedReading(written.at(FoldName(key)))) return false;
+        if (now.find(sectionName, key) != Cp1252ToUtf8(ExpectedBytes(written.at(FoldName(key))))) return false;
     std::unordered_map<std::string, bool> seen;
     for (const auto& name : old.sections()) {
         if (!seen.emplace(FoldName(name), true).second) continue;  // only the first section reads
@@ -248,8 +241,8 @@ bool ProfileFile::exists() const {
 }
 
 ProfileData ProfileFile::load() const {
-    const auto bytes = ReadWholeFile(path_);
-    return bytes ? ProfileData::Parse(*bytes) : ProfileData{};
+    const FileBytes file = ReadFileBytes(path_);
+    return file.state == FileState::Regular ? ProfileData::Parse(file.bytes) : ProfileData{};
 }
 
 std::string ProfileFile::readString(std::string_view section, std::string_view key,
@@ -269,12 +262,11 @@ bool ProfileFile::writeStrings(std::string_view section,
         if (!IsWritableKey(Utf8ToCp1252(key))) return false;
     if (values.empty()) return true;
 
-    std::string original;
-    if (exists()) {
-        auto bytes = ReadWholeFile(path_);
-        if (!bytes) return false;  // a file we cannot read is not replaced blindly
-        original = std::move(*bytes);
-    }
+    // A file we cannot read (or that is no regular file) is not replaced blindly.
+    FileBytes file = ReadFileBytes(path_);
+    if (file.state != FileState::Regular && file.state != FileState::Missing) return false;
+    const bool existed = file.state == FileState::Regular;
+    const std::string original = std::move(file.bytes);
     std::vector<RawLine> lines = SplitRawLines(original);
 
     // The first section of that name, the first line of each of its keys and
@@ -302,11 +294,15 @@ bool ProfileFile::writeStrings(std::string_view section,
     std::unordered_map<std::string, std::size_t> addedIndex;
     for (const auto& [key, value] : values) {
         const std::string keyBytes = Utf8ToCp1252(key);
-        const std::string valueBytes = WrittenValue(OneLine(Utf8ToCp1252(value)));
+        const std::string expected = ExpectedBytes(value);
+        const std::string valueBytes = WrittenValue(expected);
         const std::string folded = FoldName(keyBytes);
         if (const auto it = keyLine.find(folded); it != keyLine.end()) {
+            // A line that already reads as the value stays as it is, so
+            // writing back what was read leaves the file byte for byte.
             RawLine& line = lines[it->second];
-            line.text = std::string(ClassifyLine(line.text).name) + "=" + valueBytes;
+            const LineView v = ClassifyLine(line.text);
+            if (v.value != expected) line.text = std::string(v.name) + "=" + valueBytes;
         } else if (const auto a = addedIndex.find(folded); a != addedIndex.end()) {
             // Added earlier in this batch: it keeps the spelling it was added with.
             RawLine& line = added[a->second];
@@ -332,21 +328,64 @@ bool ProfileFile::writeStrings(std::string_view section,
         out += line.text;
         out += line.end;
     }
+    if (out == original && existed) return true;  // nothing changes
     if (!ReadsBack(original, out, section, values)) return false;
     return WriteFileAtomically(path_, out);
 }
 
 // ---------------------------------------------------------------- file helpers
 
+FileBytes ReadFileBytes(const std::filesystem::path& path, std::uintmax_t limit) {
+    FileBytes result;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0) {
+        result.state = errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::Unreadable;
+        return result;
+    }
+    // Non-blocking, so that opening a FIFO never waits for a writer; no
+    // controlling terminal from a device.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        // A link whose target is gone is there, but resolves to no file.
+        result.state = errno == ENOENT ? FileState::NotRegular : FileState::Unreadable;
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        result.state = FileState::Unreadable;
+    } else if (!S_ISREG(st.st_mode)) {
+        result.state = FileState::NotRegular;
+    } else if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+        result.state = FileState::TooLarge;
+    } else {
+        result.state = FileState::Regular;
+        result.bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (true) {
+            if (got == result.bytes.size()) result.bytes.resize(got + 4096);  // the file may have grown
+            const ssize_t n = ::read(fd, result.bytes.data() + got, result.bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                result.state = FileState::Unreadable;
+                break;
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
+            if (got > limit) {
+                result.state = FileState::TooLarge;
+                break;
+            }
+        }
+        result.bytes.resize(result.state == FileState::Regular ? got : 0);
+    }
+    ::close(fd);
+    return result;
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return ss.str();
+    FileBytes file = ReadFileBytes(path, std::numeric_limits<std::uintmax_t>::max());
+    if (file.state != FileState::Regular) return std::nullopt;
+    return std::move(file.bytes);
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

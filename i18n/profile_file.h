@@ -14,14 +14,15 @@
 /// returned as empty (it is not a missing key).
 ///
 /// Writing creates the file when it is missing (its folder must exist),
-/// updates an existing key in place keeping the key's spelling, appends a new
-/// key after the last key of its section and a new section at the end, writes
+/// updates an existing key in place keeping the key's spelling (a line that
+/// already reads as the new value is left as it is), appends a new key after
+/// the last key of its section and a new section at the end, writes
 /// `key=value` with CR LF line ends, keeps every other line byte for byte, and
 /// replaces the file atomically (temporary file, then rename). A value that
-/// the reading rule would change (leading blanks, an outer pair of quotes) is
-/// written in quotes, so it reads back as it was given; trailing blanks are
-/// dropped on reading, as always.
+/// the reading rule would change (leading or trailing blanks, an outer pair of
+/// quotes) is written in quotes, so it reads back exactly as it was given.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -88,8 +89,8 @@ public:
     /// True when the file exists.
     bool exists() const;
 
-    /// Reads and parses the file now; an unreadable or missing file gives an
-    /// empty profile.
+    /// Reads and parses the file now; a missing, unreadable or too large
+    /// file, or one that is no regular file, gives an empty profile.
     ProfileData load() const;
     /// The value of \p key in \p section read from disk now, or \p fallback.
     std::string readString(std::string_view section, std::string_view key,
@@ -98,7 +99,8 @@ public:
     /// Writes one key (see the file comment for the rules). CR and LF in the
     /// value become spaces so that a value can never start a new line, key or
     /// section. Returns false, leaving the file as it was, when the file
-    /// cannot be written.
+    /// cannot be written, and without touching it when it is there but no
+    /// regular file, too large or unreadable (it is never replaced blindly).
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     /// Writes several keys of one section with a single atomic replacement of
     /// the file, in order; the same rules as writeString for each key.
@@ -115,7 +117,31 @@ private:
 /// replaced. False when the file could not be written.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-/// The whole file as bytes, or nothing when it cannot be opened or read.
+/// The largest language file the program reads: a larger one is refused as
+/// a whole (its texts fall back to English) instead of filling the memory.
+inline constexpr std::uintmax_t kMaxProfileBytes = 16u * 1024 * 1024;
+
+/// What reading a file found.
+enum class FileState {
+    Missing,     ///< nothing of that name (not even a symbolic link)
+    Regular,     ///< a regular file (or a link to one), read
+    NotRegular,  ///< there, but no regular file: a device, FIFO, socket, folder or dangling link
+    TooLarge,    ///< a regular file above the limit, not read
+    Unreadable,  ///< a regular file that could not be opened or read
+};
+
+struct FileBytes {
+    FileState state = FileState::Missing;
+    std::string bytes;  ///< the contents when the state is Regular
+};
+
+/// Reads \p path without ever blocking: the file is opened non-blocking and
+/// only read when `fstat` shows a regular file of at most \p limit bytes, so
+/// a FIFO or a device named like a file is never waited on or read.
+FileBytes ReadFileBytes(const std::filesystem::path& path, std::uintmax_t limit = kMaxProfileBytes);
+
+/// The whole file as bytes, or nothing when it is no regular file or cannot
+/// be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 }  // namespace zrv::i18n

@@ -1,8 +1,9 @@
 // Start-up of the desktop program until the main window is shown (FormCreate,
 // the companion windows, FormShow with its refresh and default-table step),
 // one full refresh of every control from an image that differs from the one
-// shown before, and the UI text editor's fill, Apply and Load over the factory
-// catalogue. Offscreen, without a board probe.
+// shown before, the UI text editor's fill, Apply and Load over the factory
+// catalogue, and start-up with a Language.ini of several megabytes. Offscreen,
+// without a board probe.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,42 @@ void StartUpUntilShown(benchmark::State& state) {
         app.reset();  // tearing the windows down is not part of the start-up
         state.ResumeTiming();
     }
+}
+
+/// Start-up as above with a large Language.ini in the program's folder: the
+/// factory catalogue followed by filler lines up to state.range(1) bytes,
+/// either one line repeated ("a=b", range(0) == 0) or distinct keys
+/// (range(0) == 1). Compared with StartUpUntilShown this is the cost of the
+/// file's size.
+void StartUpWithLargeLanguageFile(benchmark::State& state) {
+    QTemporaryDir folder;
+    QFile factory(QDir(QCoreApplication::applicationDirPath()).filePath(zrv::i18n::kDefaultCatalogueName));
+    if (!factory.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("the factory catalogue was not found");
+        return;
+    }
+    QByteArray bytes = factory.readAll();
+    bytes += "[Filler]\r\n";
+    const auto size = static_cast<qsizetype>(state.range(1));
+    for (qint64 n = 0; bytes.size() < size; ++n)
+        bytes += state.range(0) == 0 ? QByteArray("a=b\r\n") : "key" + QByteArray::number(n) + "=text\r\n";
+    QFile language(QDir(folder.path()).filePath(zrv::i18n::kLanguageFileName));
+    if (!language.open(QIODevice::WriteOnly) || language.write(bytes) != bytes.size()) {
+        state.SkipWithError("Language.ini could not be written");
+        return;
+    }
+    language.close();
+    zrv::app::SilentNotifier notifier;
+    for (auto _ : state) {
+        auto app = std::make_unique<zrv::app::Application>(Options(folder, notifier));
+        app->mainWindow().show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(app->mainWindow().isVisible());
+        state.PauseTiming();
+        app.reset();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 
 void FullRefresh(benchmark::State& state) {
@@ -111,6 +148,12 @@ BENCHMARK(TextEditorFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(TextEditorApply)->Unit(benchmark::kMillisecond);
 BENCHMARK(TextEditorLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUpUntilShown)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartUpWithLargeLanguageFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Args({0, 5 << 20})
+    ->Args({1, 5 << 20})
+    ->Args({1, 15 << 20});
 BENCHMARK(FullRefresh)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -152,7 +152,11 @@ void TextEditorWindow::btnApplyClick() {
 }
 
 void TextEditorWindow::btnLoadDefClick() {
-    model_.LoadDefault();
+    // Every translation in the file is replaced: only when the user agrees.
+    if (!notifier_.ask(LoadDefaultQuestion())) return;
+    // A failed write has been reported and left everything as it was: the
+    // window stays open with its rows.
+    if (model_.LoadDefault(notifier_) == TextEditorModel::LoadDefaultResult::WriteFailed) return;
     edited_ = false;
     accept();
 }

@@ -1,9 +1,12 @@
 // Where the program keeps its files, run from the build folder and
 // installed; a table file named on the command line or dropped on the window.
+#include <sys/stat.h>
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSysInfo>
 #include <QUrl>
 
@@ -65,6 +68,51 @@ TEST_F(StartFileTest, InstalledFoldersTakeEverySaveAndNothingGoesBesideTheProgra
     EXPECT_TRUE(fs::exists(home / ".local/share/zrv41k/default.tbl"));
     EXPECT_TRUE(fs::is_empty(prefix / "bin"));
     EXPECT_TRUE(fs::is_empty(workingDir.path()));
+}
+
+TEST_F(StartFileTest, RunFromTheBuildFolderTheLanguageFilesAreSeededAndGermanWorksAtOnce) {
+    TempDir build, home;
+    const std::string factory = ReadFile(SourceDir() / "i18n" / i18n::kDefaultCatalogueName);
+    WriteFile(build / i18n::kDefaultCatalogueName, factory);
+    const auto folders = app::ResolveProgramFolders(build.path(), workingDir.path(), home / ".local/share");
+    ASSERT_FALSE(folders.installed);
+    std::string error;
+    ASSERT_TRUE(app::PrepareProgramFolders(folders, build.path(), error)) << error;
+    EXPECT_EQ(ReadFile(build / i18n::kLanguageFileName), factory);       // the text editor's
+    EXPECT_EQ(ReadFile(workingDir / i18n::kLanguageFileName), factory);  // the main window's
+    options.programFolder = folders.program;
+    options.workingFolder = folders.working;
+    start();
+    win().action("mnuGerman")->trigger();
+    EXPECT_TRUE(win().action("mnuGerman")->isChecked());
+    EXPECT_EQ(win().findChild<QPushButton*>("btnSelect")->text(), QString::fromUtf8("Alarml\u00e4nge w\u00e4hlen"));
+    EXPECT_TRUE(notifier.shown.empty());
+
+    // A Language.ini that is there, even a link to nothing, is never replaced.
+    TempDir again;
+    WriteFile(again / i18n::kDefaultCatalogueName, factory);
+    WriteFile(again / i18n::kLanguageFileName, "[Setting]\r\nLanguage=German\r\n");
+    fs::create_symlink(again / "gone", workingDir / "other");
+    const auto user = app::ResolveProgramFolders(again.path(), workingDir.path(), home / ".local/share");
+    fs::remove(workingDir / i18n::kLanguageFileName);
+    fs::rename(workingDir / "other", workingDir / i18n::kLanguageFileName);
+    ASSERT_TRUE(app::PrepareProgramFolders(user, again.path(), error)) << error;
+    EXPECT_EQ(ReadFile(again / i18n::kLanguageFileName), "[Setting]\r\nLanguage=German\r\n");
+    EXPECT_TRUE(fs::is_symlink(workingDir / i18n::kLanguageFileName));
+    EXPECT_FALSE(fs::exists(again / "gone"));
+}
+
+TEST_F(StartFileTest, ALanguageFileLinkedToAFifoIsReportedOnceAndLeftAlone) {
+    ASSERT_EQ(mkfifo((workingDir / "fifo").c_str(), 0644), 0);
+    fs::create_symlink(workingDir / "fifo", workingDir / i18n::kLanguageFileName);
+    start();  // returns: the FIFO is never waited on
+    ASSERT_EQ(notifier.keys(), std::vector<std::string>{"MsgLanguageFileNotRegular"});
+    EXPECT_TRUE(win().action("mnuEnglish")->isChecked());
+    EXPECT_EQ(win().findChild<QPushButton*>("btnSelect")->text(), "Alert Length Select");
+    win().action("mnuGerman")->trigger();  // refused by the file, not written through the link
+    EXPECT_TRUE(fs::is_symlink(workingDir / i18n::kLanguageFileName));
+    EXPECT_EQ(fs::status(workingDir / "fifo").type(), fs::file_type::fifo);
+    EXPECT_EQ(notifier.keys().size(), 1u);
 }
 
 TEST_F(StartFileTest, ATableFileNamedAtStartOrDroppedOpensAsFileOpenDoes) {

@@ -138,13 +138,28 @@ TEST_F(TextEditorWindowTest, SaveAsAndLoadExchangeTheTextsAndAnUnreadableFileSho
     EXPECT_EQ(notifier.shown[0].caption, "KIRV");
 }
 
-TEST_F(TextEditorWindowTest, LoadDefaultRestoresTheFactoryTextsAndTheLanguageMark) {
+TEST_F(TextEditorWindowTest, LoadDefaultAsksFirstAndOnYesRestoresTheFactoryTextsAndTheLanguageMark) {
     start();
     ASSERT_TRUE(i18n::ProfileFile((programDir / i18n::kLanguageFileName).string())
                     .writeString(i18n::kSettingSection, i18n::kLanguageKey, i18n::kEnglish));
     ASSERT_TRUE(i18n::ProfileFile((programDir / i18n::kLanguageFileName).string())
                     .writeString("English", "btnSelect", "Edited"));
-    withEditor([&] { editor().findChild<QPushButton*>("btnLoadDef")->click(); });
+    const std::string edited = ReadFile(programDir / i18n::kLanguageFileName);
+    notifier.answers = {false, true};
+    withEditor([&] {
+        // "No": the file, the backup and the window stay as they were.
+        editor().findChild<QPushButton*>("btnLoadDef")->click();
+        EXPECT_TRUE(editor().isVisible());
+        EXPECT_EQ(ReadFile(programDir / i18n::kLanguageFileName), edited);
+        EXPECT_FALSE(std::filesystem::exists(programDir / "Language.bak"));
+        // "Yes": the factory texts replace the file and the window closes.
+        editor().findChild<QPushButton*>("btnLoadDef")->click();
+        EXPECT_FALSE(editor().isVisible());
+    });
+    ASSERT_EQ(notifier.asked.size(), 2u);
+    EXPECT_EQ(notifier.asked[1].key, "MsgLoadDefaultAsk");
+    EXPECT_EQ(notifier.asked[1].icon, MsgIcon::Question);
+    EXPECT_EQ(ReadFile(programDir / "Language.bak"), edited);
     EXPECT_EQ(fileValue("English", "btnSelect"), "Alert Length Select");
     EXPECT_TRUE(std::filesystem::exists(programDir / "Language.bak"));
     EXPECT_TRUE(win().action("mnuEnglish")->isChecked());

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
@@ -48,6 +51,58 @@ TEST(Catalogue, WithoutLanguageFileEnglishIsUsedAndTheActionCreatesTheFile) {
     EXPECT_FALSE(cat.germanChecked());
     EXPECT_EQ(main[0].caption, "Channel Spacing");
     EXPECT_EQ(ReadFile(dir / "Language.ini"), "[Setting]\r\nLanguage=English\r\n");
+}
+
+TEST(Catalogue, ALanguageFileThatIsNoRegularFileOrTooLargeIsNeitherReadNorWritten) {
+    namespace fs = std::filesystem;
+    const std::string german = "[Setting]\r\nLanguage=German\r\n[German]\r\nMsg62=Fehler\r\n";
+    const struct {
+        const char* name;
+        std::function<void(const fs::path& folder, const fs::path& language)> make;
+        const char* key;
+    } cases[] = {
+        {"a FIFO", [](const fs::path&, const fs::path& l) { ASSERT_EQ(mkfifo(l.c_str(), 0644), 0); },
+         "MsgLanguageFileNotRegular"},
+        {"a link to a FIFO",
+         [](const fs::path& d, const fs::path& l) {
+             ASSERT_EQ(mkfifo((d / "fifo").c_str(), 0644), 0);
+             fs::create_symlink(d / "fifo", l);
+         },
+         "MsgLanguageFileNotRegular"},
+        {"a folder", [](const fs::path&, const fs::path& l) { fs::create_directory(l); }, "MsgLanguageFileNotRegular"},
+        {"a link to nothing", [](const fs::path& d, const fs::path& l) { fs::create_symlink(d / "gone", l); },
+         "MsgLanguageFileNotRegular"},
+        {"a file above 16 MB",
+         [&german](const fs::path&, const fs::path& l) {
+             WriteFile(l, german);
+             fs::resize_file(l, kMaxProfileBytes + 1);
+         },
+         "MsgLanguageFileTooLarge"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path language = dir / "Language.ini";
+        c.make(dir.path(), language);
+        const auto before = fs::symlink_status(language).type();
+        MessageCatalogue cat(dir.path(), dir.path());
+        EXPECT_FALSE(cat.StartUp());  // no language action: nothing is written
+        ASSERT_TRUE(cat.startUpProblem());
+        EXPECT_EQ(cat.startUpProblem()->key, c.key);
+        EXPECT_NE(cat.startUpProblem()->english.find(language.string()), std::string::npos);
+        EXPECT_EQ(cat.currentLanguage(), "English");
+        EXPECT_TRUE(cat.englishChecked());
+        EXPECT_EQ(cat.LookupMessage("Msg62", "Open Error !"), "Open Error !");
+        EXPECT_FALSE(cat.SelectLanguage("German"));  // a later write is refused too
+        EXPECT_EQ(fs::symlink_status(language).type(), before);
+        EXPECT_FALSE(fs::exists(dir / "gone"));
+        if (fs::exists(dir / "fifo")) {
+            EXPECT_EQ(fs::status(dir / "fifo").type(), fs::file_type::fifo);
+        }
+        if (before == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(language), kMaxProfileBytes + 1);
+        }
+    }
 }
 
 TEST(Catalogue, AnOtherLanguageChangesNoCaptionsButServesMessages) {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <regex>
 
 #include "core/cp1252.h"
@@ -39,6 +44,14 @@ struct Editor {
     }
 };
 
+/// The names of the files in \p folder, sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace
 
 TEST(LangFile, EmptyTextsBecomeEightSpacesAndTrailingSpacesSurvive) {
@@ -69,10 +82,44 @@ TEST(TextEditor, SaveAndLoadRoundTripEmptyRowAndSpaces) {
     ASSERT_TRUE(e.model.Load(e.dir / "de.lang", notifier));
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(e.captionRuns, 1);
-    // Stored at once; the profile's trimming drops the TAB and the spaces on reading.
-    EXPECT_EQ(e.text("Msg1"), "transmit success");
+    // Stored at once: the line's TAB goes, the text's own trailing spaces stay.
+    EXPECT_EQ(e.text("Msg1"), "transmit success  ");
     EXPECT_EQ(e.text("Msg5"), "");
     EXPECT_EQ(e.model.rows()[4].current, "");
+}
+
+TEST(TextEditor, ASavedLangFileLoadsBackLeavingLanguageIniByteForByte) {
+    const std::string factory = ReadFile(zrv::test::BinDir() / kDefaultCatalogueName);
+    ASSERT_FALSE(factory.empty());
+    std::string german = factory;
+    german.replace(german.find("Language=English"), 16, "Language=German");
+    const struct {
+        const char* name;
+        std::string file;
+    } cases[] = {
+        {"factory catalogue, English", factory},
+        {"factory catalogue, German", german},
+        {"spacing, quotes, blanks, empty texts, LF line ends",
+         "[Setting]\nLanguage=German\n[German]\nMsg1 = eins  \nMsg2=\" zwei  \"\nMsg3=drei\t\n"
+         "Msg4=\"\"\nMsg5='f\xFCnf'\nMsg6=\"        \"\nMsg7=a\tb\n"
+         "[Command]\ncmd1=Msg1\ncmd2=Msg2\ncmd3=Msg3\ncmd4=Msg4\ncmd5=Msg5\ncmd6=Msg6\ncmd7=Msg7\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e(c.file);
+        const auto before = e.model.rows();
+        ASSERT_FALSE(before.empty());
+        ASSERT_TRUE(e.model.SaveAs(e.dir / "all.lang"));
+        RecordingNotifier notifier;
+        ASSERT_TRUE(e.model.Load(e.dir / "all.lang", notifier));
+        EXPECT_TRUE(notifier.shown.empty());
+        const std::string after = ReadFile(e.dir / "Language.ini");
+        const auto diff = std::mismatch(after.begin(), after.end(), c.file.begin(), c.file.end());
+        EXPECT_TRUE(after == c.file) << "first difference at byte " << (diff.first - after.begin()) << ": \""
+                                     << after.substr(static_cast<std::size_t>(diff.first - after.begin()), 40) << "\"";
+        ASSERT_EQ(e.model.rows().size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(e.model.rows()[i].current, before[i].current) << i;
+    }
 }
 
 TEST(TextEditor, BlankLinesMoveTextsUpAndShortFilesStoreOnlyTheirRows) {
@@ -148,25 +195,62 @@ TEST(TextEditor, LoadDefaultTwiceKeepsTheOldestBackup) {
     Editor e(kFiveKeys);
     const std::string original = ReadFile(e.dir / "Language.ini");
     WriteFile(e.dir / "DefLang.dat", "[Setting]\r\nLanguage=English\r\n[English]\r\nMsg1=factory\r\n");
-    ASSERT_TRUE(e.model.LoadDefault());
+    RecordingNotifier notifier;
+    ASSERT_EQ(e.model.LoadDefault(notifier), TextEditorModel::LoadDefaultResult::Restored);
     EXPECT_EQ(ReadFile(e.dir / "Language.bak"), original);
     EXPECT_EQ(e.catalogue.currentLanguage(), "English");
     EXPECT_TRUE(e.catalogue.englishChecked());
     EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "x"), "factory");
     ProfileFile(e.dir / "Language.ini").writeString("English", "Msg1", "edited");
-    ASSERT_TRUE(e.model.LoadDefault());
+    ASSERT_EQ(e.model.LoadDefault(notifier), TextEditorModel::LoadDefaultResult::Restored);
     EXPECT_EQ(ReadFile(e.dir / "Language.bak"), original);
     EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "x"), "factory");
     EXPECT_EQ(e.captionRuns, 2);
+    EXPECT_TRUE(notifier.shown.empty());
 }
 
 TEST(TextEditor, LoadDefaultWithoutFactoryFileFallsBackToEnglish) {
     Editor e(kFiveKeys);
-    EXPECT_FALSE(e.model.LoadDefault());
+    RecordingNotifier notifier;
+    EXPECT_EQ(e.model.LoadDefault(notifier), TextEditorModel::LoadDefaultResult::NoFactory);
     EXPECT_FALSE(std::filesystem::exists(e.dir / "Language.ini"));
     EXPECT_TRUE(std::filesystem::exists(e.dir / "Language.bak"));
     EXPECT_EQ(e.catalogue.currentLanguage(), "English");
     EXPECT_EQ(e.catalogue.LookupMessage("Msg1", "one!"), "one!");
+}
+
+TEST(TextEditor, LoadDefaultThatCannotWriteSaysSoAndPutsTheUsersFileBack) {
+    // A disk that takes no more than 1 KiB more: the factory texts do not fit.
+    std::string factory = "[Setting]\r\nLanguage=English\r\n[English]\r\n";
+    for (int i = 0; i < 400; ++i) factory += "Msg" + std::to_string(i) + "=factory text\r\n";
+    for (const bool backupThere : {false, true}) {
+        SCOPED_TRACE(backupThere ? "an older backup is there" : "no backup yet");
+        Editor e(kFiveKeys);
+        WriteFile(e.dir / "DefLang.dat", factory);
+        if (backupThere) WriteFile(e.dir / "Language.bak", "older");
+        const auto filesBefore = FileNames(e.dir.path());
+        const std::string original = ReadFile(e.dir / "Language.ini");
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            const rlimit limit{1024, 1024};
+            std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG
+            RecordingNotifier notifier;
+            const bool reported = setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                                  e.model.LoadDefault(notifier) == TextEditorModel::LoadDefaultResult::WriteFailed &&
+                                  notifier.keys() == std::vector<std::string>{"MsgLoadDefaultFailed"} &&
+                                  e.captionRuns == 0;
+            _exit(reported ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failure was not reported";
+        EXPECT_EQ(ReadFile(e.dir / "Language.ini"), original);
+        EXPECT_EQ(FileNames(e.dir.path()), filesBefore);  // no backup made, no file left over
+        if (backupThere) {
+            EXPECT_EQ(ReadFile(e.dir / "Language.bak"), "older");
+        }
+    }
 }
 
 // The factory catalogue as built next to the programs.

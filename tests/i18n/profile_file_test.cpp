@@ -137,10 +137,10 @@ TEST(ProfileWrite, ValuesTheReadingRuleWouldChangeAreQuotedSoTheyReadBack) {
     EXPECT_EQ(p.read("S", "lead"), "  The Programmed Board Connect !");
     EXPECT_EQ(p.read("S", "quoted"), "\"q\"");
     EXPECT_EQ(p.read("S", "single"), "'s'");
-    EXPECT_EQ(p.read("S", "both"), " x");
-    // Trailing blanks go on reading, so a language file's TAB never reaches a text.
-    EXPECT_EQ(p.read("S", "tail"), "transmit success");
-    EXPECT_EQ(p.find("S", "blank"), std::optional<std::string>(""));
+    EXPECT_EQ(p.read("S", "both"), " x  \t");
+    // Trailing blanks of a text are its own: they are written in quotes and read back.
+    EXPECT_EQ(p.read("S", "tail"), "transmit success  \t");
+    EXPECT_EQ(p.find("S", "blank"), std::optional<std::string>("        "));
     EXPECT_EQ(p.read("S", "plain"), "a \"b\"");
     // Writing what was read changes nothing.
     for (const auto& [key, value] : p.entries("S")) ASSERT_TRUE(file.writeString("S", key, value));
