@@ -321,7 +321,7 @@ TEST_F(PagerMenuTest, ABoardLostDuringAWriteSaysThePagerMayBePartlyWritten) {
         EXPECT_EQ(status(), "  Write Error!");
         EXPECT_TRUE(staMsgRed());
     });
-    EXPECT_EQ(notifier.keys(), (std::vector<std::string>{"Msg4", "MsgPartlyWritten"}));
+    ASSERT_EQ(notifier.keys(), (std::vector<std::string>{"Msg4", "MsgPartlyWritten"}));
     EXPECT_EQ(notifier.shown[1].english, "The pager may be partly written: write it again before it is used!");
 }
 
@@ -335,7 +335,7 @@ TEST_F(PagerMenuTest, TheStatusLineFollowsTheBoardWhileTheProgrammingWindowWaits
         write.click();
         EXPECT_EQ(status(), "  Write Success !");
         board.reset();  // the adapter is pulled out while the window waits for the next pager
-        QTRY_VERIFY_WITH_TIMEOUT(staMsgRed(), 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 5000)) << "red within a polling tick";
         EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
         EXPECT_TRUE(form1().isVisible());
         EXPECT_TRUE(notifier.shown.empty()) << "polling stays silent";
