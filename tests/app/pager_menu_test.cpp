@@ -385,13 +385,13 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
 
     auto board = std::make_unique<Boardsim>();
     std::filesystem::create_symlink(board->path(), link);
-    QTRY_VERIFY_WITH_TIMEOUT(!staMsgRed(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !staMsgRed(); }, 5000)) << "black within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Connect !");
     EXPECT_TRUE(win().action("mnuRead")->isEnabled());
     EXPECT_EQ(win().programmerLink().BoardPort, link.string());
 
     board.reset();  // the adapter is pulled out
-    QTRY_VERIFY_WITH_TIMEOUT(staMsgRed(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 5000)) << "red within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
     EXPECT_FALSE(win().programmerLink().BoardPort.has_value());
