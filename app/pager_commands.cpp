@@ -182,6 +182,9 @@ void MainWindow::runPagerOperation(PendingOperation operation) {
         require(ctl::txtSN).setText(QString::fromStdString(PagerSerialText(image_)));
     };
     hooks.capcodesRaised = [this] { refreshSlot(RefreshSlot::CapcodePage); };
+    // The status line follows the board while the window is open, as Timer1
+    // makes it do otherwise.
+    hooks.pollBoard = [this] { showBoardState(link_->PollBoard()); };
     window.setHooks(std::move(hooks));
     window.move(frameGeometry().center() - window.rect().center());  // centred on the main window
 

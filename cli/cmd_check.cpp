@@ -29,7 +29,7 @@ int runCheck(const std::vector<std::string>& args) {
     const auto result = CheckTableFile(args[0]);
     if (!result.ok) {
         StderrNotifier notifier;
-        if (result.message) notifier.show(*result.message);
+        ShowTableRefusal(args[0], result, notifier);
         return kExitFailed;
     }
     std::cout << (result.form == TableForm::Full ? "ok: full" : "ok: short") << '\n';

@@ -151,7 +151,7 @@ int runInfo(const std::vector<std::string>& args) {
     const auto result = LoadTableFile(file, image, capcodeCount);
     if (!result.ok) {
         StderrNotifier notifier;
-        if (result.message) notifier.show(*result.message);
+        ShowTableRefusal(file, result, notifier);
         return kExitFailed;
     }
     const Summary s = summarise(file, image, result.form);

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 
 #include "cli/command.h"
+#include "cli/table_cli.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/image.h"
@@ -50,7 +51,8 @@ const char* const kUsage =
     "                          and the key of --encrypt\n"
     "  --update-table          store what the commands write back (type 1: display\n"
     "                          codes of switched-off capcodes; types 3-17: the prompts\n"
-    "                          as sent) into the table file\n"
+    "                          as sent) into the table file, only after\n"
+    "                          'Transmit Success !'\n"
     "  --alert-type N          type 2's alert type: 0 Normal (default), 1 Vibrator,\n"
     "                          2 Tone+Vibrator, 3 Silent+Flash\n"
     "  --encrypt               Blowfish encryption with the table file's secret serial number\n\n"
@@ -308,7 +310,7 @@ int Run(const std::vector<std::string>& args) {
         image = StartupImage();
         const auto loaded = LoadTableFile(parsed.table, image, capcodeCount);
         if (!loaded.ok) {
-            if (loaded.message) notifier.show(*loaded.message);
+            zrv::cli::ShowTableRefusal(parsed.table, loaded, notifier);
             return zrv::cli::kExitFailed;
         }
         inputs = OtaInputsFromImage(image);
@@ -328,7 +330,9 @@ int Run(const std::vector<std::string>& args) {
     const SendResult result = send ? sender.Send(parsed.window, inputs.main, inputs.alert, image, log)
                                    : sender.View(parsed.window, inputs.main, inputs.alert, image, log);
     std::cout.flush();
-    if (parsed.updateTable && image != loadedImage) {
+    // The table takes what the commands wrote back only when every frame was
+    // acknowledged: after a failed send the pager has not got them.
+    if (parsed.updateTable && result == SendResult::Success && image != loadedImage) {
         if (auto failure = SaveTableFile(parsed.table, image, capcodeCount)) {
             notifier.show(*failure);
             return zrv::cli::kExitFailed;

@@ -17,8 +17,10 @@ int runVerify(const std::vector<std::string>& input);
 const CommandRegistration kVerify{Command{
     "verify", "compare the pager in the programmer board with a table file",
     std::string("Usage: zrv41k-cli verify [--port PATH]... [--trace FILE] IN.tbl\n\n"
-                "Opens IN.tbl as File > Open does, reads the pager back and compares every\n"
-                "byte but the write marker. Prints 'Verify Success!' (exit 0) or\n"
+                "Opens IN.tbl as File > Open does, reads the pager back and compares it with\n"
+                "what a write of IN.tbl would put on this pager now (its own serial number\n"
+                "and firmware words, the write's values), every byte but the write marker;\n"
+                "the values a read forces are not compared. Prints 'Verify Success!' (exit 0) or\n"
                 "'Verify Error!' and the differing addresses, e.g. ':3E1:1246' (exit 1).\n\n"
                 "Options:\n") + kLinkOptionsHelp,
     runVerify}};
@@ -32,17 +34,11 @@ int runVerify(const std::vector<std::string>& input) {
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
         return UsageError(self, args.empty() ? "IN.tbl is missing" : "unexpected argument '" + args.back() + "'");
 
-    // A short table file defines only its first bytes; the rest is what
-    // the program holds after start-up, as for a write.
-    ConfigImage image = StartupImage();
-    int capcodeCount = kDefaultCapcodeCount;
+    // The file is opened as for a write; the verify then compares what a
+    // write of it would put on the pager in the board now.
+    ConfigImage image;
     StderrNotifier notifier;
-    const auto loaded = LoadTableFile(args[0], image, capcodeCount);
-    if (!loaded.ok) {
-        if (loaded.message) notifier.show(*loaded.message);
-        return kExitFailed;
-    }
-    ApplyRefreshForcedValues(image);
+    if (!OpenTableForTransfer(args[0], image, notifier)) return kExitFailed;
     ConvertTextsToPager(image);
 
     LinkSession session(options, false);

@@ -137,17 +137,9 @@ int runWrite(const std::vector<std::string>& input) {
     if (!TakeLinkOptions(args, options, error) || !parseWriteOptions(args, w, error))
         return UsageError(self, error);
 
-    // A short table file defines only its first bytes; the rest comes from
-    // the image the program holds after start-up, as in the window.
-    ConfigImage image = StartupImage();
-    int capcodeCount = kDefaultCapcodeCount;
+    ConfigImage image;
     StderrNotifier notifier;
-    const auto loaded = LoadTableFile(w.table, image, capcodeCount);
-    if (!loaded.ok) {
-        if (loaded.message) notifier.show(*loaded.message);
-        return kExitFailed;
-    }
-    ApplyRefreshForcedValues(image);
+    if (!OpenTableForTransfer(w.table, image, notifier)) return kExitFailed;
 
     LinkSession session(options, w.yes);
     if (!session.ready() || !session.findBoard()) return kExitFailed;

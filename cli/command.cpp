@@ -27,8 +27,8 @@ bool WantsHelp(const std::vector<std::string>& args) {
 }
 
 int UsageError(const Command& command, const std::string& message) {
-    std::cerr << "zrv41k-cli " << command.name << ": " << message << "\n\n" << command.usage;
-    if (command.usage.empty() || command.usage.back() != '\n') std::cerr << '\n';
+    std::cerr << "zrv41k-cli " << command.name << ": " << message << '\n'
+              << "see 'zrv41k-cli " << command.name << " --help'\n";
     return kExitUsage;
 }
 

@@ -33,7 +33,8 @@ struct CommandRegistration {
 /// True when \p args asks for help (-h or --help anywhere).
 bool WantsHelp(const std::vector<std::string>& args);
 
-/// Prints "zrv41k-cli NAME: MESSAGE" and the usage to stderr; returns kExitUsage.
+/// Prints "zrv41k-cli NAME: MESSAGE" and "see 'zrv41k-cli NAME --help'" to
+/// stderr; returns kExitUsage.
 int UsageError(const Command& command, const std::string& message);
 
 /// Parses a non-negative number in decimal or 0x hexadecimal; false when the

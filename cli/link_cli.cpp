@@ -5,6 +5,11 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/table_cli.h"
+#include "core/default_image.h"
+#include "core/image_rules.h"
+#include "core/table_file.h"
+#include "link/link_messages.h"
 #include "link/programming_session.h"
 
 namespace zrv::cli {
@@ -81,11 +86,30 @@ LinkSession::~LinkSession() {
 }
 
 bool LinkSession::findBoard() {
-    link_->StartupProbe = true;
     const bool found = link_->ProbeBoard();
-    link_->StartupProbe = false;
-    if (!found && !link_->PortRefusal.empty()) std::cerr << "zrv41k-cli: " << link_->PortRefusal << std::endl;
+    if (!found) TellNoBoard(link_.get(), notifier_);
     return found;
+}
+
+void TellNoBoard(const link::ProgrammerLink* link, Notifier& notifier) {
+    // "Not responding" only when a port opened and stayed silent (or there
+    // was none to try); a port that could not be opened is told as such.
+    if (link->ProbeOpenedAPort || link->PortRefusal.empty()) notifier.show(link::msg::BoardNotResponding());
+    if (!link->PortRefusal.empty()) std::cerr << "zrv41k-cli: " << link->PortRefusal << std::endl;
+}
+
+bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier& notifier) {
+    // A short table file defines only its first bytes; the rest comes from
+    // the image the program holds after start-up, as in the window.
+    image = StartupImage();
+    int capcodeCount = kDefaultCapcodeCount;
+    const auto loaded = LoadTableFile(path, image, capcodeCount);
+    if (!loaded.ok) {
+        ShowTableRefusal(path, loaded, notifier);
+        return false;
+    }
+    ApplyRefreshForcedValues(image);
+    return true;
 }
 
 void PrintDifferences(const std::string& differences) {

@@ -50,7 +50,7 @@ public:
 
     /// False (after telling stderr) when the trace file cannot be opened.
     bool ready() const { return ready_; }
-    /// Finds the board; tells Msg7 when there is none.
+    /// Finds the board; when there is none, tells why (TellNoBoard).
     bool findBoard();
 
     link::ProgrammerLink& link() { return *link_; }
@@ -65,6 +65,17 @@ private:
     std::unique_ptr<link::ProgrammerLink> link_;
     bool ready_ = true;
 };
+
+/// Tells why the last probe of \p link found no board: Msg7 when a port
+/// opened and did not answer (or there was no port), and for the ports
+/// that could not be opened, why ("no such device: /dev/ttyUSB9").
+void TellNoBoard(const link::ProgrammerLink* link, Notifier& notifier);
+
+/// Opens \p path for a write or a verify as File > Open does in a program
+/// that has just started (a short file is completed from the start-up
+/// image), with the values the window's refresh forces. False, after
+/// telling \p notifier why, when the file is refused.
+bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier& notifier);
 
 /// Prints the differing addresses of a failed verify, when there are any.
 void PrintDifferences(const std::string& differences);

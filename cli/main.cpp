@@ -28,7 +28,7 @@ void printHelp(std::ostream& out) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        printHelp(std::cerr);
+        std::cerr << "zrv41k-cli: no command given\nsee 'zrv41k-cli --help'\n";
         return zrv::cli::kExitUsage;
     }
     if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
@@ -48,7 +48,6 @@ int main(int argc, char** argv) {
         }
         return c.run(rest);
     }
-    std::cerr << "zrv41k-cli: unknown command '" << args[0] << "'\n\n";
-    printHelp(std::cerr);
+    std::cerr << "zrv41k-cli: unknown command '" << args[0] << "'\nsee 'zrv41k-cli --help'\n";
     return zrv::cli::kExitUsage;
 }

@@ -14,6 +14,7 @@
 
 #include "cli/command.h"
 #include "core/notifier.h"
+#include "core/table_file.h"
 
 namespace zrv::cli {
 
@@ -39,6 +40,17 @@ bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>
 /// file is not a table file of either size or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadStoredTable(const std::filesystem::path& path,
                                                          Notifier& notifier);
+
+/// Shows the message of a table file that \p result refused. After Msg62
+/// (the file could not be opened) a second line names the file and the
+/// reason: "zrv41k-cli: cannot open a.tbl: No such file or directory".
+void ShowTableRefusal(const std::filesystem::path& path, const TableFileResult& result,
+                      Notifier& notifier);
+
+/// Why \p path cannot be opened for reading as a table file, in the words
+/// of the system ("No such file or directory", "Permission denied", "Is a
+/// directory"); empty when it can be opened.
+std::string OpenFailureReason(const std::filesystem::path& path);
 
 /// \p value in upper-case hexadecimal with "0x" and at least \p digits digits.
 std::string Hex(std::uint64_t value, int digits);

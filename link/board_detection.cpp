@@ -22,13 +22,16 @@ void ProgrammerLink::DiscoverPorts() {
 bool ProgrammerLink::ProbeBoard() {
     DiscoverPorts();
     PortRefusal.clear();
+    ProbeOpenedAPort = false;
     for (const auto& port : candidates_) {
         BoardPort = port;
         if (line_.status() >= 0) line_.close();
         if (!OpenPort(port)) {
-            if (PortRefusal.empty()) PortRefusal = line_.openRefusal();
+            const std::string refusal = line_.openRefusal();
+            if (!refusal.empty()) PortRefusal += (PortRefusal.empty() ? "" : "; ") + refusal;
             continue;
         }
+        ProbeOpenedAPort = true;
         Bytes reply;
         // A silent port costs up to a second of waiting; the window goes on
         // processing its events meanwhile (its owner keeps other users of

@@ -108,6 +108,13 @@ bool ProgrammerLink::failTransfer(const Message& message) {
     return false;
 }
 
+// The port is open for a transfer: it was, or the board's port opens now.
+// False when no board is known or its port cannot be opened.
+bool ProgrammerLink::lineReady() {
+    if (line_.status() >= 0) return true;
+    return BoardPort && OpenPort(*BoardPort);
+}
+
 bool ProgrammerLink::disconnect(const Message& message) {
     if (line_.status() >= 0) line_.close();
     BoardPort.reset();
@@ -123,7 +130,7 @@ bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t 
     last = std::min(last, kImageSize - 1);
     blockSize = std::clamp<std::size_t>(blockSize, 1, kMaxBlock);
     const bool fromStart = first == 0;
-    if (line_.status() < 0 && BoardPort) OpenPort(*BoardPort);
+    if (!lineReady()) return disconnect(msg::BoardDisconnect());
     if (line_.flush() < 0) return disconnect(msg::ReadError());
 
     Bytes reply;
@@ -168,24 +175,32 @@ bool ProgrammerLink::WriteRange(const ConfigImage& image, std::size_t first, std
     status(msg::kWritingKey, msg::kWriting, true);
     last = std::min(last, kImageSize - 1);
     blockSize = std::clamp<std::size_t>(blockSize, 1, kMaxBlock);
-    if (line_.status() < 0 && BoardPort) OpenPort(*BoardPort);
+    if (!lineReady()) return disconnect(msg::BoardDisconnect());
     if (line_.flush() < 0) return disconnect(msg::WriteError());
     sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
 
+    // Once a block has gone out the pager may hold part of the image: a
+    // failure from there on says so after its own message.
+    const auto partly = [this](bool lost) {
+        if (lost) disconnect(msg::WriteError());
+        else failTransfer(msg::WriteError());
+        notifier_.show(msg::PartlyWritten());
+        return false;
+    };
     Bytes ack(kWriteAckSize);
     while (first <= last) {
         if (pump_) pump_();
         const std::size_t n = std::min(blockSize, last - first + 1);
         if (!sendFrame(WriteRequest(static_cast<std::uint16_t>(first), image.range(first, n))))
-            return disconnect(msg::WriteError());
+            return partly(true);
         switch (waitForCount(kWriteAckSize, timing_.replyWait)) {
-        case Wait::LineFailed: return disconnect(msg::WriteError());
-        case Wait::TimedOut: return failTransfer(msg::WriteError());
+        case Wait::LineFailed: return partly(true);
+        case Wait::TimedOut: return partly(false);
         case Wait::Done: break;
         }
-        if (line_.read(ack.data(), ack.size()) < 0) return disconnect(msg::WriteError());
+        if (line_.read(ack.data(), ack.size()) < 0) return partly(true);
         traceFrame(TraceDirection::Received, ack);
-        if (ack != WriteAck()) return failTransfer(msg::WriteError());
+        if (ack != WriteAck()) return partly(false);
         first += n;
         sink_->progress(static_cast<int>(first));
     }

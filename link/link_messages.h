@@ -21,6 +21,11 @@ inline Message ModelUnsure() {
 }
 inline Message NotThisModel() { return Box("Msg16", "This pager is not ZR-V41K !"); }
 inline Message ChecksumError() { return Box("Msg19", "CheckSum Error!"); }
+/// Shown after the error of a write that stopped once blocks had gone out.
+inline Message PartlyWritten() {
+    return Box("MsgPartlyWritten",
+               "The pager may be partly written: write it again before it is used!");
+}
 
 // Status texts ("  %s ......" while running, "  %s" for a result).
 inline constexpr const char* kReadingKey = "Msg65";

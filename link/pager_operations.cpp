@@ -101,38 +101,62 @@ bool ProgrammerLink::takeFirmware(ConfigImage& image) {
     return frequencyFits;
 }
 
-bool ProgrammerLink::WritePager(ConfigImage& image, std::size_t first, std::size_t last) {
-    bool matches = false;
-    if (!modelIdentityMatches(matches)) return false;
-    if (!matches && !notifier_.ask(msg::ModelUnsure())) return false;
+bool ProgrammerLink::AdaptToPager(ConfigImage& image) {
     // The pager's serial number, firmware byte and the words computed from
-    // it go into a copy: a write refused before its first block leaves the
-    // image as it was. From the first block on, the image is what the pager
-    // (partly) holds.
+    // it go into a copy: a step that fails leaves the image as it was.
     ConfigImage work = image;
     if (!keepOrRepairSerial(work)) return false;
     if (!takeFirmware(work)) return false;
     work.setByte(L::kWriteMarker, 1);
     StoreImageChecksum(work);
     image = work;
-    return WriteRange(image, first, last, kMaxBlock);
+    return true;
 }
 
-bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, std::size_t last) {
+bool ProgrammerLink::WritePager(ConfigImage& image, std::size_t first, std::size_t last) {
+    bool matches = false;
+    if (!modelIdentityMatches(matches)) return false;
+    if (!matches && !notifier_.ask(msg::ModelUnsure())) return false;
+    // From the first block on, the image is what the pager (partly) holds.
+    return AdaptToPager(image) && WriteRange(image, first, last, kMaxBlock);
+}
+
+bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, std::size_t last,
+                                 const ImageNormaliser& asRead) {
     last = std::min(last, kImageSize - 1);
     status(msg::kVerifyingKey, msg::kVerifying, true);
     sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
     // A verify whose read fails has compared nothing: it names no address.
     differences_.clear();
     if (!ReadRange(first, last, kMaxBlock)) return false;
+    ConfigImage expected = image;
+    ConfigImage pager = pagerBuffer_;
+    if (asRead) {
+        for (ConfigImage* side : {&expected, &pager}) {
+            const bool checksumHeld = side->word(L::kChecksum) == ImageChecksum(*side);
+            asRead(*side);
+            if (checksumHeld) StoreImageChecksum(*side);
+        }
+    }
     char address[16];
     for (std::size_t a = first; a <= last; ++a) {
-        if (a == L::kWriteMarker || image.byte(a) == pagerBuffer_.byte(a)) continue;
+        if (a == L::kWriteMarker || expected.byte(a) == pager.byte(a)) continue;
         std::snprintf(address, sizeof address, ":%03zX", a);
         differences_ += address;
     }
     sink_->verifyDifferences(differences_);
     return differences_.empty();
+}
+
+bool ProgrammerLink::VerifyWriteOf(const ConfigImage& image, const ImageNormaliser& asRead) {
+    // A verify that compared nothing names no address.
+    differences_.clear();
+    ConfigImage expected = image;
+    if (!AdaptToPager(expected)) {
+        sink_->verifyDifferences(differences_);
+        return false;
+    }
+    return VerifyPager(expected, 0, kImageSize - 1, asRead);
 }
 
 }  // namespace zrv::link

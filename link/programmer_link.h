@@ -86,6 +86,10 @@ std::vector<SerialDevice> SystemSerialDevices();
 std::vector<std::string> OrderPortCandidates(const std::vector<SerialDevice>& devices,
                                              const std::function<bool(const std::string&)>& exists);
 
+/// Changes an image as reading it from a pager does (the values a read
+/// forces), for a verify that must not count them as differences.
+using ImageNormaliser = std::function<void(ConfigImage& image)>;
+
 /// Which result a single-shot write ended with.
 enum class WriteOutcome { Success, WriteError, VerifyError };
 
@@ -138,12 +142,26 @@ public:
     /// Reads the whole pager into \p destination; a failure leaves it as it was.
     bool ReadPager(ConfigImage& destination, std::size_t first = 0,
                    std::size_t last = kImageSize - 1);
-    /// Writes \p image into the pager after the model, serial-number and
-    /// firmware steps (which change \p image as the pager needs it).
+    /// Writes \p image into the pager after the model check and AdaptToPager.
     bool WritePager(ConfigImage& image, std::size_t first = 0, std::size_t last = kImageSize - 1);
-    /// Compares the pager with \p image (the write marker excepted).
+    /// What a write of \p image puts on the pager in the board now: the
+    /// pager's serial number kept (or repaired, or the image's own when
+    /// KeepPagerSerial is false), the pager's firmware byte with the
+    /// synthesizer words for it, the write marker and the image checksum.
+    /// Reads the serial number and firmware byte from the pager; false
+    /// (after telling why) when they cannot be read or the frequency does
+    /// not fit the firmware, and then \p image is as it was.
+    bool AdaptToPager(ConfigImage& image);
+    /// Compares the pager with \p image (the write marker excepted). With
+    /// \p asRead both sides are first changed as a read changes them, each
+    /// keeping its checksum right when it was right before, so that the
+    /// values a read forces are never differences but a pager whose own
+    /// checksum is wrong still is one.
     bool VerifyPager(const ConfigImage& image, std::size_t first = 0,
-                     std::size_t last = kImageSize - 1);
+                     std::size_t last = kImageSize - 1, const ImageNormaliser& asRead = {});
+    /// Verify of a table file: compares the pager with what a write of
+    /// \p image would put on it now (AdaptToPager), \p asRead as above.
+    bool VerifyWriteOf(const ConfigImage& image, const ImageNormaliser& asRead);
 
     /// Every byte a block read has fetched, at its image address.
     const ConfigImage& PagerBuffer() const { return pagerBuffer_; }
@@ -154,12 +172,16 @@ public:
     bool FirmwareUnknown = false;
     /// When true a write keeps the serial number stored in the pager.
     bool KeepPagerSerial = true;
+    /// Why the last probe could not open candidate ports (no such device,
+    /// in use by another program, no permission), "; " between ports;
+    /// empty when every candidate opened.
+    std::string PortRefusal;
+    /// True when the last probe opened at least one candidate port (which
+    /// then did not answer, or was the board).
+    bool ProbeOpenedAPort = false;
     /// Set by "1st Capcode Auto Increase" and "2nd Capcode Auto Increase":
     /// after each successful write the first or second capcode of the page
     /// goes up by one. Kept for the run, never stored in the image.
-    /// Why the last probe could not open a candidate port when the user can
-    /// mend it (no permission: the dialout group); empty otherwise.
-    std::string PortRefusal;
     bool AutoIncrement1 = false;
     bool AutoIncrement2 = false;
 
@@ -177,6 +199,7 @@ private:
     void sleepOnLine(std::chrono::steady_clock::time_point deadline);
     void pause(std::chrono::milliseconds length);
     bool exchangeShortReply(const Bytes& request, std::size_t rest, Bytes& reply);
+    bool lineReady();
     bool failTransfer(const Message& message);
     bool disconnect(const Message& message);
     void traceFrame(TraceDirection direction, std::span<const std::uint8_t> bytes);

@@ -80,7 +80,16 @@ WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& ima
 
 bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& image) {
     sink.firmwareText("");
-    const bool same = link.VerifyPager(image);
+    // The pager is compared with what a write of this image would put there
+    // now (its own serial number and firmware words, the values a write
+    // sets), and a value that a read forces is no difference: a table read
+    // from this pager, or written into it, verifies against it.
+    ConfigImage expected = image;
+    PrepareImageForWrite(expected);
+    const bool same = link.VerifyWriteOf(expected, [](ConfigImage& side) {
+        int capcodeCount = kDefaultCapcodeCount;
+        ApplyPostReadAdjustments(side, capcodeCount);
+    });
     sink.status(same ? msg::VerifySuccess() : msg::VerifyErrorResult(), false);
     return same;
 }

@@ -32,7 +32,9 @@ bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& 
 /// its verify. Status "Write Success!", "Write Error!" or "Verify Error!".
 WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image);
 
-/// Verify of \p image (already in the pager character set); status
+/// Verify of \p image (already in the pager character set) as a write of
+/// it would leave the pager now: PrepareImageForWrite and the link's
+/// AdaptToPager, the values a read forces left out on both sides. Status
 /// "Verify Success!" or "Verify Error!".
 bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& image);
 

@@ -2,12 +2,42 @@
 
 #include <QSerialPort>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
 namespace zrv::link {
 
 std::string PortPermissionRefusal(const std::string& port) {
     return "no permission to open " + port +
            ": add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again";
 }
+
+std::string PortMissingRefusal(const std::string& port) { return "no such device: " + port; }
+
+std::string PortBusyRefusal(const std::string& port) {
+    return "another program is using " + port + " (close it, then try again)";
+}
+
+namespace {
+
+// Why \p port could not be opened. QSerialPort reports a port that another
+// program holds (its lock file, or an exclusive open) as a permission
+// error, like a device the user may not open: the device's own access
+// rights tell the two apart.
+std::string refusalOf(const QSerialPort& serial, const std::string& port) {
+    std::error_code ec;
+    if (serial.error() == QSerialPort::DeviceNotFoundError || !std::filesystem::exists(port, ec))
+        return PortMissingRefusal(port);
+    if (serial.error() == QSerialPort::PermissionError) {
+        if (::access(port.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return PortPermissionRefusal(port);
+        return PortBusyRefusal(port);
+    }
+    return "cannot open " + port + ": " + serial.errorString().toStdString();
+}
+
+}  // namespace
 
 QtSerialLine::QtSerialLine() : port_(std::make_unique<QSerialPort>()) {}
 
@@ -21,7 +51,7 @@ int QtSerialLine::open(const std::string& port) {
     port_->clearError();
     refusal_.clear();
     if (port_->open(QIODevice::ReadWrite)) return 0;
-    if (port_->error() == QSerialPort::PermissionError) refusal_ = PortPermissionRefusal(port);
+    refusal_ = refusalOf(*port_, port);
     return -1;
 }
 

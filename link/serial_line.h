@@ -13,6 +13,10 @@ namespace zrv::link {
 
 /// The message for a port the user may not open: the device and the group.
 std::string PortPermissionRefusal(const std::string& port);
+/// The message for a port that does not exist.
+std::string PortMissingRefusal(const std::string& port);
+/// The message for a port that another program holds.
+std::string PortBusyRefusal(const std::string& port);
 
 /// One serial port, opened and closed around each exchange with the board.
 class SerialLine {
@@ -40,8 +44,8 @@ public:
     /// Sleeps until more bytes arrive or \p milliseconds pass; true when bytes
     /// arrived. Lets the protocol wait without spinning.
     virtual bool waitForBytes(int milliseconds) = 0;
-    /// Why the last open was refused when the user can do something about
-    /// it (no permission on the device), for the user; empty otherwise.
+    /// Why the last open was refused, for the user: no such device, another
+    /// program holds it, no permission on the device (and what to do).
     virtual std::string openRefusal() const { return {}; }
 };
 

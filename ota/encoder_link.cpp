@@ -14,6 +14,20 @@ constexpr std::size_t kIdLength = 10;
 constexpr long long kCapcodeMin = 8;
 constexpr long long kCapcodeMax = kMaxCapcode;
 constexpr std::size_t kAckLength = 5;
+/// The most bytes an attempt reads while it looks for the acknowledgement:
+/// an acknowledgement behind a few stray bytes, never an endless stream.
+constexpr std::size_t kAckSearchLimit = 4 * kAckLength;
+
+bool IsChecksumCharacter(char c) { return c >= 0x30 && c <= 0x3F; }
+
+/// Five bytes that have the form of an acknowledgement: four checksum
+/// characters and a closing byte that is not one.
+bool IsAcknowledgement(const std::string& window) {
+    if (window.size() != kAckLength) return false;
+    for (std::size_t i = 0; i + 1 < kAckLength; ++i)
+        if (!IsChecksumCharacter(window[i])) return false;
+    return !IsChecksumCharacter(window.back());
+}
 
 Message IdMessage(const char* text) {
     return Message{"", text, MsgIcon::Exclamation, {}, kIdPinErrorCaption};
@@ -100,14 +114,22 @@ bool EncoderLink::readAckByte(std::uint8_t& byte) {
 }
 
 bool EncoderLink::attempt(const std::string& frame, const std::string& check) {
+    // What waits now cannot answer this frame (noise, or a late answer to
+    // an earlier attempt): it is discarded before the frame goes out.
+    port_.Purge();
     port_.Write(reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size());
-    std::string ack;
-    for (std::size_t i = 0; i < kAckLength; ++i) {
+    // The answer is found by its pattern, four checksum characters and a
+    // byte that is none, so a stray byte before it is passed over instead
+    // of putting every later answer out of step.
+    std::string window;
+    for (std::size_t got = 0; got < kAckSearchLimit; ++got) {
         std::uint8_t byte = 0;
         if (!readAckByte(byte)) return false;
-        ack += static_cast<char>(byte);
+        window += static_cast<char>(byte);
+        if (window.size() > kAckLength) window.erase(0, 1);
+        if (IsAcknowledgement(window)) return window.compare(0, 4, check) == 0 && byte == kAck;
     }
-    return ack.compare(0, 4, check) == 0 && static_cast<std::uint8_t>(ack[4]) == kAck;
+    return false;
 }
 
 bool EncoderLink::TransmitToEncoder(const std::string& id, const std::string& data) {

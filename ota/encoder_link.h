@@ -59,7 +59,9 @@ public:
     bool ValidateControlId(const std::string& id);
 
     /// Sends one frame and waits for the acknowledgement, up to ten
-    /// attempts. True when acknowledged, or at once while the transmit flag
+    /// attempts. Each attempt first discards what waits on the line and
+    /// finds the acknowledgement by its form, so a stray byte on the line
+    /// costs at most one attempt. True when acknowledged, or at once while the transmit flag
     /// is cleared; false when the port could not be opened (after showing
     /// why) or every attempt failed. A serial port failure after the port
     /// opened closes the port and is thrown on as ECommError.

@@ -35,6 +35,9 @@ ProgrammingWindow::ProgrammingWindow(QWidget* parent)
     setFixedSize(size());
     connect(ui_->cmdWrite, &QPushButton::clicked, this, &ProgrammingWindow::cmdWriteClick);
     connect(ui_->cmdExit, &QPushButton::clicked, this, &ProgrammingWindow::cmdExitClick);
+    idlePoll_ = new QTimer(this);
+    idlePoll_->setInterval(kIdlePollInterval);
+    connect(idlePoll_, &QTimer::timeout, this, &ProgrammingWindow::pollWhileIdle);
 }
 
 ProgrammingWindow::~ProgrammingWindow() = default;
@@ -44,7 +47,11 @@ void ProgrammingWindow::run(PendingOperation operation, const ProgrammingJob& jo
     job_ = job;
     started_ = false;
     if (job_.link) job_.link->setSink(static_cast<LinkSink*>(this));
+    // The main window's polling stops while the window is open; the window
+    // polls in its place whenever no transfer runs.
+    if (hooks_.pollBoard) idlePoll_->start();
     exec();
+    idlePoll_->stop();
     if (job_.link) job_.link->setSink(nullptr);
     repeated_.reset();
     job_ = {};
@@ -180,6 +187,21 @@ void ProgrammingWindow::offerExit() {
     ui_->cmdExit->show();
     ui_->cmdExit->setEnabled(true);
     ui_->cmdExit->setFocus();
+}
+
+void ProgrammingWindow::pollWhileIdle() {
+    if (busy_ || !hooks_.pollBoard) return;
+    // A probe for a board that has come back talks on the port and keeps
+    // the window alive meanwhile: no button may start a transfer then.
+    const bool writeOn = ui_->cmdWrite->isEnabled();
+    const bool exitOn = ui_->cmdExit->isEnabled();
+    setButtonsEnabled(false);
+    {
+        const BusyScope busy(busy_);
+        hooks_.pollBoard();
+    }
+    ui_->cmdWrite->setEnabled(writeOn);
+    ui_->cmdExit->setEnabled(exitOn);
 }
 
 void ProgrammingWindow::setButtonsEnabled(bool on) {

@@ -8,6 +8,7 @@
 /// the main window afterwards goes back through ProgrammingHooks.
 
 #include <QDialog>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,7 +59,14 @@ struct ProgrammingHooks {
     std::function<void()> writeSucceeded;
     /// The repeated write raised the capcodes: the capcode boxes follow.
     std::function<void()> capcodesRaised;
+    /// One tick of the board polling, run every kIdlePollInterval while the
+    /// window waits for the user (never during a transfer), so that the
+    /// main window's status line and Pager menu follow the board.
+    std::function<void()> pollBoard;
 };
+
+/// How often the window polls the board while it waits: as Timer1 does.
+inline constexpr int kIdlePollInterval = 3000;
 
 class ProgrammingWindow : public QDialog, private LinkSink {
     Q_OBJECT
@@ -110,11 +118,15 @@ private:
     /// Shows Exit with the focus: the operation has ended.
     void offerExit();
     void setButtonsEnabled(bool on);
+    /// A tick of the board polling while no transfer runs; the buttons
+    /// wait meanwhile.
+    void pollWhileIdle();
 
     std::unique_ptr<Ui::Form1> ui_;
     ProgrammingHooks hooks_;
     ProgrammingJob job_;
     std::unique_ptr<RepeatedWrite> repeated_;
+    QTimer* idlePoll_ = nullptr;
     bool busy_ = false;
     bool started_ = false;  ///< the pending operation of this showing has begun
 };

@@ -281,20 +281,25 @@ TEST_F(PagerMenuTest, ModifyModeRefusesToWriteAndSendsNothing) {
 }
 
 TEST_F(PagerMenuTest, VerifyListsTheDifferingAddressesInTheOtaMemo) {
-    // The pager holds the image the window starts with, as a write sends it,
-    // but for the first letter of its model name and the write marker.
-    start();
-    ConfigImage pager = image();
-    app_.reset();
-    ConvertTextsToPager(pager);
-    pager.setByte(L::kPagerIdentity.offset, 'X');
-    pager.setByte(L::kWriteMarker, 1);
+    // The pager holds what a write of the image the window starts with put
+    // there, but for the first letter of its model name.
+    ConfigImage pager;
+    {
+        Boardsim first(PagerWith(pagerDir, SampleImage()));
+        startWith(first);
+        writeMode();
+        operate([&] { menu("mnuWrite"); }, [&] { EXPECT_EQ(status(), "  Write Success!"); });
+        pager = first.memory();
+        app_.reset();
+    }
+    pager.setByte(L::kPagerIdentity.offset, 'X');  // 'Z' - 2: the checksum's low byte follows
+    StoreImageChecksum(pager);
     WriteMemoryFile(pagerDir / "pager.bin", pager);
     Boardsim board({"--memory", (pagerDir / "pager.bin").string()});
     startWith(board);
     const ConfigImage before = image();
     operate([&] { menu("mnuVerfy"); }, [&] { EXPECT_EQ(status(), "  Verify Error!"); });
-    EXPECT_EQ(app_->companions().frmOTA->memo1().toPlainText(), ":3E1");
+    EXPECT_EQ(app_->companions().frmOTA->memo1().toPlainText(), ":3E1:7FF");
     EXPECT_TRUE(image() == before);
     EXPECT_TRUE(app_->companions().frmOTA->memo1().isReadOnly());
 }
@@ -353,6 +358,65 @@ TEST_F(PagerMenuTest, ABoardLostHalfWayTurnsTheStatusRedAndKeepsTheImage) {
     EXPECT_TRUE(win().boardPollTimer()->isActive()) << "polling goes on to find the board again";
 }
 
+TEST_F(PagerMenuTest, ABoardLostDuringAWriteSaysThePagerMayBePartlyWritten) {
+    // identify, start, identity, serial and firmware reads, then five blocks
+    Boardsim board(PagerWith(pagerDir, SampleImage(), {"--vanish-after", "10"}));
+    startWith(board);
+    writeMode();
+    operate([&] { menu("mnuWrite"); }, [&] {
+        EXPECT_EQ(status(), "  Write Error!");
+        EXPECT_TRUE(staMsgRed());
+    });
+    ASSERT_EQ(notifier.keys(), (std::vector<std::string>{"Msg4", "MsgPartlyWritten"}));
+    EXPECT_EQ(notifier.shown[1].english, "The pager may be partly written: write it again before it is used!");
+}
+
+TEST_F(PagerMenuTest, TheStatusLineFollowsTheBoardWhileTheProgrammingWindowWaits) {
+    auto board = std::make_unique<Boardsim>(PagerWith(pagerDir, SampleImage()));
+    startWith(*board);
+    box("optAuto1")->click();
+    writeMode();
+    operate([&] { menu("mnuWrite"); }, [&] {
+        auto& write = in1<QPushButton>("cmdWrite");
+        write.click();
+        EXPECT_EQ(status(), "  Write Success !");
+        board.reset();  // the adapter is pulled out while the window waits for the next pager
+        EXPECT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 5000)) << "red within a polling tick";
+        EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
+        EXPECT_TRUE(form1().isVisible());
+        EXPECT_TRUE(notifier.shown.empty()) << "polling stays silent";
+        // Write once more: the board is gone, and that is what it says.
+        write.click();
+        EXPECT_EQ(status(), "  Write Error !");
+        EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg53"});
+        EXPECT_TRUE(write.isEnabled());
+    });
+}
+
+TEST_F(PagerMenuTest, AnOpenedFileVerifiesAgainstThePagerItWasWrittenInto) {
+    ConfigImage table = SampleImage();
+    ASSERT_TRUE(StoreCapcodeText(table, 0, "1234567").ok);
+    StoreTableChecksum(table);
+    const auto file = pagerDir / "file.tbl";
+    WriteMemoryFile(file, table);
+    // The pager keeps its own serial number and gets its firmware's words.
+    Boardsim board(PagerWith(pagerDir, SampleImage(), {"--serial", "PAGER0000777", "--firmware", "12"}));
+    const auto write = RunProgram("zrv41k-cli", {"write", "--port", board.path(), file.string()});
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    startWith(board);
+    nextOpen = QString::fromStdString(file.string());
+    menu("mnuOpen");
+    ASSERT_EQ(get<QLineEdit>("edtCap0")->text(), "1234567");
+    QPlainTextEdit& memo = app_->companions().frmOTA->memo1();
+    operate([&] { menu("mnuVerfy"); }, [&] { EXPECT_EQ(status(), "  Verify Success!"); });
+    EXPECT_TRUE(memo.toPlainText().isEmpty()) << memo.toPlainText().toStdString();
+
+    typeInto(*get<QLineEdit>("edtCap0"), "1234568");  // a real difference
+    operate([&] { menu("mnuVerfy"); }, [&] { EXPECT_EQ(status(), "  Verify Error!"); });
+    EXPECT_TRUE(memo.toPlainText().startsWith(":128")) << memo.toPlainText().toStdString();
+    EXPECT_TRUE(notifier.shown.empty());
+}
+
 TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoes) {
     const auto link = workingDir / "board";  // where the adapter appears
     options.probeBoard = true;
@@ -367,13 +431,13 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
 
     auto board = std::make_unique<Boardsim>();
     std::filesystem::create_symlink(board->path(), link);
-    QTRY_VERIFY_WITH_TIMEOUT(!staMsgRed(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !staMsgRed(); }, 5000)) << "black within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Connect !");
     EXPECT_TRUE(win().action("mnuRead")->isEnabled());
     EXPECT_EQ(win().programmerLink().BoardPort, link.string());
 
     board.reset();  // the adapter is pulled out
-    QTRY_VERIFY_WITH_TIMEOUT(staMsgRed(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 5000)) << "red within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
     EXPECT_FALSE(win().programmerLink().BoardPort.has_value());

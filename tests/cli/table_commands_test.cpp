@@ -60,9 +60,18 @@ TEST(CliUsage, MissingArgumentsUnknownOptionsAndHelp) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"new"}, {"check"}, {"info"}, {"diff", "a.tbl"}, {"dump"},
           {"info", "a.tbl", "--yaml"}, {"dump", "a.tbl", "--from"}, {"check", "a.tbl", "b.tbl"}}) {
+        // One line saying what is wrong, one saying where the help is.
         const auto r = Cli(args);
         EXPECT_EQ(r.exitCode, 2) << args[0] << " " << r.err;
-        EXPECT_NE(r.err.find("Usage: zrv41k-cli " + args[0]), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.rfind("zrv41k-cli " + args[0] + ": ", 0), 0u) << r.err;
+        EXPECT_EQ(Lines(r.err), 2) << r.err;
+        EXPECT_NE(r.err.find("\nsee 'zrv41k-cli " + args[0] + " --help'\n"), std::string::npos) << r.err;
+    }
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"frobnicate"}}) {
+        const auto r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(Lines(r.err), 2) << r.err;
+        EXPECT_NE(r.err.find("\nsee 'zrv41k-cli --help'\n"), std::string::npos) << r.err;
     }
     for (const char* command : {"new", "check", "info", "diff", "dump"}) {
         const auto r = Cli({command, "--help"});
@@ -100,7 +109,11 @@ TEST_F(CliCheck, EachRejectionPrintsItsMessageAndLeavesTheFile) {
         {Put("empty.tbl", ""), "Msg61: The file size is error !\n"},
         {Put("cut.tbl", valid.substr(0, 22015)), "Msg61: The file size is error !\n"},
         {Put("long.tbl", valid + "x"), "Msg61: The file size is error !\n"},
-        {(dir / "none.tbl").string(), "Msg62: Open Error !\n"},
+        {(dir / "none.tbl").string(),
+         "Msg62: Open Error !\nzrv41k-cli: cannot open " + (dir / "none.tbl").string() +
+             ": No such file or directory\n"},
+        {dir.path().string(),
+         "Msg62: Open Error !\nzrv41k-cli: cannot open " + dir.path().string() + ": Is a directory\n"},
     };
     for (const auto& c : cases) {
         const std::string before = ReadFile(c.path);

@@ -89,25 +89,56 @@ TEST_F(CliTransfer, WriteThenVerifyAndAVerifyThatFindsDifferences) {
     EXPECT_EQ(PagerSerialNumber(pager), "ABC12345678 ");
     EXPECT_TRUE(SerialNumberValid(pager));
 
-    // The file as opened differs from the pager where the write computed
-    // values: serial number, image checksum; the capcodes agree.
+    // The verify compares what a write of the file would put on this pager
+    // now: the serial number it holds, its checksum; so the file verifies.
     const auto afterWrite = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "in.tbl").string()});
-    EXPECT_EQ(afterWrite.exitCode, 1);
-    EXPECT_TRUE(contains(afterWrite.out, "Verify Error!\n:")) << afterWrite.out;
-    EXPECT_TRUE(contains(afterWrite.out, ":4D6:")) << afterWrite.out;
-    EXPECT_TRUE(contains(afterWrite.out, ":7FE:7FF\n")) << afterWrite.out;
-    EXPECT_FALSE(contains(afterWrite.out, ":128")) << afterWrite.out;
+    EXPECT_EQ(afterWrite.exitCode, 0) << afterWrite.out << afterWrite.err;
+    EXPECT_EQ(afterWrite.out, "Verify Success!\n");
+
+    // A capcode that differs is named, and nothing else is: the capcodes lie
+    // outside the range the image checksum covers.
+    SetCapcode(table, 0, 300);
+    StoreTableChecksum(table);
+    test::WriteFile(dir / "changed.tbl", test::Bytes(table));
+    const auto changed = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "changed.tbl").string()});
+    EXPECT_EQ(changed.exitCode, 1);
+    EXPECT_EQ(changed.out.rfind("Verify Error!\n:128", 0), 0u) << changed.out;
+    EXPECT_FALSE(contains(changed.out, ":4D")) << changed.out;
+    EXPECT_FALSE(contains(changed.out, ":7FE")) << changed.out;
+}
+
+TEST_F(CliTransfer, ATableWrittenIntoOrReadFromAPagerVerifiesAgainstIt) {
+    // A blank pager with firmware 1.2: the write gives it a serial number
+    // and the synthesizer words of its firmware, which the file lacks.
+    Boardsim board({"--firmware", "12"});
+    const std::string in = (dir / "in.tbl").string(), read = (dir / "r.tbl").string();
+    const auto write = RunProgram("zrv41k-cli", {"write", "--yes", "--port", board.path(), in});
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    ASSERT_EQ(PagerSerialNumber(board.memory()), "Qant0000000 ");
+    ASSERT_EQ(RunProgram("zrv41k-cli", {"read", "--port", board.path(), read}).exitCode, 0);
+    for (const std::string& file : {in, read}) {
+        const auto verify = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), file});
+        EXPECT_EQ(verify.exitCode, 0) << file << "\n" << verify.out << verify.err;
+        EXPECT_EQ(verify.out, "Verify Success!\n") << file;
+    }
+    // The verify wrote nothing.
+    const auto lines = board.log();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("write ", 0) == 0; }),
+              static_cast<long>((kImageSize + 127) / 128));
 }
 
 TEST_F(CliTransfer, VerifySucceedsOnAPagerHoldingTheOpenedTable) {
-    // The pager holds what File > Open makes of in.tbl, in pager characters.
-    ConfigImage opened;
-    int count = 0;
-    ASSERT_TRUE(LoadTableFile(dir / "in.tbl", opened, count).ok);
-    ApplyRefreshForcedValues(opened);
-    ConvertTextsToPager(opened);
-    opened.setByte(0x3E0, static_cast<std::uint8_t>(opened.byte(0x3E0) ^ 1));  // the marker is not compared
-    test::WriteMemoryFile(dir / "pager.bin", opened);
+    // The pager holds what a write of in.tbl put there, its write marker
+    // changed since: the marker is not compared.
+    ConfigImage written;
+    {
+        Boardsim blank({"--firmware", "12"});
+        ASSERT_EQ(RunProgram("zrv41k-cli", {"write", "--yes", "--port", blank.path(), (dir / "in.tbl").string()})
+                      .exitCode, 0);
+        written = blank.memory();
+    }
+    written.setByte(0x3E0, static_cast<std::uint8_t>(written.byte(0x3E0) ^ 1));
+    test::WriteMemoryFile(dir / "pager.bin", written);
     Boardsim board({"--memory", (dir / "pager.bin").string()});
     const auto same = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "in.tbl").string()});
     EXPECT_EQ(same.exitCode, 0) << same.err;
@@ -140,12 +171,11 @@ TEST_F(CliTransfer, ShortTableIsCompletedFromTheStartUpImageAndSerialIsTakenAsSc
         // Eleven characters get the scanner's blank; Ä is one byte of the PC code page.
         EXPECT_EQ(PagerSerialNumber(pager), "\xC4" "BC12345678 ");
         EXPECT_TRUE(SerialNumberValid(pager));
+        // The short file verifies against the pager it was written into.
+        const auto same = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "short.tbl").string()});
+        EXPECT_EQ(same.exitCode, 0) << same.err;
+        EXPECT_EQ(same.out, "Verify Success!\n");
     }
-    test::WriteMemoryFile(dir / "pager.bin", opened);
-    Boardsim board({"--memory", (dir / "pager.bin").string()});
-    const auto same = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "short.tbl").string()});
-    EXPECT_EQ(same.exitCode, 0) << same.err;
-    EXPECT_EQ(same.out, "Verify Success!\n");
 }
 
 TEST_F(CliTransfer, WriteToAnUnconfirmedModelNeedsYes) {

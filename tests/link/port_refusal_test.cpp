@@ -70,3 +70,39 @@ TEST(PortRefusal, APortAlreadyOpenIsRefusedToASecondUser) {
 
 }  // namespace
 }  // namespace zrv::link
+
+namespace zrv::link {
+namespace {
+
+// What the command line says when the board's port cannot be opened: the
+// reason, never "not responding" and never the dialout group for a port
+// that is missing or that another program holds.
+TEST(PortRefusal, TheCommandLineNamesAMissingOrBusyPort) {
+    setenv(kReadPauseVariable, "0", 1);
+    test::TempDir dir;
+    test::WriteMemoryFile(dir / "in.tbl", test::SampleImage());
+    test::Boardsim board;
+    QtSerialLine holder;  // another program has the board's port open
+    ASSERT_EQ(holder.open(board.path()), 0);
+    const std::string missing = "/dev/zrv-no-such-port";
+    const std::string busy = board.path();
+    const struct { std::vector<std::string> args; std::string err; } cases[] = {
+        {{"ports", "--port", missing}, "zrv41k-cli: no such device: " + missing + "\n"},
+        {{"read", "--port", missing, (dir / "out.tbl").string()}, "zrv41k-cli: no such device: " + missing + "\n"},
+        {{"ports", "--port", busy},
+         "zrv41k-cli: another program is using " + busy + " (close it, then try again)\n"},
+        {{"verify", "--port", busy, (dir / "in.tbl").string()},
+         "zrv41k-cli: another program is using " + busy + " (close it, then try again)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[2]);
+        const auto run = test::RunProgram("zrv41k-cli", c.args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, c.err);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.tbl"));
+    EXPECT_TRUE(board.log().empty()) << "nothing reached the board through the held port";
+}
+
+}  // namespace
+}  // namespace zrv::link

@@ -113,6 +113,19 @@ TEST(CliOtaTable, TypeOneCarriesTheTablesCapcodesAndWritesBackOnlyWhenAsked) {
     EXPECT_EQ(updated.byte(DisplayCodeOffset(0, 0)), image.byte(DisplayCodeOffset(0, 0)));
 }
 
+TEST(CliOtaTable, AFailedSendLeavesTheTableAsItWas) {
+    TempDir dir;
+    const auto table = SampleTable(dir);
+    const std::string before = ReadFile(table);
+    test::EncoderSimProcess deaf({"--wrong-ack-byte"});
+    ASSERT_FALSE(deaf.path().empty());
+    const auto r = RunProgram("zrv41k-cli", {"ota", "send", "--port", deaf.path(), "--table", table.string(),
+                                             "--control-id", "1234567N12", "--type", "1", "--update-table"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Transmit Error !\n");
+    EXPECT_TRUE(ReadFile(table) == before) << "the pager never got what type 1 would write back";
+}
+
 TEST(CliOtaTable, TheTableGivesTheTimeIdAndTheKey) {
     TempDir dir;
     const auto table = SampleTable(dir);

@@ -87,6 +87,19 @@ TEST_F(EncoderLinkTest, WrongFifthByteOrChecksumFailsEveryOneOfTenAttempts) {
     EXPECT_TRUE(notifier.shown.empty());  // the send sequence reports the result
 }
 
+TEST_F(EncoderLinkTest, AStrayByteBeforeTheAcknowledgementCostsNoRetries) {
+    // Line noise: a byte that is no checksum character, and one that is.
+    for (const char* noise : {"FF", "35"}) {
+        SCOPED_TRACE(noise);
+        test::EncoderSimProcess sim({"--noise-before-ack", noise});
+        ASSERT_FALSE(sim.path().empty());
+        link.setPortName(sim.path());
+        EXPECT_TRUE(link.TransmitToEncoder("1234567N12", "0A"));
+        EXPECT_TRUE(link.TransmitToEncoder("1234567N12", "0B")) << "the next frame is in step";
+        EXPECT_EQ(sim.requests(), (std::vector<std::string>{"1234567N12 0A", "1234567N12 0B"}));
+    }
+}
+
 TEST_F(EncoderLinkTest, SilentAttemptsTimeOutPurgeAndRetry) {
     test::EncoderSimProcess sim({"--ack-from", "2"});
     ASSERT_FALSE(sim.path().empty());

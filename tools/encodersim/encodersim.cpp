@@ -36,6 +36,7 @@ struct Options {
     long ackFrom = 1;          // frames before this one get no answer
     long ackFirst = 0;         // when > 0, frames after this many get NAK
     int idLength = 0;          // 0: find the ID's end from its characters
+    int noiseByte = -1;        // when >= 0, sent once just before the first answer
 };
 
 volatile sig_atomic_t stopRequested = 0;
@@ -44,6 +45,7 @@ void onSignal(int) { stopRequested = 1; }
 void usage(std::ostream& out) {
     out << "Usage: encodersim [--log FILE] [--silent] [--wrong-ack-byte] [--wrong-checksum]\n"
                  "                  [--ack-from K] [--ack-first K] [--id-length N]\n"
+                 "                  [--noise-before-ack HEX]\n"
                  "Prints the pseudo-terminal path first, then acts as a paging encoder.\n"
                  "  --log FILE        append every request as a line \"ID DATA\"\n"
                  "  --silent          never acknowledge\n"
@@ -51,7 +53,10 @@ void usage(std::ostream& out) {
                  "  --wrong-checksum  answer wrong checksum characters and ACK\n"
                  "  --ack-from K      leave frames 1..K-1 unanswered (counting every attempt)\n"
                  "  --ack-first K     acknowledge frames 1..K only, answer later ones with NAK\n"
-                 "  --id-length N     the ID string is the first N characters of each request\n";
+                 "  --id-length N     the ID string is the first N characters of each request\n"
+                 "  --noise-before-ack HEX\n"
+                 "                    put the byte HEX (00..FF) on the line once, just before\n"
+                 "                    the first answer, as line noise does\n";
 }
 
 std::string checksumCharacters(std::uint16_t sum) {
@@ -97,6 +102,12 @@ bool parse(int argc, char** argv, Options& o) {
             const char* v = value();
             if (!v || std::atol(v) < 1) return false;
             o.ackFirst = std::atol(v);
+        } else if (a == "--noise-before-ack") {
+            const char* v = value();
+            char* end = nullptr;
+            const long b = v ? std::strtol(v, &end, 16) : -1;
+            if (!v || !*v || *end || b < 0 || b > 0xFF) return false;
+            o.noiseByte = static_cast<int>(b);
         } else if (a == "--id-length") {
             const char* v = value();
             if (!v || std::atoi(v) < 1 || std::atoi(v) > 10) return false;
@@ -206,6 +217,10 @@ int main(int argc, char** argv) {
             if (opt.wrongChecksum) ack = checksumCharacters(static_cast<std::uint16_t>(sum + 1));
             const bool refused = opt.wrongAckByte || (opt.ackFirst > 0 && frames > opt.ackFirst);
             ack += static_cast<char>(refused ? kNak : kAck);
+            if (opt.noiseByte >= 0) {
+                ack.insert(ack.begin(), static_cast<char>(opt.noiseByte));
+                opt.noiseByte = -1;
+            }
             writeAll(master, ack);
         }
     }
