@@ -431,13 +431,13 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
 
     auto board = std::make_unique<Boardsim>();
     std::filesystem::create_symlink(board->path(), link);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !staMsgRed(); }, 5000)) << "black within a polling tick";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !staMsgRed(); }, 12000)) << "black within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Connect !");
     EXPECT_TRUE(win().action("mnuRead")->isEnabled());
     EXPECT_EQ(win().programmerLink().BoardPort, link.string());
 
     board.reset();  // the adapter is pulled out
-    ASSERT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 5000)) << "red within a polling tick";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 12000)) << "red within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
     EXPECT_FALSE(win().programmerLink().BoardPort.has_value());
