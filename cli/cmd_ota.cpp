@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 
 #include "cli/command.h"
+#include "cli/table_cli.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/image.h"
@@ -304,6 +305,9 @@ int Run(const std::vector<std::string>& args) {
     ConfigImage image;
     OtaImageInputs inputs;
     int capcodeCount = kDefaultCapcodeCount;
+    // A table the send updates is held from before it is read until it is saved.
+    FileLock lock;
+    if (parsed.updateTable && !zrv::cli::LockTable(parsed.table, lock, notifier)) return zrv::cli::kExitFailed;
     if (!parsed.table.empty()) {
         image = StartupImage();
         const auto loaded = LoadTableFile(parsed.table, image, capcodeCount);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "core/atomic_file.h"
 #include "core/notifier.h"
 
 namespace zrv::cli {
@@ -39,6 +40,13 @@ bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>
 /// file is not a table file of either size or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadStoredTable(const std::filesystem::path& path,
                                                          Notifier& notifier);
+
+/// Locks the table file \p path that a command is going to save (and may
+/// read and change first) until \p lock goes, so that two commands changing
+/// one file at the same time both keep their change. Tells \p notifier
+/// MsgFileInUse or MsgNotRegularFile and returns false when the lock cannot
+/// be had.
+bool LockTable(const std::filesystem::path& path, FileLock& lock, Notifier& notifier);
 
 /// \p value in upper-case hexadecimal with "0x" and at least \p digits digits.
 std::string Hex(std::uint64_t value, int digits);
