@@ -44,7 +44,9 @@ const CommandRegistration kExport{{
     "as hexadecimal lines by region.\n"
     "Keys keep the table's order and the text is indented by two spaces, so\n"
     "two exports compare cleanly line by line.\n\n"
-    "  -o, --output OUT.json   write here instead of to standard output\n",
+    "  -o, --output OUT.json   write here instead of to standard output; an\n"
+    "                          existing OUT.json is replaced only once the whole\n"
+    "                          document is written\n",
     runExport,
 }};
 
