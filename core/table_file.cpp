@@ -53,8 +53,11 @@ TableFileResult readStored(const fs::path& path, bool checkSize, std::vector<std
         if (!isTableSize(size)) return fail(r, FileSizeErrorMessage());
         r.sizeAccepted = true;
     }
+    // Only a regular file is opened: opening a FIFO would wait for a writer
+    // for ever, and a device is no table file.
+    if (!fs::is_regular_file(path, ec)) return fail(r, OpenErrorMessage());
     std::ifstream in(path, std::ios::binary);
-    if (!in || fs::is_directory(path, ec)) return fail(r, OpenErrorMessage());
+    if (!in) return fail(r, OpenErrorMessage());
     // Read one byte more than a full image so that a file which changed size
     // since the size check (or was never size-checked) is still recognised.
     buffer.assign(kImageSize + 1, 0);

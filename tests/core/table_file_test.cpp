@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "core/default_image.h"
 #include "core/image_rules.h"
@@ -393,29 +394,36 @@ TEST(TableFileSave, AWriteThatFailsHalfWayKeepsThePreviousFile) {
     EXPECT_EQ(entries, 1u);
 }
 
-// What a save in a child process made of \p path: "saved", the message key,
-// or "blocked" when it did not return (the alarm ends the child).
-std::string SaveInChild(const fs::path& path) {
+// What \p job (run in a child process) said, or "blocked" when it did not
+// return (the alarm ends the child).
+std::string InChild(const std::function<std::string()>& job) {
     int channel[2];
     if (pipe(channel) != 0) return "no pipe";
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
         alarm(20);
-        auto image = StartupImage();
-        const auto result = SaveTableFile(path, image, 16);
-        const std::string key = result ? result->key : "saved";
-        _exit(write(channel[1], key.data(), key.size()) == static_cast<ssize_t>(key.size()) ? 0 : 1);
+        const std::string said = job();
+        _exit(write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
     }
     close(channel[1]);
-    std::string key;
+    std::string said;
     char buf[64];
-    for (ssize_t n; (n = read(channel[0], buf, sizeof buf)) > 0;) key.append(buf, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = read(channel[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
     close(channel[0]);
     int status = 0;
     waitpid(child, &status, 0);
     if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) return "blocked";
-    return key;
+    return said;
+}
+
+// What a save of the start-up image to \p path said: "saved" or the message key.
+std::string SaveInChild(const fs::path& path) {
+    return InChild([&] {
+        auto image = StartupImage();
+        const auto result = SaveTableFile(path, image, 16);
+        return result ? result->key : std::string("saved");
+    });
 }
 
 fs::file_type TypeOf(const fs::path& path) { return fs::symlink_status(path).type(); }
@@ -472,6 +480,26 @@ TEST(TableFileSave, RefusesTargetsThatAreNotRegularFilesWithoutBlocking) {
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 9u);
+}
+
+// Open (also without its size check, as at start-up) refuses a FIFO or a
+// device with Msg62 instead of waiting on it.
+TEST(TableFileLoad, AFifoOrADeviceIsRefusedWithoutBlocking) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo.tbl").c_str(), 0644), 0);
+    ASSERT_EQ(mknod((dir / "null.tbl").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    for (const char* name : {"fifo.tbl", "null.tbl"}) {
+        for (const bool checkSize : {true, false}) {
+            SCOPED_TRACE(std::string(name) + (checkSize ? " with" : " without") + " the size check");
+            EXPECT_EQ(InChild([&] {
+                          ConfigImage image = Marked();
+                          int count = 0;
+                          const auto r = LoadTableFile(dir / name, image, count, checkSize);
+                          return r.ok ? std::string("loaded") : r.message->key;
+                      }),
+                      "Msg62");
+        }
+    }
 }
 
 // A save killed half-way (here by the signal of a file size limit) leaves the
