@@ -177,7 +177,6 @@ SaveStatus WriteFileAtomically(const fs::path& path, std::string_view bytes) {
     bool ok = true;
     if (exists) {
         // The replaced file keeps its owner (where the program may give it)
-        // and its mode, set before any byte is written.
         // and its mode, set before any byte is written. A file the program
         // may not give away becomes the saver's.
         if (previous.st_uid != ::geteuid() || previous.st_gid != ::getegid()) {
