@@ -72,7 +72,8 @@ fs::path FolderOf(const fs::path& target) {
 /// save can find those a killed program left.
 std::string TemporaryPrefix(const fs::path& target) {
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (const unsigned char c : target.filename().native()) {
+    const fs::path name = target.filename();
+    for (const unsigned char c : name.native()) {
         hash ^= c;
         hash *= 1099511628211ull;
     }
