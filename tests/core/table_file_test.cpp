@@ -552,9 +552,10 @@ TEST(TableFileSave, AKilledSaveLeavesNoReadableCopyAndTheNextSaveRemovesIt) {
     }
 }
 
-// While one program holds a table file for a change, another waits for it and
-// is told the file is in use when it does not come free.
-TEST(TableFileLock, ASecondLockWaitsAndThenReportsTheFileInUse) {
+// While one program holds a table file for a change, another finds it in use
+// (here without waiting); a save that renamed a new file over the name moves
+// the lock to that file.
+TEST(TableFileLock, WhileOneProgramHoldsTheFileAnotherFindsItInUse) {
     TempDir dir;
     const auto path = dir / "a.tbl";
     WriteFile(path, ValidTable());
