@@ -113,7 +113,12 @@ bool MainWindow::saveTableFileAs() {
         if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".tbl");
         state_.tableFileName = chosen.toStdString();
     }
-    if (const auto error = SaveTableFile(state_.tableFileName, image_, state_.capcodeCount)) {
+    // Held while the file is written, so that a command-line change of the
+    // same file runs before or after this save, never in between.
+    FileLock lock;
+    auto error = LockTableFile(state_.tableFileName, lock);
+    if (!error) error = SaveTableFile(state_.tableFileName, image_, state_.capcodeCount);
+    if (error) {
         notifier_->show(*error);
         return false;
     }

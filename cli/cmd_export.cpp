@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/cli_notifier.h"
 #include "cli/command.h"
 #include "cli/field_cli.h"
 #include "cli/table_cli.h"
@@ -43,7 +44,9 @@ const CommandRegistration kExport{{
     "as hexadecimal lines by region.\n"
     "Keys keep the table's order and the text is indented by two spaces, so\n"
     "two exports compare cleanly line by line.\n\n"
-    "  -o, --output OUT.json   write here instead of to standard output\n",
+    "  -o, --output OUT.json   write here instead of to standard output; an\n"
+    "                          existing OUT.json is replaced only once the whole\n"
+    "                          document is written\n",
     runExport,
 }};
 
@@ -177,14 +180,15 @@ int runExport(const std::vector<std::string>& args) {
         std::cout << text;
         return kExitOk;
     }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-        std::cerr << "zrv41k-cli export: cannot write " << output << '\n';
-        return kExitFailed;
+    switch (WriteFileAtomically(output, text)) {
+        case SaveStatus::Saved: return kExitOk;
+        case SaveStatus::NotARegularFile:
+            std::cerr << "zrv41k-cli export: " << output << " is not a regular file, nothing was written\n";
+            return kExitFailed;
+        case SaveStatus::Failed: break;
     }
-    return kExitOk;
+    std::cerr << "zrv41k-cli export: cannot write " << output << '\n';
+    return kExitFailed;
 }
 
 int Fail(const std::string& message) {
@@ -314,6 +318,9 @@ int runImport(const std::vector<std::string>& args) {
     // Every capcode slot of the image section is kept: the fields' rules
     // already refuse capcodes beyond those a table file keeps.
     table.capcodeCount = kMaxCapcodeCount;
+    FileLock lock;
+    StderrNotifier notifier;
+    if (!LockTable(parsed.positional[1], lock, notifier)) return kExitFailed;
     return SaveTable(parsed.positional[1], table) ? kExitOk : kExitFailed;
 }
 

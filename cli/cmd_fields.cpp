@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "cli/cli_notifier.h"
 #include "cli/command.h"
 #include "cli/field_cli.h"
 #include "cli/table_cli.h"
@@ -146,6 +147,10 @@ int runSet(const std::vector<std::string>& args) {
     if (parsed.values.count("-o")) output = parsed.values["-o"];
     if (parsed.values.count("--output")) output = parsed.values["--output"];
 
+    // The file saved is held from before it is read until it is saved.
+    FileLock lock;
+    StderrNotifier notifier;
+    if (!LockTable(output, lock, notifier)) return kExitFailed;
     OpenedTable table;
     if (!OpenTable(input, table)) return kExitFailed;
     for (const auto& [field, value] : assignments) {

@@ -30,6 +30,8 @@ int runNew(const std::vector<std::string>& args) {
     if (!args[0].empty() && args[0][0] == '-') return UsageError(self, "unknown option '" + args[0] + "'");
     ConfigImage image = StartupImage();
     StderrNotifier notifier;
+    FileLock lock;
+    if (!LockTable(args[0], lock, notifier)) return kExitFailed;
     if (auto failure = SaveTableFile(args[0], image, kDefaultCapcodeCount)) {
         notifier.show(*failure);
         return kExitFailed;

@@ -306,6 +306,9 @@ int Run(const std::vector<std::string>& args) {
     ConfigImage image;
     OtaImageInputs inputs;
     int capcodeCount = kDefaultCapcodeCount;
+    // A table the send updates is held from before it is read until it is saved.
+    FileLock lock;
+    if (parsed.updateTable && !zrv::cli::LockTable(parsed.table, lock, notifier)) return zrv::cli::kExitFailed;
     if (!parsed.table.empty()) {
         image = StartupImage();
         const auto loaded = LoadTableFile(parsed.table, image, capcodeCount);

@@ -3,6 +3,7 @@
 
 #include "cli/command.h"
 #include "cli/link_cli.h"
+#include "cli/table_cli.h"
 #include "core/image_rules.h"
 #include "core/table_file.h"
 #include "link/programming_session.h"
@@ -36,6 +37,8 @@ int runRead(const std::vector<std::string>& input) {
     if (!link::ProgramRead(session.link(), session.sink(), image, capcodeCount)) return kExitFailed;
     // Showing the image in the window refreshes it, which forces two values.
     ApplyRefreshForcedValues(image);
+    FileLock lock;
+    if (!LockTable(args[0], lock, session.notifier())) return kExitFailed;
     if (auto failure = SaveTableFile(args[0], image, capcodeCount)) {
         session.notifier().show(*failure);
         return kExitFailed;

@@ -1,4 +1,5 @@
 // zrv41k-cli: the programmer's operations without a window.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a save then fails with an error and says so,
+    // instead of the program being killed half-way through writing.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << "zrv41k-cli: no command given\nsee 'zrv41k-cli --help'\n";

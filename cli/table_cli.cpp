@@ -85,6 +85,14 @@ std::optional<std::vector<std::uint8_t>> ReadStoredTable(const fs::path& path, N
     return bytes;
 }
 
+bool LockTable(const fs::path& path, FileLock& lock, Notifier& notifier) {
+    if (const auto refused = LockTableFile(path, lock)) {
+        notifier.show(*refused);
+        return false;
+    }
+    return true;
+}
+
 std::string Hex(std::uint64_t value, int digits) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "0x%0*llX", digits, static_cast<unsigned long long>(value));

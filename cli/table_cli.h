@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "core/atomic_file.h"
 #include "core/notifier.h"
 #include "core/table_file.h"
 
@@ -51,6 +52,12 @@ void ShowTableRefusal(const std::filesystem::path& path, const TableFileResult& 
 /// of the system ("No such file or directory", "Permission denied", "Is a
 /// directory"); empty when it can be opened.
 std::string OpenFailureReason(const std::filesystem::path& path);
+/// Locks the table file \p path that a command is going to save (and may
+/// read and change first) until \p lock goes, so that two commands changing
+/// one file at the same time both keep their change. Tells \p notifier
+/// MsgFileInUse or MsgNotRegularFile and returns false when the lock cannot
+/// be had.
+bool LockTable(const std::filesystem::path& path, FileLock& lock, Notifier& notifier);
 
 /// \p value in upper-case hexadecimal with "0x" and at least \p digits digits.
 std::string Hex(std::uint64_t value, int digits);

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "core/image_layout.h"
 #include "core/image_rules.h"
 
@@ -23,6 +23,14 @@ Message ChecksumErrorMessage() {
     return {"Msg70", "Checksum Error, the file will discard !", MsgIcon::Exclamation, {}};
 }
 Message SaveErrorMessage() { return {"Msg57", "Save Error !", MsgIcon::Exclamation, {}}; }
+Message NotARegularFileMessage(const std::string& fileName) {
+    return {"MsgNotRegularFile", "The [" + fileName + "] is not a regular file, nothing was saved !",
+            MsgIcon::Exclamation, {fileName}};
+}
+Message FileInUseMessage(const std::string& fileName) {
+    return {"MsgFileInUse", "The [" + fileName + "] is in use by another program, please try again later !",
+            MsgIcon::Exclamation, {fileName}};
+}
 
 namespace {
 
@@ -45,8 +53,11 @@ TableFileResult readStored(const fs::path& path, bool checkSize, std::vector<std
         if (!isTableSize(size)) return fail(r, FileSizeErrorMessage());
         r.sizeAccepted = true;
     }
+    // Only a regular file is opened: opening a FIFO would wait for a writer
+    // for ever, and a device is no table file.
+    if (!fs::is_regular_file(path, ec)) return fail(r, OpenErrorMessage());
     std::ifstream in(path, std::ios::binary);
-    if (!in || fs::is_directory(path, ec)) return fail(r, OpenErrorMessage());
+    if (!in) return fail(r, OpenErrorMessage());
     // Read one byte more than a full image so that a file which changed size
     // since the size check (or was never size-checked) is still recognised.
     buffer.assign(kImageSize + 1, 0);
@@ -71,19 +82,6 @@ TableFileResult readTable(const fs::path& path, bool checkSize, std::vector<std:
         return fail(r, ChecksumErrorMessage());
     r.ok = true;
     return r;
-}
-
-fs::path temporaryBeside(const fs::path& target) {
-    std::random_device rd;
-    std::uniform_int_distribution<unsigned> dist;
-    std::error_code ec;
-    // A short name of its own, so that a target whose name is already near
-    // the file system's limit can still be saved.
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path p = target.parent_path() / (".tbl-" + std::to_string(dist(rd)) + ".tmp");
-        if (!fs::exists(p, ec)) return p;
-    }
-    return {};
 }
 
 }  // namespace
@@ -118,43 +116,22 @@ std::optional<Message> SaveTableFile(const fs::path& path, ConfigImage& image, i
     StampIdentityForSave(saved);
     StoreTableChecksum(saved);
 
-    // Through a symbolic link the file it names is replaced, not the link.
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(path, ec)) {
-        const auto real = fs::weakly_canonical(path, ec);
-        if (!ec) target = real;
-    }
-    // An existing file must be open for writing, as it would have to be if
-    // it were written in place: the rename below would otherwise replace a
-    // file the user made read-only. Opening to append changes nothing.
-    if (fs::exists(target, ec)) {
-        std::ofstream probe(target, std::ios::binary | std::ios::app);
-        if (!probe) return SaveErrorMessage();
-    }
-    const fs::path temp = temporaryBeside(target);
-    if (temp.empty()) return SaveErrorMessage();
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return SaveErrorMessage();
-        out.write(reinterpret_cast<const char*>(saved.bytes().data()),
-                  static_cast<std::streamsize>(saved.bytes().size()));
-        out.close();
-        if (!out) {
-            fs::remove(temp, ec);
-            return SaveErrorMessage();
-        }
-    }
-    // The replaced file keeps its permissions.
-    const auto previous = fs::status(target, ec);
-    if (!ec && fs::is_regular_file(previous))
-        fs::permissions(temp, previous.permissions(), ec);
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return SaveErrorMessage();
+    const auto& bytes = saved.bytes();
+    switch (WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+        case SaveStatus::Saved: break;
+        case SaveStatus::NotARegularFile: return NotARegularFileMessage(path.string());
+        case SaveStatus::Failed: return SaveErrorMessage();
     }
     image = saved;
+    return std::nullopt;
+}
+
+std::optional<Message> LockTableFile(const fs::path& path, FileLock& lock) {
+    switch (lock.lock(path, kTableFileLockWait)) {
+        case FileLock::Status::Locked: return std::nullopt;
+        case FileLock::Status::InUse: return FileInUseMessage(path.string());
+        case FileLock::Status::NotARegularFile: return NotARegularFileMessage(path.string());
+    }
     return std::nullopt;
 }
 

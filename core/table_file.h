@@ -5,12 +5,14 @@
 /// that the file opens, the model identity and (full form only) the table
 /// checksum, in that order; the outcome is returned, not shown.
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "core/image.h"
 #include "core/notifier.h"
 
@@ -39,6 +41,12 @@ Message NotCorrectFormatMessage(const std::string& fileName);
 Message ChecksumErrorMessage();
 /// Msg57 "Save Error !".
 Message SaveErrorMessage();
+/// MsgNotRegularFile: a save refused a target that is a device, a FIFO, a
+/// folder or a link to one; \p fileName in the English text and as argument.
+Message NotARegularFileMessage(const std::string& fileName);
+/// MsgFileInUse: another program kept the table file locked; \p fileName in
+/// the English text and as argument.
+Message FileInUseMessage(const std::string& fileName);
 
 /// The Open checks, without touching any image. With \p checkSize false
 /// (the start-up default load) the size is only looked at after opening,
@@ -60,11 +68,22 @@ TableFileResult LoadTableFile(const std::filesystem::path& path, ConfigImage& im
                               int& capcodeCount, bool checkSize = true);
 
 /// Save: ClearUnusedCapcodes, StampIdentityForSave and the table checksum
-/// (these change \p image), then the 22016 bytes are written to a temporary
-/// file in the target's folder and renamed over \p path. Returns Msg57 when
-/// the file cannot be written; the previous file is then left intact.
+/// (these change \p image), then the 22016 bytes replace \p path through
+/// WriteFileAtomically. Returns MsgNotRegularFile for a target that is not a
+/// regular file and Msg57 when the file cannot be written; the previous file
+/// and \p image are then left as they were.
 std::optional<Message> SaveTableFile(const std::filesystem::path& path, ConfigImage& image,
                                      int capcodeCount);
+
+/// How long a program waits for another that holds a table file locked.
+inline constexpr std::chrono::seconds kTableFileLockWait{5};
+
+/// Locks \p path for reading, changing and saving it, so that two programs
+/// changing one table file at the same time do not lose a change: held in
+/// \p lock until it goes. Returns MsgFileInUse when another program held
+/// the file for longer than kTableFileLockWait, MsgNotRegularFile when the
+/// name leads to something other than a regular file.
+std::optional<Message> LockTableFile(const std::filesystem::path& path, FileLock& lock);
 
 /// The caption naming the current table file: up to and including the
 /// first "[" followed by \p path and "]"; without a "[", \p caption followed

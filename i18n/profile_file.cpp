@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <limits>
 #include <unordered_map>
 
+#include "core/atomic_file.h"
 #include "core/cp1252.h"
 
 namespace zrv::i18n {
@@ -389,48 +389,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    static std::atomic<unsigned> counter{0};
-    std::error_code ec;
-    // Through a symbolic link the file it names is replaced, not the link.
-    std::filesystem::path target = path;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const auto real = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) target = real;
-    }
-    // The temporary file has a short name of its own beside the target, so a
-    // target whose name is near the file system's limit can still be written.
-    std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = target.parent_path() /
-               (".zrv-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    bool ok = true;
-    // The replaced file keeps its mode.
-    struct stat previous {};
-    if (::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode) &&
-        ::fchmod(fd, previous.st_mode & 07777) != 0)
-        ok = false;
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return zrv::WriteFileAtomically(path, bytes) == SaveStatus::Saved;
 }
 
 }  // namespace zrv::i18n

@@ -111,10 +111,11 @@ private:
     std::filesystem::path path_;
 };
 
-/// Replaces \p path with \p bytes through a temporary file in the same folder
-/// and a rename, so a failed write never destroys the old file. The replaced
-/// file keeps its mode, and through a symbolic link the linked file is
-/// replaced. False when the file could not be written.
+/// Replaces \p path with \p bytes through the program's one atomic writer
+/// (zrv::WriteFileAtomically): a failed write never destroys the old file,
+/// the replaced file keeps its mode, through a symbolic link the linked file
+/// is replaced. False when the file was not written, also when the target is
+/// not a regular file.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 /// The largest language file the program reads: a larger one is refused as

@@ -300,6 +300,27 @@ TEST_F(FileCommandsTest, CaptionExportKeepsTheCreationOrderWhateverPageIsInFront
     }
 }
 
+// While another program holds the table file for a change, Save waits for
+// it a bounded time and then says the file is in use; nothing is written.
+TEST_F(FileCommandsTest, SaveOfAFileAnotherProgramHoldsSaysItIsInUse) {
+    start();
+    const auto path = makeTable("held.tbl");
+    nextOpen = QString::fromStdString(path.string());
+    win().mnuOpenClick();
+    const std::string before = ReadFile(path);
+    image().setByte(0x39, 0x81);
+    FileLock held;
+    ASSERT_EQ(held.lock(path, std::chrono::milliseconds(0)), FileLock::Status::Locked);
+    win().action("mnuSave")->trigger();
+    ASSERT_FALSE(notifier.shown.empty());
+    EXPECT_EQ(notifier.shown.back().key, "MsgFileInUse");
+    EXPECT_EQ(notifier.shown.back().args, std::vector<std::string>{path.string()});
+    EXPECT_EQ(ReadFile(path), before);
+    held.release();
+    win().action("mnuSave")->trigger();
+    EXPECT_EQ(static_cast<std::uint8_t>(ReadFile(path)[0x39]), 0x81);
+}
+
 TEST_F(FileCommandsTest, CaptionExportThatCannotWriteSaysSo) {
     start();
     std::filesystem::create_directory(programDir / "ZRV37K_Caption.ini");  // a folder in its way

@@ -1,6 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "core/capcodes.h"
@@ -54,6 +63,164 @@ TEST(CliNew, AnUnwritablePathGivesMsg57AndExit1) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Msg57: Save Error !\n");
     EXPECT_FALSE(fs::exists(dir / "missing"));
+}
+
+// How a run of zrv41k-cli ended when it was given a file size limit and an
+// alarm that ends it should it hang.
+struct LimitedRun {
+    int exitCode = -1;  ///< -1: ended by a signal
+    bool hung = false;
+    std::string err;
+};
+
+LimitedRun RunCliLimited(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY) {
+    TempDir io;
+    const auto errPath = io / "stderr";
+    const std::string exe = (test::BinDir() / "zrv41k-cli").string();
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, 0);
+        ::dup2(null, 1);
+        ::dup2(err, 2);
+        struct rlimit limit {fileSizeLimit, fileSizeLimit};
+        struct rlimit noCore {0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_DFL);
+        alarm(30);  // survives exec: ends a command that hangs
+        ::execv(exe.c_str(), argv.data());
+        _exit(127);
+    }
+    LimitedRun run;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid) {
+        if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+        run.hung = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
+    }
+    run.err = ReadFile(errPath);
+    return run;
+}
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+    return names;
+}
+
+// Every command that saves a file (a table or an export) refuses a target
+// that exists and is not a regular file, says so and leaves it as it was;
+// none of them waits on a FIFO.
+TEST(CliSaves, RefuseTargetsThatAreNotRegularFilesWithoutBlocking) {
+    TempDir dir;
+    const auto source = (dir / "source.tbl").string();
+    ASSERT_EQ(Cli({"new", source}).exitCode, 0);
+    const auto json = (dir / "source.json").string();
+    ASSERT_EQ(Cli({"export", source, "-o", json}).exitCode, 0);
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0644), 0);
+    // A null device of the test's own: a faulty save can only harm this folder.
+    ASSERT_EQ(mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    fs::create_directory(dir / "folder");
+    fs::create_symlink(dir / "null", dir / "to-null.tbl");
+    const struct {
+        const char* target;
+        fs::file_type type;
+    } targets[] = {
+        {"fifo", fs::file_type::fifo},
+        {"to-null.tbl", fs::file_type::character},
+        {"folder", fs::file_type::directory},
+    };
+    for (const auto& t : targets) {
+        const std::string target = (dir / t.target).string();
+        const std::vector<std::vector<std::string>> commands = {
+            {"new", target},
+            {"set", source, "capcode.1=1000000", "-o", target},
+            {"import", json, target},
+            {"export", source, "-o", target},
+        };
+        for (const auto& command : commands) {
+            SCOPED_TRACE(command[0] + " " + t.target);
+            const LimitedRun r = RunCliLimited(command);
+            ASSERT_FALSE(r.hung);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_NE(r.err.find("is not a regular file"), std::string::npos) << r.err;
+            EXPECT_EQ(fs::status(dir / t.target).type(), t.type);
+            EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"source.tbl", "source.json", "fifo", "null",
+                                                                   "folder", "to-null.tbl"}));
+        }
+    }
+}
+
+// A save that the file size limit stops half-way reports the failure and
+// leaves the previous file as it was, and no temporary file behind.
+TEST(CliSaves, AWriteStoppedByTheFileSizeLimitKeepsThePreviousFile) {
+    TempDir dir;
+    const auto source = (dir / "source.tbl").string();
+    ASSERT_EQ(Cli({"new", source}).exitCode, 0);
+    ASSERT_EQ(Cli({"set", source, "capcode.1=1000000"}).exitCode, 0);
+    const auto json = (dir / "source.json").string();
+    ASSERT_EQ(Cli({"export", source, "-o", json}).exitCode, 0);
+    const auto target = (dir / "target").string();
+    const std::vector<std::vector<std::string>> commands = {
+        {"new", target},
+        {"set", source, "capcode.1=1000001", "-o", target},
+        {"import", json, target},
+        {"export", source, "-o", target},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command[0]);
+        const std::string previous = "a good file from before\n";
+        WriteFile(target, previous);
+        const auto names = Names(dir.path());
+        const LimitedRun r = RunCliLimited(command, 4096);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_EQ(ReadFile(target), previous);
+        EXPECT_EQ(Names(dir.path()), names);
+    }
+}
+
+// Commands changing one table file at the same time all keep their change:
+// each waits for the one before instead of saving over it.
+TEST(CliSaves, SetsOfOneFileAtTheSameTimeAllStay) {
+    TempDir dir;
+    const auto file = (dir / "shared.tbl").string();
+    ASSERT_EQ(Cli({"new", file}).exitCode, 0);
+    const std::string exe = (test::BinDir() / "zrv41k-cli").string();
+    const auto spawn = [&](const std::string& assignment) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int null = ::open("/dev/null", O_RDWR);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            alarm(30);
+            execl(exe.c_str(), exe.c_str(), "set", file.c_str(), assignment.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return pid;
+    };
+    int lost = 0;
+    for (int round = 0; round < 20; ++round) {
+        std::string expected;
+        std::vector<pid_t> writers;
+        for (int slot = 1; slot <= 3; ++slot) {
+            const std::string name = "capcode." + std::to_string(slot);
+            const std::string value = std::to_string(1000000 + 100000 * slot + round);
+            writers.push_back(spawn(name + "=" + value));
+            expected += name + " = " + value + "\n";
+        }
+        for (const pid_t writer : writers) {
+            int status = 0;
+            ASSERT_EQ(waitpid(writer, &status, 0), writer);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        lost += Cli({"get", file, "capcode.1", "capcode.2", "capcode.3"}).out != expected;
+    }
+    EXPECT_EQ(lost, 0) << "rounds in which a change was lost";
 }
 
 TEST(CliUsage, MissingArgumentsUnknownOptionsAndHelp) {

@@ -2,10 +2,14 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "core/default_image.h"
 #include "core/image_rules.h"
@@ -321,7 +325,7 @@ TEST(TableFileSave, UnwritableTargetsGiveMsg57AndChangeNothing) {
     WriteFile(dir / "taken.tbl" / "inside", "keep");
     const auto onFolder = SaveTableFile(dir / "taken.tbl", image, 0);
     ASSERT_TRUE(onFolder);
-    EXPECT_EQ(onFolder->key, "Msg57");
+    EXPECT_EQ(onFolder->key, "MsgNotRegularFile");
     EXPECT_EQ(image, before);
     EXPECT_EQ(ReadFile(dir / "taken.tbl" / "inside"), "keep");
     // No temporary file is left behind.
@@ -388,6 +392,197 @@ TEST(TableFileSave, AWriteThatFailsHalfWayKeepsThePreviousFile) {
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 1u);
+}
+
+// What \p job (run in a child process) said, or "blocked" when it did not
+// return (the alarm ends the child).
+std::string InChild(const std::function<std::string()>& job) {
+    int channel[2];
+    if (pipe(channel) != 0) return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        alarm(20);
+        const std::string said = job();
+        _exit(write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string said;
+    char buf[64];
+    for (ssize_t n; (n = read(channel[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) return "blocked";
+    return said;
+}
+
+// What a save of the start-up image to \p path said: "saved" or the message key.
+std::string SaveInChild(const fs::path& path) {
+    return InChild([&] {
+        auto image = StartupImage();
+        const auto result = SaveTableFile(path, image, 16);
+        return result ? result->key : std::string("saved");
+    });
+}
+
+fs::file_type TypeOf(const fs::path& path) { return fs::symlink_status(path).type(); }
+
+// A save never writes through to, replaces or waits on something that is not
+// a regular file; it says so. A link to a regular file is still saved through.
+TEST(TableFileSave, RefusesTargetsThatAreNotRegularFilesWithoutBlocking) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0644), 0);
+    // A null device of the test's own, so that a faulty save can only harm
+    // this folder.
+    ASSERT_EQ(mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0)
+        << "the tests need the right to make device nodes";
+    fs::create_directory(dir / "folder");
+    fs::create_symlink(dir / "fifo", dir / "to-fifo.tbl");
+    fs::create_symlink(dir / "null", dir / "to-null.tbl");
+    fs::create_symlink(dir / "folder", dir / "to-folder.tbl");
+    WriteFile(dir / "real", "old");
+    fs::create_symlink(dir / "real", dir / "to-real.tbl");
+
+    const struct {
+        const char* name;
+        const char* node;
+        fs::file_type type;
+    } cases[] = {
+        {"fifo", "fifo", fs::file_type::fifo},
+        {"to-fifo.tbl", "fifo", fs::file_type::fifo},
+        {"null", "null", fs::file_type::character},
+        {"to-null.tbl", "null", fs::file_type::character},
+        {"folder", "folder", fs::file_type::directory},
+        {"to-folder.tbl", "folder", fs::file_type::directory},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SaveInChild(dir / c.name), "MsgNotRegularFile");
+        EXPECT_EQ(TypeOf(dir / c.node), c.type);
+    }
+    // The system's null device is tried only once the own one was refused,
+    // so that a faulty save never replaces it.
+    ASSERT_FALSE(HasFailure());
+    fs::create_symlink("/dev/null", dir / "system-null.tbl");
+    EXPECT_EQ(SaveInChild(dir / "system-null.tbl"), "MsgNotRegularFile");
+    EXPECT_EQ(TypeOf("/dev/null"), fs::file_type::character);
+    auto image = StartupImage();
+    const auto refused = SaveTableFile(dir / "to-fifo.tbl", image, 16);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->english, "The [" + (dir / "to-fifo.tbl").string() + "] is not a regular file, nothing was saved !");
+    EXPECT_EQ(refused->args, std::vector<std::string>{(dir / "to-fifo.tbl").string()});
+
+    EXPECT_EQ(SaveInChild(dir / "to-real.tbl"), "saved");
+    EXPECT_EQ(TypeOf(dir / "to-real.tbl"), fs::file_type::symlink);
+    EXPECT_EQ(fs::file_size(dir / "real"), kImageSize);
+    // Nothing but what the test made is left in the folder.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 9u);
+}
+
+// Open (also without its size check, as at start-up) refuses a FIFO or a
+// device with Msg62 instead of waiting on it.
+TEST(TableFileLoad, AFifoOrADeviceIsRefusedWithoutBlocking) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo.tbl").c_str(), 0644), 0);
+    ASSERT_EQ(mknod((dir / "null.tbl").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    for (const char* name : {"fifo.tbl", "null.tbl"}) {
+        for (const bool checkSize : {true, false}) {
+            SCOPED_TRACE(std::string(name) + (checkSize ? " with" : " without") + " the size check");
+            EXPECT_EQ(InChild([&] {
+                          ConfigImage image = Marked();
+                          int count = 0;
+                          const auto r = LoadTableFile(dir / name, image, count, checkSize);
+                          return r.ok ? std::string("loaded") : r.message->key;
+                      }),
+                      "Msg62");
+        }
+    }
+}
+
+// A save killed half-way (here by the signal of a file size limit) leaves the
+// previous file as it was and a temporary copy that only the owner can read;
+// the next save of that file removes it. Both for a file that exists (mode
+// 0600) and for a new one, which gets the mode the umask gives.
+TEST(TableFileSave, AKilledSaveLeavesNoReadableCopyAndTheNextSaveRemovesIt) {
+    for (const bool exists : {true, false}) {
+        SCOPED_TRACE(exists ? "existing 0600 file" : "new file");
+        TempDir dir;
+        const auto path = dir / "secret.tbl";
+        const std::string old = ValidTable();
+        if (exists) {
+            WriteFile(path, old);
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        }
+        const mode_t mask = umask(022);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            struct rlimit limit {10000, 10000};
+            struct rlimit noCore {0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            signal(SIGXFSZ, SIG_DFL);
+            auto image = StartupImage();
+            SaveTableFile(path, image, 16);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the save was expected to be killed";
+        EXPECT_EQ(ReadFile(path), exists ? old : "");
+        std::vector<fs::path> strays;
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            if (e.path() != path) strays.push_back(e.path());
+        ASSERT_EQ(strays.size(), 1u);
+        EXPECT_EQ(fs::status(strays[0]).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+
+        auto image = StartupImage();
+        EXPECT_FALSE(SaveTableFile(path, image, 16));
+        umask(mask);
+        EXPECT_FALSE(fs::exists(strays[0]));
+        EXPECT_EQ(fs::file_size(path), kImageSize);
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+                  exists ? fs::perms::owner_read | fs::perms::owner_write
+                         : fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                               fs::perms::others_read);
+    }
+}
+
+// While one program holds a table file for a change, another finds it in use
+// (here without waiting); a save that renamed a new file over the name moves
+// the lock to that file.
+TEST(TableFileLock, WhileOneProgramHoldsTheFileAnotherFindsItInUse) {
+    TempDir dir;
+    const auto path = dir / "a.tbl";
+    WriteFile(path, ValidTable());
+    FileLock first;
+    ASSERT_FALSE(LockTableFile(path, first));
+    ASSERT_TRUE(first.held());
+    FileLock second;
+    EXPECT_EQ(second.lock(path, std::chrono::milliseconds(0)), FileLock::Status::InUse);
+    EXPECT_FALSE(second.held());
+    // A save renames a new file over the name: the lock then belongs on it,
+    // and the old file's lock no longer stands in the way.
+    auto image = StartupImage();
+    ASSERT_FALSE(SaveTableFile(path, image, 16));
+    EXPECT_EQ(second.lock(path, std::chrono::milliseconds(0)), FileLock::Status::Locked);
+    EXPECT_TRUE(second.held());
+    FileLock third;
+    EXPECT_EQ(third.lock(path, std::chrono::milliseconds(0)), FileLock::Status::InUse);
+    second.release();
+    EXPECT_EQ(third.lock(path, std::chrono::milliseconds(0)), FileLock::Status::Locked);
+    // Nothing to hold yet for a new file; a FIFO is refused without waiting.
+    FileLock fresh;
+    EXPECT_FALSE(LockTableFile(dir / "new.tbl", fresh));
+    EXPECT_FALSE(fresh.held());
+    ASSERT_EQ(mkfifo((dir / "fifo.tbl").c_str(), 0644), 0);
+    const auto fifo = LockTableFile(dir / "fifo.tbl", fresh);
+    ASSERT_TRUE(fifo);
+    EXPECT_EQ(fifo->key, "MsgNotRegularFile");
 }
 
 TEST(TableFileCaption, NamesTheFileOnceAfterTheFirstBracket) {
