@@ -123,10 +123,7 @@ void AddPrompts(TableBuilder& t) {
               HexRange(PromptOffset(tag), 20),
               [tag](const ConfigImage& image, const FieldContext&) { return Cp1252ToUtf8(ShownPromptText(image, tag)); },
               [tag](ConfigImage& image, FieldContext&, const std::string& text, int) {
-                  // A box left as it shows stores nothing.
-                  const std::string bytes = Utf8ToCp1252(text);
-                  if (bytes == ShownPromptText(image, tag)) return Outcome::Ok();
-                  return StorePromptText(image, tag, bytes);
+                  return StoreTypedPrompt(image, tag, text);
               });
     }
     const auto language = [](const Field& code) {
@@ -181,8 +178,7 @@ void AddSources(TableBuilder& t) {
                           return Cp1252ToUtf8(SourceLine(image, page, k, line));
                       },
                       [page, k, line](ConfigImage& image, FieldContext&, const std::string& text, int) {
-                          StoreSourceLine(image, page, k, line, Utf8ToCp1252(text));
-                          return Outcome::Ok();
+                          return StoreTypedSourceLine(image, page, k, line, text).outcome;
                       });
             }
         }
