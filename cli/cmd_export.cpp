@@ -323,7 +323,7 @@ int runImport(const std::vector<std::string>& args) {
     const Command& self = CommandByName("import");
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, error);
+    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, TerminalText(error));
     if (parsed.positional.size() != 2) return UsageError(self, "expected IN.json and OUT.tbl");
     const std::string& input = parsed.positional[0];
     std::ifstream in(input, std::ios::binary);

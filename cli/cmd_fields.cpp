@@ -74,12 +74,12 @@ int runGet(const std::vector<std::string>& args) {
     const Command& self = CommandByName("get");
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, error);
+    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, TerminalText(error));
     if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
     std::set<const FieldDef*> wanted;
     for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
         const FieldDef* f = FindField(parsed.positional[k]);
-        if (!f) return UsageError(self, UnknownFieldText(parsed.positional[k]));
+        if (!f) return UsageError(self, TerminalText(UnknownFieldText(parsed.positional[k])));
         wanted.insert(f);
     }
     OpenedTable table;
@@ -106,7 +106,7 @@ int runSet(const std::vector<std::string>& args) {
     const Command& self = CommandByName("set");
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, error);
+    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, TerminalText(error));
     if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
     if (parsed.positional.size() < 2) return UsageError(self, "no FIELD=VALUE given");
     std::vector<std::pair<const FieldDef*, std::string>> assignments;

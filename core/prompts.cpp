@@ -200,6 +200,11 @@ Message SourceLineTooLongMessage() {
 SourceLineResult StoreTypedSourceLine(ConfigImage& image, int page, int k, int line, std::string_view utf8) {
     CheckSource(page, k);
     CheckIndex(line, 2, "source line");
+    // A line left as it shows stores nothing, so looking at a line loaded
+    // from a file or a pager never refuses or rewrites it.
+    const std::string shown = Cp1252ToUtf8(SourceLine(image, page, k, line));
+    const auto withoutTrailingSpaces = [](std::string_view s) { return s.substr(0, s.find_last_not_of(' ') + 1); };
+    if (withoutTrailingSpaces(utf8) == withoutTrailingSpaces(shown)) return {Outcome::Ok(), shown};
     const auto bytes = PagerTextBytes(utf8);
     if (!bytes) return {Outcome::Refused(PagerTextMessage()), {}};
     if (bytes->size() > static_cast<std::size_t>(kSourceLineLength))

@@ -114,7 +114,8 @@ struct SourceLineResult {
     Outcome outcome;
     std::string shown;  ///< UTF-8: the 21 characters the line shows when stored
 };
-/// The exit of a source line with the box's text \p utf8: more than 21
+/// The exit of a source line with the box's text \p utf8: the text the line
+/// shows (trailing spaces aside) stores nothing; more than 21
 /// characters is refused with SourceLineTooLongMessage(), malformed UTF-8,
 /// a character outside Windows-1252 or a control character with
 /// PagerTextMessage(); nothing is stored then. Otherwise the text is stored
