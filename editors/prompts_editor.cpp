@@ -86,7 +86,11 @@ private:
     static void edtPrompt0Exit(MainForm& form, int tag) {
         form.state().currentPrompt = tag;
         QLineEdit& box = form.require(ctl::family::edtPrompt, tag);
-        const Outcome outcome = StoreTypedPrompt(form.image(), tag, box.text().toStdString());
+        const std::string typed = box.text().toStdString();
+        // Unchanged: nothing to store, and no refresh that would reset what
+        // is being typed into another box.
+        if (typed == Cp1252ToUtf8(ShownPromptText(form.image(), tag))) return;
+        const Outcome outcome = StoreTypedPrompt(form.image(), tag, typed);
         if (!outcome.Report(form.notifier())) {
             GiveFocusBack(&box);
             return;
