@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
@@ -203,10 +204,15 @@ int Fail(const std::string& message) {
 /// (when \p quiet is false) the error that names the field.
 int ApplyFields(const Json& fields, OpenedTable& table, bool quiet) {
     const auto fail = [&](const std::string& message) { return quiet ? kExitFailed : Fail(message); };
+    // The document's values by group and name, looked up once: its objects
+    // keep their order and search linearly.
+    std::map<std::pair<std::string, std::string>, const Json*> values;
+    for (const auto& [group, names] : fields.items())
+        if (names.is_object())
+            for (const auto& [name, value] : names.items()) values[{group, name}] = &value;
     const auto valueOf = [&](const FieldDef& f) -> const Json* {
-        if (!fields.contains(f.group) || !fields[f.group].is_object() || !fields[f.group].contains(f.name))
-            return nullptr;
-        return &fields[f.group][f.name];
+        const auto it = values.find(std::make_pair(f.group, f.name));
+        return it == values.end() ? nullptr : it->second;
     };
     for (const bool sideEffects : {true, false}) {
         for (const FieldDef& f : FieldTable()) {
@@ -290,26 +296,26 @@ OpenedTable WithBytesOf(const ConfigImage& base, const ConfigImage& image, const
 std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
     std::vector<bool> held(kImageSize, false);
     const ConfigImage base = StartupImage();
-    const auto same = [&](const ConfigImage& a) {
-        for (std::size_t k = 0; k < kImageSize; ++k)
-            if (k != layout::kChecksum && k != layout::kChecksum + 1 && a.byte(k) != stored.byte(k)) return false;
-        return true;
+    // Equal to the stored bytes apart from the checksum, which Save computes.
+    const auto same = [&](ConfigImage a) {
+        a.setByte(layout::kChecksum, stored.byte(layout::kChecksum));
+        a.setByte(layout::kChecksum + 1, stored.byte(layout::kChecksum + 1));
+        return a == stored;
     };
     for (const FieldDef& f : FieldTable()) {
         if (f.bytes.empty() || !f.set) continue;
-        std::vector<bool> mine(kImageSize, false);
+        OpenedTable trial;
+        trial.image = stored;
         for (const auto& [offset, length] : f.bytes)
-            for (std::size_t k = offset; k < offset + length; ++k) mine[k] = true;
-        Json only = Json::object();
-        only[f.group][f.name] = fields[f.group][f.name];
-        OpenedTable trial = WithBytesOf(base, stored, mine);
+            for (std::size_t k = offset; k < offset + length; ++k) trial.image.setByte(k, base.byte(k));
+        trial.context = ContextAfterOpen(trial.image);
         const std::string value = fields[f.group][f.name].get<std::string>();
         if (value != f.get(trial.image, trial.context) &&
             SetFieldValue(trial.image, trial.context, f, value).status != SetFieldResult::Status::Stored)
             continue;
         if (!same(trial.image)) continue;
-        for (std::size_t k = 0; k < kImageSize; ++k)
-            if (mine[k]) held[k] = true;
+        for (const auto& [offset, length] : f.bytes)
+            for (std::size_t k = offset; k < offset + length; ++k) held[k] = true;
     }
     held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
     // What import makes of the fields over the image with the held bytes
