@@ -5,18 +5,21 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_notifier.h"
 #include "cli/command.h"
 #include "cli/field_cli.h"
+#include "cli/json_document.h"
 #include "cli/table_cli.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/capcode_rules.h"
 #include "core/field_table.h"
 #include "core/image_layout.h"
+#include "core/image_rules.h"
 #include "core/table_file.h"
 
 namespace zrv::cli {
@@ -192,36 +195,91 @@ int runExport(const std::vector<std::string>& args) {
 }
 
 int Fail(const std::string& message) {
-    std::cerr << "zrv41k-cli import: " << message << '\n';
+    std::cerr << "zrv41k-cli import: " << TerminalText(message) << '\n';
     return kExitFailed;
 }
 
 /// Stores every field of \p fields whose value differs from what \p table
-/// shows, in table order, through its rule. Returns kExitOk, or kExitFailed
-/// after printing (when \p quiet is false) the error that names the field.
+/// shows through its rule: first the fields whose rules change others, then
+/// the rest, so that no rule overwrites a value the document gives. Then
+/// each field is checked against the document: a value that the table does
+/// not show, and that storing again would change, was overwritten by
+/// another field's rule. Returns kExitOk, or kExitFailed after printing
+/// (when \p quiet is false) the error that names the field.
 int ApplyFields(const Json& fields, OpenedTable& table, bool quiet) {
-    for (const FieldDef& f : FieldTable()) {
-        if (!f.set) continue;
-        const auto fail = [&](const std::string& message) { return quiet ? kExitFailed : Fail(message); };
-        if (!fields.contains(f.group) || !fields[f.group].contains(f.name)) return fail(f.name + ": the field is missing");
-        const Json& value = fields[f.group][f.name];
-        if (!value.is_string()) return fail(f.name + ": the value is not a text");
-        const std::string text = value.get<std::string>();
-        // A field the bytes already show is not stored again, as a box left
-        // as it shows stores nothing.
-        if (text == f.get(table.image, table.context)) continue;
-        const SetFieldResult r = SetFieldValue(table.image, table.context, f, text);
-        if (r.status == SetFieldResult::Status::BadValue) return fail(r.error);
-        if (r.status == SetFieldResult::Status::Refused) {
-            if (!quiet) {
-                std::cerr << "zrv41k-cli import: " << f.name << ": refused\n";
-                PrintRefusal(f, r.message);
-            }
-            return kExitFailed;
+    const auto fail = [&](const std::string& message) { return quiet ? kExitFailed : Fail(message); };
+    // The document's values by group and name, looked up once: its objects
+    // keep their order and search linearly.
+    std::map<std::pair<std::string, std::string>, const Json*> values;
+    for (const auto& [group, names] : fields.items())
+        if (names.is_object())
+            for (const auto& [name, value] : names.items()) values[{group, name}] = &value;
+    const auto valueOf = [&](const FieldDef& f) -> const Json* {
+        const auto it = values.find(std::make_pair(f.group, f.name));
+        return it == values.end() ? nullptr : it->second;
+    };
+    for (const bool sideEffects : {true, false}) {
+        for (const FieldDef& f : FieldTable()) {
+            if (!f.set || f.sideEffects != sideEffects) continue;
+            const Json* value = valueOf(f);
+            if (!value) return fail(f.name + ": the field is missing");
+            if (!value->is_string()) return fail(f.name + ": the value is not a text");
+            const std::string& text = value->get_ref<const std::string&>();
+            // A field the bytes already show is not stored again, as a box left
+            // as it shows stores nothing.
+            if (text == f.get(table.image, table.context)) continue;
+            const SetFieldResult r = SetFieldValue(table.image, table.context, f, text);
+            if (r.status == SetFieldResult::Status::BadValue) return fail(r.error);
+            if (r.status == SetFieldResult::Status::Refused) return fail(RefusalText(f, r.message));
+            if (r.message && !quiet) PrintWarning(*r.message);
         }
-        if (r.message && !quiet) PrintWarning(*r.message);
+    }
+    for (const FieldDef& f : FieldTable()) {
+        const Json* value = valueOf(f);
+        if (!value || !value->is_string()) return fail(f.name + ": the field is missing");
+        const std::string& text = value->get_ref<const std::string&>();
+        const std::string shown = f.get(table.image, table.context);
+        if (text == shown) continue;
+        if (!f.set)
+            return fail(f.name + ": the field is read only; the table holds '" + shown + "', not '" + text + "'");
+        OpenedTable again = table;
+        if (SetFieldValue(again.image, again.context, f, text).status == SetFieldResult::Status::Stored &&
+            f.get(again.image, again.context) == shown)
+            continue;  // the document's way of writing the value the table holds
+        return fail(f.name + ": the table would hold '" + shown + "', not the document's '" + text +
+                    "' (another field's rule changed it)");
     }
     return kExitOk;
+}
+
+/// Refuses any key of \p object that is not in \p known, naming it.
+bool OnlyKnownKeys(const Json& object, std::initializer_list<std::string_view> known, const std::string& where,
+                   std::string& error) {
+    for (const auto& [key, value] : object.items()) {
+        if (std::find(known.begin(), known.end(), key) != known.end()) continue;
+        error = where + key + ": unknown key";
+        return false;
+    }
+    return true;
+}
+
+/// The groups and names of the fields section must all be the table's.
+bool OnlyKnownFields(const Json& fields, std::string& error) {
+    for (const auto& [group, names] : fields.items()) {
+        if (!names.is_object()) {
+            error = "fields." + group + ": not a group of fields";
+            return false;
+        }
+        for (const auto& [name, value] : names.items()) {
+            const FieldDef* f = FindField(name);
+            if (!f || f->group != group) {
+                error = "fields." + group + "." + name + ": no such field" +
+                        (f ? " in this group (it belongs to '" + f->group + "')" : "");
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 /// \p image with the bytes marked in \p taken replaced by those of \p base
@@ -242,26 +300,26 @@ OpenedTable WithBytesOf(const ConfigImage& base, const ConfigImage& image, const
 std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
     std::vector<bool> held(kImageSize, false);
     const ConfigImage base = StartupImage();
-    const auto same = [&](const ConfigImage& a) {
-        for (std::size_t k = 0; k < kImageSize; ++k)
-            if (k != layout::kChecksum && k != layout::kChecksum + 1 && a.byte(k) != stored.byte(k)) return false;
-        return true;
+    // Equal to the stored bytes apart from the checksum, which Save computes.
+    const auto same = [&](ConfigImage a) {
+        a.setByte(layout::kChecksum, stored.byte(layout::kChecksum));
+        a.setByte(layout::kChecksum + 1, stored.byte(layout::kChecksum + 1));
+        return a == stored;
     };
     for (const FieldDef& f : FieldTable()) {
         if (f.bytes.empty() || !f.set) continue;
-        std::vector<bool> mine(kImageSize, false);
+        OpenedTable trial;
+        trial.image = stored;
         for (const auto& [offset, length] : f.bytes)
-            for (std::size_t k = offset; k < offset + length; ++k) mine[k] = true;
-        Json only = Json::object();
-        only[f.group][f.name] = fields[f.group][f.name];
-        OpenedTable trial = WithBytesOf(base, stored, mine);
+            for (std::size_t k = offset; k < offset + length; ++k) trial.image.setByte(k, base.byte(k));
+        trial.context = ContextAfterOpen(trial.image);
         const std::string value = fields[f.group][f.name].get<std::string>();
         if (value != f.get(trial.image, trial.context) &&
             SetFieldValue(trial.image, trial.context, f, value).status != SetFieldResult::Status::Stored)
             continue;
         if (!same(trial.image)) continue;
-        for (std::size_t k = 0; k < kImageSize; ++k)
-            if (mine[k]) held[k] = true;
+        for (const auto& [offset, length] : f.bytes)
+            for (std::size_t k = offset; k < offset + length; ++k) held[k] = true;
     }
     held[layout::kChecksum] = held[layout::kChecksum + 1] = true;
     // What import makes of the fields over the image with the held bytes
@@ -275,21 +333,26 @@ int runImport(const std::vector<std::string>& args) {
     const Command& self = CommandByName("import");
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, error);
+    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, TerminalText(error));
     if (parsed.positional.size() != 2) return UsageError(self, "expected IN.json and OUT.tbl");
     const std::string& input = parsed.positional[0];
     std::ifstream in(input, std::ios::binary);
     if (!in) return Fail("cannot read " + input);
     Json doc;
-    try {
-        doc = Json::parse(in);
-    } catch (const Json::parse_error& e) {
-        return Fail(input + " is not JSON: " + e.what());
-    }
-    if (!doc.is_object() || !doc.contains("schema") || doc["schema"] != kSchemaVersion)
-        return Fail("schema: unknown schema version (this program reads version " + std::to_string(kSchemaVersion) + ")");
+    if (!ReadJsonDocument(in, doc, error)) return Fail(input + ": " + error);
+    if (!doc.is_object()) return Fail(input + ": the document is not a JSON object");
+    if (!OnlyKnownKeys(doc, {"schema", "model", "fields", "image"}, "", error)) return Fail(error);
+    // The version is the whole number itself: 1.0 or 1e0 is another text.
+    if (!doc.contains("schema") || !doc["schema"].is_number_integer() || doc["schema"] != kSchemaVersion)
+        return Fail("schema: unknown schema version (this program reads version " + std::to_string(kSchemaVersion) +
+                    ", written as the whole number " + std::to_string(kSchemaVersion) + ")");
+    if (!doc.contains("model") || !doc["model"].is_object() || !doc["model"].contains("identity") ||
+        !doc["model"]["identity"].is_string())
+        return Fail("model.identity: the model identity is missing");
+    if (!OnlyKnownKeys(doc["model"], {"identity"}, "model.", error)) return Fail(error);
     if (!doc.contains("image") || !doc["image"].is_array()) return Fail("image: the section is missing");
     if (!doc.contains("fields") || !doc["fields"].is_object()) return Fail("fields: the section is missing");
+    if (!OnlyKnownFields(doc["fields"], error)) return Fail(error);
 
     // The bytes first, over the start-up image. The section may leave out
     // only bytes that the fields give back; a document that lacks any other
@@ -297,9 +360,12 @@ int runImport(const std::vector<std::string>& args) {
     OpenedTable table;
     table.image = StartupImage();
     std::vector<bool> given = BytesFieldsMayHold();
+    std::size_t index = 0;
     for (const Json& region : doc["image"]) {
+        const std::string where = "image[" + std::to_string(index++) + "].";
         if (!region.is_object() || !region.contains("bytes") || !region["bytes"].is_array())
             return Fail("image: every region needs its 'bytes' lines");
+        if (!OnlyKnownKeys(region, {"region", "bytes"}, where, error)) return Fail(error);
         for (const Json& line : region["bytes"]) {
             if (!line.is_string()) return Fail("image: a line is not a text");
             if (!ReadImageLine(line.get<std::string>(), table.image, error)) return Fail(error);
@@ -313,6 +379,15 @@ int runImport(const std::vector<std::string>& args) {
     }
     for (std::size_t k = 0; k < kImageSize; ++k)
         if (!given[k]) return Fail("image: byte " + Hex(k, 4) + " is missing");
+    // The identity the document names is the one its bytes hold, and the
+    // one a table file must hold to be opened again.
+    const auto id = table.image.range(layout::kIdentity.offset, layout::kIdentity.length);
+    const std::string identity = Cp1252ToUtf8(std::string(id.begin(), id.end()));
+    if (doc["model"]["identity"] != identity)
+        return Fail("model.identity: '" + doc["model"]["identity"].get<std::string>() +
+                    "' is not the identity the image section holds ('" + identity + "')");
+    if (!HasModelIdentity(table.image.range(0, kImageSize)))
+        return Fail("model.identity: '" + identity + "' is not the model " + std::string(kModelName));
     table.context = ContextAfterOpen(table.image);
     if (ApplyFields(doc["fields"], table, false) != kExitOk) return kExitFailed;
     // Every capcode slot of the image section is kept: the fields' rules

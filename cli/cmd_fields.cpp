@@ -61,28 +61,6 @@ const CommandRegistration kSet{{
     runSet,
 }};
 
-/// \p utf8 for a terminal: control characters (C0, DEL and C1) as "\\xNN",
-/// so a value from a file cannot send escape sequences to the terminal.
-std::string TerminalText(const std::string& utf8) {
-    std::string out;
-    for (std::size_t k = 0; k < utf8.size(); ++k) {
-        const auto byte = static_cast<unsigned char>(utf8[k]);
-        unsigned code = 0x100;
-        if (byte < 0x20 || byte == 0x7F) code = byte;
-        else if (byte == 0xC2 && k + 1 < utf8.size() && static_cast<unsigned char>(utf8[k + 1]) >= 0x80 &&
-                 static_cast<unsigned char>(utf8[k + 1]) <= 0x9F)
-            code = static_cast<unsigned char>(utf8[++k]);
-        if (code == 0x100) {
-            out += utf8[k];
-            continue;
-        }
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\x%02X", code);
-        out += buf;
-    }
-    return out;
-}
-
 int runFields(const std::vector<std::string>& args) {
     const Command& self = CommandByName("fields");
     if (!args.empty()) return UsageError(self, "no arguments expected");
@@ -97,12 +75,12 @@ int runGet(const std::vector<std::string>& args) {
     const Command& self = CommandByName("get");
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, error);
+    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, TerminalText(error));
     if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
     std::set<const FieldDef*> wanted;
     for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
         const FieldDef* f = FindField(parsed.positional[k]);
-        if (!f) return UsageError(self, UnknownFieldText(parsed.positional[k]));
+        if (!f) return UsageError(self, TerminalText(UnknownFieldText(parsed.positional[k])));
         wanted.insert(f);
     }
     OpenedTable table;
@@ -129,16 +107,16 @@ int runSet(const std::vector<std::string>& args) {
     const Command& self = CommandByName("set");
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, error);
+    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, TerminalText(error));
     if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
     if (parsed.positional.size() < 2) return UsageError(self, "no FIELD=VALUE given");
     std::vector<std::pair<const FieldDef*, std::string>> assignments;
     for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
         const std::string& a = parsed.positional[k];
         const auto eq = a.find('=');
-        if (eq == std::string::npos) return UsageError(self, "'" + a + "' is not FIELD=VALUE");
+        if (eq == std::string::npos) return UsageError(self, TerminalText("'" + a + "' is not FIELD=VALUE"));
         const FieldDef* f = FindField(a.substr(0, eq));
-        if (!f) return UsageError(self, UnknownFieldText(a.substr(0, eq)));
+        if (!f) return UsageError(self, TerminalText(UnknownFieldText(a.substr(0, eq))));
         if (!f->set) return UsageError(self, f->name + ": the field is read only");
         assignments.emplace_back(f, a.substr(eq + 1));
     }
@@ -155,7 +133,7 @@ int runSet(const std::vector<std::string>& args) {
     if (!OpenTable(input, table)) return kExitFailed;
     for (const auto& [field, value] : assignments) {
         const SetFieldResult r = SetFieldValue(table.image, table.context, *field, value);
-        if (r.status == SetFieldResult::Status::BadValue) return UsageError(self, r.error);
+        if (r.status == SetFieldResult::Status::BadValue) return UsageError(self, TerminalText(r.error));
         if (r.status == SetFieldResult::Status::Refused) {
             PrintRefusal(*field, r.message);
             return kExitFailed;

@@ -1,6 +1,7 @@
 #include "cli/field_cli.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <vector>
 
@@ -75,14 +76,34 @@ std::string UnknownFieldText(const std::string& name) {
     return "no field '" + name + "' (run 'zrv41k-cli fields' for the list)";
 }
 
-void PrintRefusal(const FieldDef& field, const std::optional<Message>& message) {
-    if (!message) {
-        std::cerr << field.name << ": the value was refused\n";
-    } else if (message->key.empty()) {
-        std::cerr << field.name << ": " << message->english << '\n';
-    } else {
-        std::cerr << message->key << ": " << message->english << '\n';
+std::string TerminalText(const std::string& utf8) {
+    std::string out;
+    for (std::size_t k = 0; k < utf8.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(utf8[k]);
+        unsigned code = 0x100;
+        if (byte < 0x20 || byte == 0x7F) code = byte;
+        else if (byte == 0xC2 && k + 1 < utf8.size() && static_cast<unsigned char>(utf8[k + 1]) >= 0x80 &&
+                 static_cast<unsigned char>(utf8[k + 1]) <= 0x9F)
+            code = static_cast<unsigned char>(utf8[++k]);
+        if (code == 0x100) {
+            out += utf8[k];
+            continue;
+        }
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02X", code);
+        out += buf;
     }
+    return out;
+}
+
+std::string RefusalText(const FieldDef& field, const std::optional<Message>& message) {
+    if (!message) return field.name + ": the value was refused";
+    if (message->key.empty()) return field.name + ": " + TerminalText(message->english);
+    return field.name + ": " + message->key + ": " + TerminalText(message->english);
+}
+
+void PrintRefusal(const FieldDef& field, const std::optional<Message>& message) {
+    std::cerr << RefusalText(field, message) << '\n';
 }
 
 void PrintWarning(const Message& message) {

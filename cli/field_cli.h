@@ -32,8 +32,14 @@ std::string FieldNameSummary();
 
 /// "no field 'x' (run 'zrv41k-cli fields' for the list)".
 std::string UnknownFieldText(const std::string& name);
-/// Prints a refused value's message to stderr: "MsgNN: text", or for a
-/// refusal of the command line's own "FIELD: text".
+/// \p utf8 for a terminal: control characters (C0, DEL and C1) as "\\xNN",
+/// so a value from a file or a document cannot send escape sequences.
+std::string TerminalText(const std::string& utf8);
+/// A refused value's message naming the field: "FIELD: MsgNN: text", or
+/// for a refusal of the command line's own "FIELD: text"; escaped for a
+/// terminal.
+std::string RefusalText(const FieldDef& field, const std::optional<Message>& message);
+/// Prints RefusalText to stderr.
 void PrintRefusal(const FieldDef& field, const std::optional<Message>& message);
 /// Prints "warning: MsgNN: text" to stderr.
 void PrintWarning(const Message& message);

@@ -88,4 +88,24 @@ std::string Utf8ToCp1252(std::string_view utf8, char replacement) {
     return out;
 }
 
+std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto cp = nextUtf8(utf8, i);
+        const auto b = cp ? UnicodeToCp1252(*cp) : std::nullopt;
+        if (!b) return std::nullopt;
+        out += static_cast<char>(*b);
+    }
+    return out;
+}
+
+std::optional<std::string> PagerTextBytes(std::string_view utf8) {
+    auto bytes = Utf8ToCp1252Exact(utf8);
+    if (!bytes) return std::nullopt;
+    for (const char c : *bytes)
+        if (IsControlCharacter(Cp1252ToUnicode(static_cast<std::uint8_t>(c)))) return std::nullopt;
+    return bytes;
+}
+
 }  // namespace zrv

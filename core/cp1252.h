@@ -25,5 +25,14 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 /// UTF-8 text to Windows-1252 bytes; characters the code page lacks, and
 /// malformed UTF-8, become \p replacement.
 std::string Utf8ToCp1252(std::string_view utf8, char replacement = '?');
+/// UTF-8 text to Windows-1252 bytes, or nothing when the text is malformed
+/// UTF-8 or holds a character the code page lacks: for values that must be
+/// stored as given or refused, never stored with a replacement.
+std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8);
+/// The Windows-1252 bytes of a text the pager shows (a prompt, a source
+/// line, a password): UTF-8 that converts exactly and holds no control
+/// character (a TAB, ESC, CR, LF or NUL would be stored as a byte the
+/// display does not show as typed). Nothing when the text is not such.
+std::optional<std::string> PagerTextBytes(std::string_view utf8);
 
 }  // namespace zrv

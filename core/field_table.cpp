@@ -42,6 +42,8 @@ std::vector<FieldDef> BuildTable() {
     AddEncryption(t);
     AddSerials(t);
     for (FieldDef& f : t.fields) {
+        f.sideEffects = f.name == "band" || f.name == "prompt.language" || f.name == "logo.large-font" ||
+                        f.name == "battery.rechargeable";
         // Edits hold the run of bytes their location names, combos that
         // store a whole code byte that byte.
         const auto hex = [&](std::size_t at, std::size_t& value) {

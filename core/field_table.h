@@ -52,6 +52,12 @@ struct FieldDef {
     /// Whole bytes (offset, length) that this field alone shows and stores;
     /// empty for fields that share their bytes with others (bits, codes).
     std::vector<std::pair<std::size_t, std::size_t>> bytes;
+    /// Storing it also changes other fields (a band's preset frequency and
+    /// baud rate, a prompt language's prompt set, the battery type's
+    /// thresholds, the logo centred for its font): a document that gives
+    /// all fields at once stores these first, so that its own values for
+    /// the others are stored after them and kept.
+    bool sideEffects = false;
 };
 
 /// All fields, in table order.

@@ -110,7 +110,7 @@ void AddAlerts(TableBuilder& t) {
                     return Outcome::Ok();
                 });
     }
-    t.add("password.rw", FieldKind::Text, {}, "six characters", "textPass", HexRange(0xFC3, 6),
+    t.add("password.rw", FieldKind::Text, {}, "six printable Windows-1252 characters", "textPass", HexRange(0xFC3, 6),
           [](const ConfigImage& image, const FieldContext&) { return RwPasswordText(image); },
           [](ConfigImage& image, FieldContext&, const std::string& text, int) { return StoreRwPassword(image, text); });
 }
@@ -119,14 +119,11 @@ void AddPrompts(TableBuilder& t) {
     t.group = "prompts";
     for (int tag = 0; tag < kPromptBoxCount; ++tag) {
         t.add("prompt." + std::to_string(tag), FieldKind::Text, {},
-              "up to 18 characters after the leading spaces", "edtPrompt" + std::to_string(tag),
+              "up to 18 printable Windows-1252 characters after the leading spaces", "edtPrompt" + std::to_string(tag),
               HexRange(PromptOffset(tag), 20),
               [tag](const ConfigImage& image, const FieldContext&) { return Cp1252ToUtf8(ShownPromptText(image, tag)); },
               [tag](ConfigImage& image, FieldContext&, const std::string& text, int) {
-                  // A box left as it shows stores nothing.
-                  const std::string bytes = Utf8ToCp1252(text);
-                  if (bytes == ShownPromptText(image, tag)) return Outcome::Ok();
-                  return StorePromptText(image, tag, bytes);
+                  return StoreTypedPrompt(image, tag, text);
               });
     }
     const auto language = [](const Field& code) {
@@ -175,14 +172,13 @@ void AddSources(TableBuilder& t) {
                     });
             for (int line = 0; line < 2; ++line) {
                 t.add(base + ".line" + std::to_string(line + 1), FieldKind::Text, {},
-                      "up to 21 characters (padded with spaces)", "txtSource" + std::to_string(2 * k + line) + where,
+                      "up to 21 printable Windows-1252 characters (padded with spaces)", "txtSource" + std::to_string(2 * k + line) + where,
                       HexRange(SourceLineOffset(page, k, line), kSourceLineLength),
                       [page, k, line](const ConfigImage& image, const FieldContext&) {
                           return Cp1252ToUtf8(SourceLine(image, page, k, line));
                       },
                       [page, k, line](ConfigImage& image, FieldContext&, const std::string& text, int) {
-                          StoreSourceLine(image, page, k, line, Utf8ToCp1252(text));
-                          return Outcome::Ok();
+                          return StoreTypedSourceLine(image, page, k, line, text).outcome;
                       });
             }
         }

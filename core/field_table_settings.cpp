@@ -27,7 +27,7 @@ void ToneCombo(TableBuilder& t, std::string name, std::string control, std::size
 
 void AddMusic(TableBuilder& t) {
     t.group = "music";
-    const std::string melodyAccepts = "16 characters of A-G, a-g, 0 and 1 (shorter is padded with 0)";
+    const std::string melodyAccepts = "up to 16 characters: A-G, a-g and 0, or 1 and 0 (shorter is padded with 0)";
     for (int n = 0; n < kMusicPageCount * 4; ++n) {
         const int page = n / 4;
         for (int f = 0; f < 4; ++f) {

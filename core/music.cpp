@@ -51,7 +51,8 @@ constexpr std::uint8_t kOnByte = 94;
 bool IsNoteLetter(char32_t ch) { return (ch >= 'A' && ch <= 'G') || (ch >= 'a' && ch <= 'g'); }
 
 std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    // Only spaces: a TAB or line end is a character the notation refuses.
+    const auto blank = [](char c) { return c == ' '; };
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     return text;
@@ -182,9 +183,21 @@ MelodyBytes ReadMelody(const ConfigImage& image, std::size_t offset) {
 }
 
 Outcome StoreMelody(ConfigImage& image, std::size_t offset, std::string_view text) {
-    const std::string padded = PaddedMelodyText(text);
-    for (const char c : padded)
-        if (!IsMelodyCharacter(static_cast<unsigned char>(c))) return Outcome::Refused(MelodyKeyMessage("Msg77"));
+    // A 17th character or one outside the notation is refused (Msg77), not
+    // cut or stored as its own byte; "1" mixed with notes is refused with
+    // the message the key would get, as the bytes would show as another
+    // melody.
+    const std::string_view trimmed = Trimmed(text);
+    if (trimmed.size() > static_cast<std::size_t>(kMelodyLength) ||
+        !std::all_of(trimmed.begin(), trimmed.end(),
+                     [](char c) { return IsMelodyCharacter(static_cast<unsigned char>(c)); }))
+        return Outcome::Refused(MelodyKeyMessage("Msg77"));
+    MelodyInput input;
+    for (std::size_t k = 0; k < trimmed.size(); ++k) {
+        const Outcome judged = input.key(static_cast<unsigned char>(trimmed[k]), k);
+        if (!judged.ok) return judged;
+    }
+    const std::string padded = PaddedMelodyText(trimmed);
     const MelodyBytes bytes = EncodeMelody(padded);
     for (std::size_t i = 0; i < bytes.size(); ++i) image.setByte(offset + i, bytes[i]);
     return Outcome::Ok();

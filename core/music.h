@@ -112,8 +112,10 @@ MelodyBytes EncodeMelody(std::string_view text);
 
 MelodyBytes ReadMelody(const ConfigImage& image, std::size_t offset);
 /// Stores the melody written in \p text (see PaddedMelodyText) at \p offset.
-/// Text with a character outside the notation is refused with Msg77 and
-/// nothing is stored.
+/// More than 16 characters (after trimming spaces) or a character outside
+/// the notation is refused with Msg77; "1" mixed with notes is judged as
+/// MelodyInput judges typed keys: "1" after a note with Msg55, a note after
+/// "1" with Msg74. Nothing is stored then.
 Outcome StoreMelody(ConfigImage& image, std::size_t offset, std::string_view text);
 
 /// The input mode the melody boxes share: a box's first "1" locks it to

@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/image_layout.h"
 #include "core/index_check.h"
@@ -78,7 +79,7 @@ Outcome StorePromptText(ConfigImage& image, int tag, std::string_view text) {
         body.assign(static_cast<std::size_t>(lead - kMaxLead), ' ');
         lead = kMaxLead;
     }
-    body += Trim(text);
+    body += unindented;
     // Spaces beyond the nibble count as text: they must still fit the record.
     if (body.size() > L::kPromptMaxText) return Outcome::Refused(PromptTooLongMessage());
     image.setByte(a, static_cast<std::uint8_t>((image.byte(a) & 0xF0) | lead));
@@ -87,6 +88,19 @@ Outcome StorePromptText(ConfigImage& image, int tag, std::string_view text) {
     image.write(a + L::kPromptTextOffset,
                 std::span(reinterpret_cast<const std::uint8_t*>(body.data()), body.size()));
     return Outcome::Ok();
+}
+
+Message PagerTextMessage() {
+    return Message{"MsgPagerText",
+                   "A prompt or source text holds only characters of the Western European character set "
+                   "(Windows-1252) and no control characters !"};
+}
+
+Outcome StoreTypedPrompt(ConfigImage& image, int tag, std::string_view utf8) {
+    if (utf8 == Cp1252ToUtf8(ShownPromptText(image, tag))) return Outcome::Ok();
+    const auto bytes = PagerTextBytes(utf8);
+    if (!bytes) return Outcome::Refused(PagerTextMessage());
+    return StorePromptText(image, tag, *bytes);
 }
 
 std::string ShownPromptText(const ConfigImage& image, int tag) {
@@ -178,6 +192,25 @@ std::string StoreSourceLine(ConfigImage& image, int page, int k, int line, std::
     image.write(SourceLineOffset(page, k, line),
                 std::span(reinterpret_cast<const std::uint8_t*>(padded.data()), padded.size()));
     return padded;
+}
+
+Message SourceLineTooLongMessage() {
+    return Message{"MsgSourceLength", "A source line holds at most 21 characters !"};
+}
+
+SourceLineResult StoreTypedSourceLine(ConfigImage& image, int page, int k, int line, std::string_view utf8) {
+    CheckSource(page, k);
+    CheckIndex(line, 2, "source line");
+    // A line left as it shows stores nothing, so looking at a line loaded
+    // from a file or a pager never refuses or rewrites it.
+    const std::string shown = Cp1252ToUtf8(SourceLine(image, page, k, line));
+    const auto withoutTrailingSpaces = [](std::string_view s) { return s.substr(0, s.find_last_not_of(' ') + 1); };
+    if (withoutTrailingSpaces(utf8) == withoutTrailingSpaces(shown)) return {Outcome::Ok(), shown};
+    const auto bytes = PagerTextBytes(utf8);
+    if (!bytes) return {Outcome::Refused(PagerTextMessage()), {}};
+    if (bytes->size() > static_cast<std::size_t>(kSourceLineLength))
+        return {Outcome::Refused(SourceLineTooLongMessage()), {}};
+    return {Outcome::Ok(), Cp1252ToUtf8(StoreSourceLine(image, page, k, line, *bytes))};
 }
 
 }  // namespace zrv

@@ -38,12 +38,24 @@ Message PromptTooLongMessage();
 /// - the leading spaces (three more for the special prompts) go into the low
 ///   nibble of the attribute byte, up to 15; spaces beyond 15 stay in front
 ///   of the text; the high nibble is kept;
-/// - the text without its surrounding spaces is stored with its length;
-///   the bytes after it stay as they were;
+/// - the text after its leading spaces is stored with its length, trailing
+///   spaces included (the box shows them again, so what was typed is what
+///   is stored); the bytes after it stay as they were;
 /// - the logo also sets the prompt mode: 0 for a text of one space, else 2.
 /// Characters up to 0x20 count as spaces when trimming. A text whose
 /// stored form would not fit the record's 18 bytes is refused with Msg2 too.
 Outcome StorePromptText(ConfigImage& image, int tag, std::string_view text);
+
+/// MsgPagerText, a prompt or source text with a character the pager cannot
+/// hold as typed.
+Message PagerTextMessage();
+/// The exit of prompt box \p tag with the box's text \p utf8 (the window's
+/// text, or a value given on the command line): a text equal to what the box
+/// shows stores nothing (looking at a loaded prompt never rewrites it);
+/// malformed UTF-8, a character outside Windows-1252 or a control character
+/// is refused with PagerTextMessage(); anything else goes to
+/// StorePromptText.
+Outcome StoreTypedPrompt(ConfigImage& image, int tag, std::string_view utf8);
 /// The text prompt box \p tag shows: its leading spaces (three fewer for the
 /// special prompts), then its stored characters. A length byte above 18 is
 /// read as 18.
@@ -96,5 +108,19 @@ std::string SourceLine(const ConfigImage& image, int page, int k, int line);
 /// Stores \p text padded with spaces to 21 characters (longer text is cut)
 /// and returns what was stored, which the line then shows.
 std::string StoreSourceLine(ConfigImage& image, int page, int k, int line, std::string_view text);
+
+/// MsgSourceLength, a source line of more than 21 characters.
+Message SourceLineTooLongMessage();
+struct SourceLineResult {
+    Outcome outcome;
+    std::string shown;  ///< UTF-8: the 21 characters the line shows when stored
+};
+/// The exit of a source line with the box's text \p utf8: the text the line
+/// shows (trailing spaces aside) stores nothing; more than 21
+/// characters is refused with SourceLineTooLongMessage(), malformed UTF-8,
+/// a character outside Windows-1252 or a control character with
+/// PagerTextMessage(); nothing is stored then. Otherwise the text is stored
+/// through StoreSourceLine, padded with spaces.
+SourceLineResult StoreTypedSourceLine(ConfigImage& image, int page, int k, int line, std::string_view utf8);
 
 }  // namespace zrv

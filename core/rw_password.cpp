@@ -1,7 +1,5 @@
 #include "core/rw_password.h"
 
-#include <algorithm>
-
 #include "core/cp1252.h"
 #include "core/image_layout.h"
 
@@ -14,13 +12,11 @@ Message RwPasswordMessage() { return Message{"Msg30", "Password must 6 digits on
 Outcome StoreRwPassword(ConfigImage& image, std::string_view text) {
     // Six characters of the PC code page, whatever they are; a control
     // character is never part of a typed password.
-    const std::string codes = Utf8ToCp1252(text);
-    if (codes.size() != kRwPasswordLength ||
-        std::any_of(codes.begin(), codes.end(),
-                    [](char c) { return IsControlCharacter(Cp1252ToUnicode(static_cast<std::uint8_t>(c))); }))
-        return Outcome::Refused(RwPasswordMessage());
+    // A character the code page lacks is refused, never stored as another.
+    const auto codes = PagerTextBytes(text);
+    if (!codes || codes->size() != kRwPasswordLength) return Outcome::Refused(RwPasswordMessage());
     for (std::size_t k = 0; k < kRwPasswordLength; ++k)
-        image.setByte(L::kRwPassword.offset + k, static_cast<std::uint8_t>(codes[k]));
+        image.setByte(L::kRwPassword.offset + k, static_cast<std::uint8_t>((*codes)[k]));
     return Outcome::Ok();
 }
 

@@ -19,7 +19,8 @@ Message RwPasswordMessage();
 
 /// The box's exit rule: exactly six characters (UTF-8 in, stored as their
 /// Windows-1252 codes) go to 0xFC3..0xFC8, first character first. Anything
-/// else (empty, shorter, longer, or holding a control character) is refused
+/// else (empty, shorter, longer, malformed UTF-8, or holding a control
+/// character or one that Windows-1252 lacks) is refused
 /// with Msg30 and the image keeps its password.
 Outcome StoreRwPassword(ConfigImage& image, std::string_view text);
 

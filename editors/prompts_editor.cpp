@@ -86,9 +86,11 @@ private:
     static void edtPrompt0Exit(MainForm& form, int tag) {
         form.state().currentPrompt = tag;
         QLineEdit& box = form.require(ctl::family::edtPrompt, tag);
-        const std::string text = Utf8ToCp1252(box.text().toStdString());
-        if (text == ShownPromptText(form.image(), tag)) return;
-        const Outcome outcome = StorePromptText(form.image(), tag, text);
+        const std::string typed = box.text().toStdString();
+        // Unchanged: nothing to store, and no refresh that would reset what
+        // is being typed into another box.
+        if (typed == Cp1252ToUtf8(ShownPromptText(form.image(), tag))) return;
+        const Outcome outcome = StoreTypedPrompt(form.image(), tag, typed);
         if (!outcome.Report(form.notifier())) {
             GiveFocusBack(&box);
             return;
@@ -101,9 +103,11 @@ private:
         if (tag < 0 || tag >= kPromptBoxCount) return;
         QLineEdit& box = form.require(ctl::family::edtPrompt, tag);
         const bool largeLogo = form.require(ctl::chkLogoLargeFont).isChecked();
-        const std::string text = AlignText(Utf8ToCp1252(box.text().toStdString()),
-                                           PromptMaxLength(tag, largeLogo), alignment);
-        box.setText(QString::fromStdString(Cp1252ToUtf8(text)));
+        // A text the pager cannot hold is left as typed for the store to refuse.
+        if (const auto bytes = PagerTextBytes(box.text().toStdString())) {
+            const std::string text = AlignText(*bytes, PromptMaxLength(tag, largeLogo), alignment);
+            box.setText(QString::fromStdString(Cp1252ToUtf8(text)));
+        }
         edtPrompt0Exit(form, tag);
     }
 

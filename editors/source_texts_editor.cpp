@@ -55,9 +55,13 @@ public:
                     box.setText(text);
                 });
                 OnExit(&box, [&form, &box, k, line] {
-                    const std::string stored = StoreSourceLine(form.image(), form.state().sourcePage, k, line,
-                                                               Utf8ToCp1252(box.text().toStdString()));
-                    box.setText(QString::fromStdString(Cp1252ToUtf8(stored)));
+                    const SourceLineResult stored = StoreTypedSourceLine(form.image(), form.state().sourcePage, k,
+                                                                         line, box.text().toStdString());
+                    if (!stored.outcome.Report(form.notifier())) {
+                        GiveFocusBack(&box);
+                        return;
+                    }
+                    box.setText(QString::fromStdString(stored.shown));
                 });
             }
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include <nlohmann/json.hpp>
 
@@ -137,6 +138,18 @@ TEST(CliSet, EachKindTakesAGoodValueAndRefusesABadOneWithoutWriting) {
         {"source.5.A.line1", "Fire station", "Fire station         ", "", 0, ""},
         {"lockout", "60 seconds", "60 seconds", "61 seconds", 2, "lockout"},
         {"serial", "", "", "X", 2, "read only"},
+        // Texts the pager cannot hold as asked are refused, never stored as
+        // something else: a letter outside Windows-1252, a control
+        // character, a source line too long, "1" mixed with notes.
+        {"password.rw", "12\xC3\xA9" "34!", "12\xC3\xA9" "34!", "\xD0\xA8\xD0\xA8\xD0\xA8\xD0\xA8\xD0\xA8\xD0\xA8", 1,
+         "password.rw: Msg30"},
+        {"prompt.6", "HELLO  ", "HELLO  ", "\tHELLO", 1, "prompt.6: MsgPagerText"},
+        {"prompt.7", "\xC3\x9C", "\xC3\x9C", "ESC\x1B[2J", 1, "prompt.7: MsgPagerText"},
+        {"source.2.B.line2", "  Station", "  Station            ", "ABCDEFGHIJKLMNOPQRSTUV", 1,
+         "source.2.B.line2: MsgSourceLength"},
+        {"source.2.B.line1", "x", "x                    ", "A\xD0\xA8", 1, "source.2.B.line1: MsgPagerText"},
+        {"music.3.A.melody", "1101", "1101000000000000", "A1", 1, "music.3.A.melody: Msg55"},
+        {"reminder.melody", "e", "1000000000000000", "CDEFGABcdefgabCDE", 1, "reminder.melody: Msg77"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
@@ -153,9 +166,8 @@ TEST(CliSet, EachKindTakesAGoodValueAndRefusesABadOneWithoutWriting) {
         const auto r = Cli({"set", file, "capcode.1=1000", c.field + "=" + c.bad});
         EXPECT_EQ(r.exitCode, c.badExit);
         EXPECT_NE(r.err.find(c.badText), std::string::npos) << r.err;
-        if (c.badExit == 2) {
-            EXPECT_NE(r.err.find(c.field), std::string::npos) << r.err;
-        }
+        EXPECT_NE(r.err.find(c.field), std::string::npos) << "the message names the field: " << r.err;
+        EXPECT_EQ(r.err.find('\x1B'), std::string::npos) << "no raw control character reaches the terminal";
         EXPECT_TRUE(SameBytes(ReadFile(file), original));
     }
 }
@@ -195,7 +207,7 @@ TEST(CliSet, SideEffectsOfTheWindowsHandlers) {
     fs::remove(out);
     r = Cli(allOff);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Msg42: You must disable one option !\n");
+    EXPECT_EQ(r.err, "menu.auto-sleep-off: Msg42: You must disable one option !\n");
     EXPECT_FALSE(fs::exists(out));
 
     // "Logo Large Font" off centres the logo in its longer box.
@@ -234,7 +246,7 @@ TEST(CliExportImport, GivesBackTheSameTableFileByteForByte) {
     const auto changed = (dir / "changed.tbl").string();
     const auto r = Cli({"set", file, "-o", changed, "capcode.1=0000077", "capcode.2.on=on", "capcode.9=2000000",
                         "capcode.3.D.type=Group", "prompt.7=  Wake up", "prompt.language=French", "prompt.12=ABC",
-                        "music.1.A.type=User", "music.1.A.melody=ABCDEFGabcdefg01", "reminder.melody=1010",
+                        "music.1.A.type=User", "music.1.A.melody=ABCDEFGabcdefg0e", "reminder.melody=1010",
                         "aes.key.1=Key one \xC3\xA4", "aes.select.2.B=Key 16", "aes.active=on", "band=400-499MHz",
                         "frequency=4600000", "source.3.B.line2=Station \xC3\x9C"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -346,6 +358,96 @@ TEST(CliExportImport, AHandEditedDocumentGoesThroughTheRules) {
     r = Cli({"import", json, out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(CliExportImport, ADocumentsOwnValuesOutlastTheRulesOfOtherFields) {
+    // A prompt language, a battery type and a logo font bring prompts,
+    // thresholds and a centred logo of their own; the document's values of
+    // those fields are the ones kept, whatever the table order.
+    TempDir dir;
+    const auto file = NewTable(dir);
+    Json doc = Json::parse(Cli({"export", file}).out);
+    Json& fields = doc["fields"];
+    fields["prompts"]["prompt.language"] = "English";
+    fields["prompts"]["prompt.5"] = "  HELLO";
+    fields["prompts"]["logo.large-font"] = "off";
+    fields["prompts"]["prompt.0"] = "LOGO";
+    fields["options"]["battery.rechargeable"] = "off";
+    fields["options"]["battery.low"] = "1.23V";
+    fields["options"]["battery.med"] = "1.35V";
+    fields["options"]["battery.high"] = "1.58V";
+    fields["frequency"]["band"] = "929-932MHz";
+    fields["frequency"]["frequency"] = "9310125";
+    fields["frequency"]["baud"] = "2400 bps";
+    const auto json = (dir / "edited.json").string();
+    WriteFile(json, doc.dump(2));
+    const auto out = (dir / "out.tbl").string();
+    const auto r = Cli({"import", json, out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json back = Json::parse(Cli({"export", out}).out);
+    for (const FieldDef& f : FieldTable())
+        EXPECT_EQ(back["fields"][f.group][f.name], fields[f.group][f.name]) << f.name;
+}
+
+TEST(CliExportImport, RefusesWhatADocumentShouldNotSayAndWritesNothing) {
+    TempDir dir;
+    const auto file = NewTable(dir);
+    const std::string text = Cli({"export", file}).out;
+    const Json doc = Json::parse(text);
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string t = text;
+        const auto at = t.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? t : t.replace(at, from.size(), to);
+    };
+    const auto edited = [&](const std::function<void(Json&)>& edit) {
+        Json d = doc;
+        edit(d);
+        return d.dump(2);
+    };
+    const std::string serialGroup = FindField("serial")->group;
+    struct Case {
+        std::string what, document, error;
+    };
+    const std::vector<Case> cases = {
+        {"deep nesting", std::string(50000, '[') + std::string(50000, ']'), "nested deeper than 16 levels"},
+        {"a number beyond a double", "{\"schema\": 1e400}", "1e400"},
+        {"a duplicate key", replaced("\"schema\": 1,", "\"schema\": 2, \"schema\": 1,"), "schema: the key is given twice"},
+        {"a duplicate field",
+         replaced("\"prompt.5\": ", "\"prompt.5\": \"X\", \"prompt.5\": "), "fields.prompts.prompt.5: the key is given twice"},
+        {"schema 1.0", replaced("\"schema\": 1,", "\"schema\": 1.0,"), "schema: unknown schema version"},
+        {"schema 1e0", replaced("\"schema\": 1,", "\"schema\": 1e0,"), "schema: unknown schema version"},
+        {"an unknown key", edited([](Json& d) { d["schemas"] = 1; }), "schemas: unknown key"},
+        {"a misspelled field", edited([](Json& d) { d["fields"]["prompts"]["promt.5"] = "X"; }),
+         "fields.prompts.promt.5: no such field"},
+        {"a key in a region", edited([](Json& d) { d["image"][0]["byte"] = Json::array(); }), "image[0].byte: unknown key"},
+        {"a changed serial", edited([&](Json& d) { d["fields"][serialGroup]["serial"] = "ABCDEFGHIJKL"; }),
+         "serial: the field is read only"},
+        {"a changed SSN", edited([&](Json& d) { d["fields"][serialGroup]["ssn"] = "0123456789ABCDEF"; }),
+         "ssn: the field is read only"},
+        {"a changed PSN", edited([&](Json& d) { d["fields"][serialGroup]["psn"] = "0123456789AB"; }),
+         "psn: the field is read only"},
+        {"a changed model identity", edited([](Json& d) { d["model"]["identity"] = "ZR-V99K  V1.09"; }),
+         "model.identity"},
+        {"two fields of one bit that disagree", edited([](Json& d) {
+             d["fields"][FindField("air-program")->group]["air-program"] = "on";
+             d["fields"][FindField("ota.program")->group]["ota.program"] = "off";
+         }),
+         "air-program: the table would hold 'off'"},
+        {"control characters", edited([](Json& d) { d["fields"]["frequency"]["baud"] = "\x1B[2J\x07"; }),
+         "'\\x1B[2J\\x07' is not one of the items"},
+    };
+    const auto json = (dir / "doc.json").string();
+    const auto out = (dir / "out.tbl").string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(json, c.document);
+        const auto r = Cli({"import", json, out});
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\x1B'), std::string::npos) << "no raw control character reaches the terminal";
+        EXPECT_FALSE(fs::exists(out));
+    }
 }
 
 }  // namespace
