@@ -26,8 +26,9 @@ zrv::app::StartupOptions Options(const QTemporaryDir& folder, zrv::Notifier& not
     return zrv::app::StartupOptions::Unattended(folder.path().toStdString(), notifier);
 }
 
-void StartUpUntilShown(benchmark::State& state) {
-    QTemporaryDir folder;
+/// Starts the program in \p folder until its main window is shown, once per
+/// iteration of \p state.
+void StartUpsUntilShown(benchmark::State& state, const QTemporaryDir& folder) {
     zrv::app::SilentNotifier notifier;
     for (auto _ : state) {
         auto app = std::make_unique<zrv::app::Application>(Options(folder, notifier));
@@ -38,6 +39,11 @@ void StartUpUntilShown(benchmark::State& state) {
         app.reset();  // tearing the windows down is not part of the start-up
         state.ResumeTiming();
     }
+}
+
+void StartUpUntilShown(benchmark::State& state) {
+    QTemporaryDir folder;
+    StartUpsUntilShown(state, folder);
 }
 
 /// Start-up as above with a large Language.ini in the program's folder: the
@@ -63,16 +69,7 @@ void StartUpWithLargeLanguageFile(benchmark::State& state) {
         return;
     }
     language.close();
-    zrv::app::SilentNotifier notifier;
-    for (auto _ : state) {
-        auto app = std::make_unique<zrv::app::Application>(Options(folder, notifier));
-        app->mainWindow().show();
-        QApplication::processEvents();
-        benchmark::DoNotOptimize(app->mainWindow().isVisible());
-        state.PauseTiming();
-        app.reset();
-        state.ResumeTiming();
-    }
+    StartUpsUntilShown(state, folder);
     state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 

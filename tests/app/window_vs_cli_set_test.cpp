@@ -36,6 +36,15 @@ protected:
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
         QApplication::processEvents();
     }
+    /// Saves the start-up image as the table file \p source, starts the
+    /// program and opens that file as File > Open does.
+    void startWithStartupTable(const std::filesystem::path& source) {
+        ConfigImage made = StartupImage();
+        ASSERT_FALSE(SaveTableFile(source, made, 16).has_value());
+        start();
+        nextOpen = QString::fromStdString(source.string());
+        win().mnuOpenClick();
+    }
     /// Saves the window's image with Save As to \p path.
     void saveAs(const std::filesystem::path& path) {
         nextSave = QString::fromStdString(path.string());
@@ -45,11 +54,7 @@ protected:
 
 TEST_F(WindowVersusSetTest, ASampleOfFieldsGivesTheSameBytesThroughBothWays) {
     const auto source = workingDir / "source.tbl";
-    ConfigImage made = StartupImage();
-    ASSERT_FALSE(SaveTableFile(source, made, 16).has_value());
-    start();
-    nextOpen = QString::fromStdString(source.string());
-    win().mnuOpenClick();
+    ASSERT_NO_FATAL_FAILURE(startWithStartupTable(source));
     ASSERT_TRUE(notifier.shown.empty());
 
     // "Freq. && Codes": an edit, a check box, a hint-bound combo, an ON box.
@@ -102,11 +107,7 @@ TEST_F(WindowVersusSetTest, ASampleOfFieldsGivesTheSameBytesThroughBothWays) {
 
 TEST_F(WindowVersusSetTest, SetAlertBackOnThePagersMenuStoresToneOneThroughBothWays) {
     const auto source = workingDir / "source.tbl";
-    ConfigImage made = StartupImage();
-    ASSERT_FALSE(SaveTableFile(source, made, 16).has_value());
-    start();
-    nextOpen = QString::fromStdString(source.string());
-    win().mnuOpenClick();
+    ASSERT_NO_FATAL_FAILURE(startWithStartupTable(source));
     openPage("sedtAS");
     click("chkMenu6");  // "Set Alert Off" offers the fixed alert tone
     QComboBox& tone = win().require(ctl::cboTone);
