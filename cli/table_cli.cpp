@@ -55,6 +55,12 @@ std::optional<std::string> TakeArguments(const std::vector<std::string>& args, c
     return std::nullopt;
 }
 
+std::optional<std::string> TakeFileName(const std::vector<std::string>& args, const std::string& missing) {
+    if (args.size() != 1) return args.empty() ? missing : "expected one file name";
+    if (!args[0].empty() && args[0][0] == '-') return "unknown option '" + args[0] + "'";
+    return std::nullopt;
+}
+
 std::string OpenFailureReason(const fs::path& path) {
     std::error_code ec;
     const auto status = fs::status(path, ec);

@@ -52,6 +52,12 @@ struct ArgumentSpec {
 std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentSpec& spec,
                                          ParsedArgs& parsed);
 
+/// The preamble of a command that takes one file name and no option: the
+/// usage error's text (\p missing when there is no word, "expected one
+/// file name" for more, "unknown option '-x'" for a word starting with
+/// '-'), or nothing.
+std::optional<std::string> TakeFileName(const std::vector<std::string>& args, const std::string& missing);
+
 /// The bytes of a table file as stored, after the size and open checks only
 /// (the bytes of a file that fails its identity or checksum can still be
 /// looked at). Tells \p notifier Msg61 or Msg62 and returns nothing when the
