@@ -123,8 +123,8 @@ struct OtaOption {
     /// A field's value is taken as typed into the window: in the PC code
     /// page, at most this many characters. kAsGiven: a file name or path.
     std::size_t maxChars;
-    /// Typing into (and leaving) the option's field pads the control ID:
-    /// edtID, edtTMID, edtBat, edtPkgStr, edtPkg, edtDate, edtDateField.
+    /// The option's field is one whose leaving pads the control ID
+    /// (Parsed::controlIdPadded).
     bool padsControlId;
     /// Stores the (accepted) value into the parsed fields.
     void (*store)(Parsed& p, Value value);
@@ -135,6 +135,7 @@ struct OtaOption {
 constexpr const char* kField = "a value";
 constexpr std::size_t kAsGiven = 0;
 
+/// --type takes 1-17 but the types not offered, 254 and 255.
 std::string TypeRefusal(Value t) {
     unsigned long long type = 0;
     if (!zrv::cli::ParseNumber(t, type, 255)) return "--type takes a number";
