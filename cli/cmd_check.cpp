@@ -22,10 +22,7 @@ const CommandRegistration kCheck{{
 }};
 
 int runCheck(const std::vector<std::string>& args) {
-    const Command& self = CommandByName("check");
-    if (args.size() != 1) return UsageError(self, args.empty() ? "FILE.tbl is missing"
-                                                               : "expected one file name");
-    if (!args[0].empty() && args[0][0] == '-') return UsageError(self, "unknown option '" + args[0] + "'");
+    if (auto error = TakeFileName(args, "FILE.tbl is missing")) return UsageError(CommandByName("check"), *error);
     const auto result = CheckTableFile(args[0]);
     if (!result.ok) {
         StderrNotifier notifier;

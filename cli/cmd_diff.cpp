@@ -52,9 +52,9 @@ std::vector<Range> differingRanges(const std::vector<std::uint8_t>& a, const std
 int runDiff(const std::vector<std::string>& args) {
     const Command& self = CommandByName("diff");
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, error);
-    if (parsed.positional.size() != 2) return UsageError(self, "expected two table files");
+    const std::string expected = "expected two table files";
+    if (auto error = TakeArguments(args, {{}, {}, {expected, expected}, 2, expected}, parsed))
+        return UsageError(self, *error);
     StderrNotifier notifier;
     const auto a = ReadStoredTable(parsed.positional[0], notifier);
     if (!a) return kExitFailed;

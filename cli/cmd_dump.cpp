@@ -49,10 +49,9 @@ void printLine(std::size_t offset, const std::uint8_t* bytes, std::size_t count)
 int runDump(const std::vector<std::string>& args) {
     const Command& self = CommandByName("dump");
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {"--from", "--length"}, {}, parsed, error)) return UsageError(self, error);
-    if (parsed.positional.size() != 1)
-        return UsageError(self, parsed.positional.empty() ? "FILE.tbl is missing" : "expected one file name");
+    if (auto error = TakeArguments(
+            args, {{"--from", "--length"}, {}, {"FILE.tbl is missing"}, 1, "expected one file name"}, parsed))
+        return UsageError(self, *error);
     unsigned long long from = 0, length = ~0ull;
     if (parsed.values.count("--from") && !ParseNumber(parsed.values["--from"], from))
         return UsageError(self, "--from takes a decimal or 0x hexadecimal offset");

@@ -152,10 +152,9 @@ bool ReadImageLine(const std::string& line, ConfigImage& image, std::string& err
 int runExport(const std::vector<std::string>& args) {
     const Command& self = CommandByName("export");
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, error);
-    if (parsed.positional.size() != 1)
-        return UsageError(self, parsed.positional.empty() ? "FILE.tbl is missing" : "expected one file name");
+    if (auto error = TakeArguments(
+            args, {{"-o", "--output"}, {}, {"FILE.tbl is missing"}, 1, "expected one file name"}, parsed))
+        return UsageError(self, *error);
     OpenedTable table;
     if (!OpenTable(parsed.positional[0], table)) return kExitFailed;
 
@@ -332,9 +331,10 @@ std::vector<bool> HeldBytes(const Json& fields, const ConfigImage& stored) {
 int runImport(const std::vector<std::string>& args) {
     const Command& self = CommandByName("import");
     ParsedArgs parsed;
+    const std::string expected = "expected IN.json and OUT.tbl";
+    if (auto error = TakeArguments(args, {{}, {}, {expected, expected}, 2, expected}, parsed))
+        return UsageError(self, TerminalText(*error));
     std::string error;
-    if (!ParseArgs(args, {}, {}, parsed, error)) return UsageError(self, TerminalText(error));
-    if (parsed.positional.size() != 2) return UsageError(self, "expected IN.json and OUT.tbl");
     const std::string& input = parsed.positional[0];
     std::ifstream in(input, std::ios::binary);
     if (!in) return Fail("cannot read " + input);

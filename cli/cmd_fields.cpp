@@ -74,9 +74,8 @@ int runFields(const std::vector<std::string>& args) {
 int runGet(const std::vector<std::string>& args) {
     const Command& self = CommandByName("get");
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, TerminalText(error));
-    if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
+    if (auto error = TakeArguments(args, {{}, {"--json"}, {"FILE.tbl is missing"}}, parsed))
+        return UsageError(self, TerminalText(*error));
     std::set<const FieldDef*> wanted;
     for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
         const FieldDef* f = FindField(parsed.positional[k]);
@@ -106,10 +105,9 @@ int runGet(const std::vector<std::string>& args) {
 int runSet(const std::vector<std::string>& args) {
     const Command& self = CommandByName("set");
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {"-o", "--output"}, {}, parsed, error)) return UsageError(self, TerminalText(error));
-    if (parsed.positional.empty()) return UsageError(self, "FILE.tbl is missing");
-    if (parsed.positional.size() < 2) return UsageError(self, "no FIELD=VALUE given");
+    if (auto error = TakeArguments(
+            args, {{"-o", "--output"}, {}, {"FILE.tbl is missing", "no FIELD=VALUE given"}}, parsed))
+        return UsageError(self, TerminalText(*error));
     std::vector<std::pair<const FieldDef*, std::string>> assignments;
     for (std::size_t k = 1; k < parsed.positional.size(); ++k) {
         const std::string& a = parsed.positional[k];

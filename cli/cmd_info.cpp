@@ -141,10 +141,9 @@ void printJson(const Summary& s) {
 int runInfo(const std::vector<std::string>& args) {
     const Command& self = CommandByName("info");
     ParsedArgs parsed;
-    std::string error;
-    if (!ParseArgs(args, {}, {"--json"}, parsed, error)) return UsageError(self, error);
-    if (parsed.positional.size() != 1)
-        return UsageError(self, parsed.positional.empty() ? "FILE.tbl is missing" : "expected one file name");
+    if (auto error = TakeArguments(
+            args, {{}, {"--json"}, {"FILE.tbl is missing"}, 1, "expected one file name"}, parsed))
+        return UsageError(self, *error);
     const std::string& file = parsed.positional[0];
     ConfigImage image = StartupImage();
     int capcodeCount = kDefaultCapcodeCount;

@@ -24,10 +24,7 @@ const CommandRegistration kNew{{
 }};
 
 int runNew(const std::vector<std::string>& args) {
-    const Command& self = CommandByName("new");
-    if (args.size() != 1) return UsageError(self, args.empty() ? "OUT.tbl is missing"
-                                                               : "expected one file name");
-    if (!args[0].empty() && args[0][0] == '-') return UsageError(self, "unknown option '" + args[0] + "'");
+    if (auto error = TakeFileName(args, "OUT.tbl is missing")) return UsageError(CommandByName("new"), *error);
     ConfigImage image = StartupImage();
     StderrNotifier notifier;
     FileLock lock;

@@ -2,6 +2,7 @@
 // Raw memory data 254, the last command 255 and the time message take only
 // OTA-window fields; the other types take the main window's values from a
 // table file, as the OTA window reads them after the file is opened.
+#include <algorithm>
 #include <ctime>
 #include <iostream>
 #include <optional>
@@ -89,13 +90,6 @@ public:
     }
 };
 
-std::string NowAsTimeDate() {
-    const std::time_t t = std::time(nullptr);
-    std::tm now{};
-    localtime_r(&t, &now);
-    return FormatTimeDate(now);
-}
-
 struct Parsed {
     OtaWindowFields window;
     std::string table;
@@ -117,11 +111,86 @@ int Run(const std::vector<std::string>& args);
 const zrv::cli::CommandRegistration kRegistration{zrv::cli::Command{
     "ota", "build and send OTA commands to a paging encoder", kUsage, Run}};
 
-const zrv::cli::Command& Self() {
-    for (const auto& c : zrv::cli::Commands())
-        if (c.name == "ota") return c;
-    return zrv::cli::Commands().front();
+const zrv::cli::Command& Self() { return zrv::cli::CommandByName("ota"); }
+
+using Value = const std::string&;
+
+/// One option of 'ota build' and 'ota send'.
+struct OtaOption {
+    const char* name;
+    /// What the value is, for "--name needs ..."; null for an option without one.
+    const char* value;
+    /// A field's value is taken as typed into the window: in the PC code
+    /// page, at most this many characters. kAsGiven: a file name or path.
+    std::size_t maxChars;
+    /// The option's field is one whose leaving pads the control ID
+    /// (Parsed::controlIdPadded).
+    bool padsControlId;
+    /// Stores the (accepted) value into the parsed fields.
+    void (*store)(Parsed& p, Value value);
+    /// The usage error's text for a value the option cannot take, else empty.
+    std::string (*refusal)(Value value) = nullptr;
+};
+
+constexpr const char* kField = "a value";
+constexpr std::size_t kAsGiven = 0;
+
+/// --type takes 1-17 but the types not offered, 254 and 255.
+std::string TypeRefusal(Value t) {
+    unsigned long long type = 0;
+    if (!zrv::cli::ParseNumber(t, type, 255)) return "--type takes a number";
+    if (type == kTypeRawData || type == kTypeLast) return {};
+    if (IsUnofferedType(static_cast<int>(type)))
+        return "OTA command types 6-9 and 13-16 are not offered: they would need prompt "
+               "fields 44 to 59, which the main window does not have";
+    if (type < 1 || type > 17) return "there is no OTA command type " + t + " (types 1-17, 254 and 255)";
+    return {};
 }
+
+/// --type checks the box of one command type; types 1-17 read the table file.
+void SelectType(Parsed& p, Value t) {
+    unsigned long long type = 0;
+    zrv::cli::ParseNumber(t, type, 255);
+    if (type == kTypeRawData) {
+        p.window.chkCmd[kRawDataBoxTag] = true;
+    } else if (type == kTypeLast) {
+        p.window.chkLast = true;
+    } else {
+        p.window.chkCmd[static_cast<std::size_t>(type - 1)] = true;
+        p.tableTypes.push_back(static_cast<int>(type));
+    }
+}
+
+std::string AlertTypeRefusal(Value t) {
+    return t.size() == 1 && t[0] >= '0' && t[0] <= '3' ? "" : "--alert-type takes 0, 1, 2 or 3";
+}
+
+const OtaOption kOptions[] = {
+    {"--type", kField, 3, false, SelectType, TypeRefusal},
+    {"--last", nullptr, 0, false, [](Parsed& p, Value) { p.window.chkLast = true; }},
+    {"--time", nullptr, 0, false, [](Parsed& p, Value) { p.window.chkSysDate = true; }},
+    {"--psn", kField, 5, false, [](Parsed& p, Value v) { p.psnGiven = true; p.window.edtPSN = v; }},
+    {"--table", "a file name", kAsGiven, false, [](Parsed& p, Value v) { p.table = v; }},
+    {"--update-table", nullptr, 0, false, [](Parsed& p, Value) { p.updateTable = true; }},
+    {"--encrypt", nullptr, 0, false, [](Parsed& p, Value) { p.encrypt = true; }},
+    {"--alert-type", kField, 1, false, [](Parsed& p, Value v) { p.window.cboAlertType = v[0] - '0'; },
+     AlertTypeRefusal},
+    {"--date", kField, 10, true, [](Parsed& p, Value v) { p.window.chkDateField = false; p.window.edtDateField = v; }},
+    {"--batch", kField, 2, true, [](Parsed& p, Value v) { p.window.chkBat = false; p.window.edtBat = v; }},
+    {"--pkg-no", kField, 2, true, [](Parsed& p, Value v) { p.window.chkPkgStr = false; p.window.edtPkgStr = v; }},
+    {"--packages", kField, 2, true, [](Parsed& p, Value v) { p.window.chkPkg = false; p.window.edtPkg = v; }},
+    {"--success", kField, 18, false, [](Parsed& p, Value v) { p.window.Edit1 = v; }},
+    {"--failed", kField, 18, false, [](Parsed& p, Value v) { p.window.Edit2 = v; }},
+    {"--ssn", kField, 16, false, [](Parsed& p, Value v) { p.window.chkEncypt = true; p.window.edtSSN = v; }},
+    {"--control-id", kField, 10, true, [](Parsed& p, Value v) { p.window.edtID = v; }},
+    {"--time-id", kField, 10, true, [](Parsed& p, Value v) { p.timeIdGiven = true; p.window.edtTMID = v; }},
+    {"--time-date", kField, 14, true, [](Parsed& p, Value v) { p.timeDateGiven = true; p.window.edtDate = v; }},
+    {"--start", kField, 3, false, [](Parsed& p, Value v) { p.window.edtStart = v; }},
+    {"--data", kField, 64, false, [](Parsed& p, Value v) { p.window.edtData = v; }},
+    {"--repeat", kField, 9, false, [](Parsed& p, Value v) { p.window.edtRepeat = v; }},
+    {"--auto-increase-psn", nullptr, 0, false, [](Parsed& p, Value) { p.window.chkIncPSN = true; }},
+    {"--port", "a path", kAsGiven, false, [](Parsed& p, Value v) { p.port = v; }},
+};
 
 /// Fills the window's fields from the options; nothing is on unless named.
 /// Returns an exit status when the options cannot be used.
@@ -135,102 +204,26 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
 
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto takeValue = [&](std::size_t maxChars, std::string& out) -> std::optional<int> {
-            if (i + 1 >= args.size()) return zrv::cli::UsageError(Self(), a + " needs a value");
-            const std::string value = Utf8ToCp1252(args[++i]);
-            if (value.size() > maxChars)
-                return zrv::cli::UsageError(Self(), a + " takes at most " + std::to_string(maxChars) +
-                                                        " characters");
-            out = value;
-            return std::nullopt;
-        };
-        std::optional<int> bad;
-        static const char* const kPaddingFields[] = {"--control-id", "--time-id", "--batch",  "--pkg-no",
-                                                     "--packages",   "--time-date", "--date"};
-        for (const char* f : kPaddingFields)
-            if (a == f) p.controlIdPadded = true;
-        if (a == "--type") {
-            std::string t;
-            if ((bad = takeValue(3, t))) return bad;
-            unsigned long long type = 0;
-            if (!zrv::cli::ParseNumber(t, type, 255)) return zrv::cli::UsageError(Self(), "--type takes a number");
-            if (type == kTypeRawData) {
-                w.chkCmd[kRawDataBoxTag] = true;
-            } else if (type >= 1 && type <= 17 && !IsUnofferedType(static_cast<int>(type))) {
-                w.chkCmd[static_cast<std::size_t>(type - 1)] = true;
-                p.tableTypes.push_back(static_cast<int>(type));
-            } else if (type == kTypeLast) {
-                w.chkLast = true;
-            } else if (IsUnofferedType(static_cast<int>(type))) {
-                return zrv::cli::UsageError(
-                    Self(), "OTA command types 6-9 and 13-16 are not offered: they would need prompt "
-                            "fields 44 to 59, which the main window does not have");
-            } else if (type < 1 || type > 17) {
-                return zrv::cli::UsageError(Self(), "there is no OTA command type " + t +
-                                                        " (types 1-17, 254 and 255)");
+        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                         [&](const OtaOption& o) { return a == o.name; });
+        if (option == std::end(kOptions)) return zrv::cli::UsageError(Self(), "unknown option '" + a + "'");
+        if (option->padsControlId) p.controlIdPadded = true;
+        std::string value;
+        if (option->value) {
+            if (i + 1 >= args.size()) return zrv::cli::UsageError(Self(), a + " needs " + option->value);
+            value = args[++i];
+            if (option->maxChars != kAsGiven) {
+                value = Utf8ToCp1252(value);
+                if (value.size() > option->maxChars)
+                    return zrv::cli::UsageError(Self(), a + " takes at most " + std::to_string(option->maxChars) +
+                                                            " characters");
             }
-        } else if (a == "--last") {
-            w.chkLast = true;
-        } else if (a == "--time") {
-            w.chkSysDate = true;
-        } else if (a == "--psn") {
-            p.psnGiven = true;
-            bad = takeValue(5, w.edtPSN);
-        } else if (a == "--table") {
-            if (i + 1 >= args.size()) return zrv::cli::UsageError(Self(), "--table needs a file name");
-            p.table = args[++i];
-        } else if (a == "--update-table") {
-            p.updateTable = true;
-        } else if (a == "--encrypt") {
-            p.encrypt = true;
-        } else if (a == "--alert-type") {
-            std::string t;
-            if ((bad = takeValue(1, t))) return bad;
-            if (t.size() != 1 || t[0] < '0' || t[0] > '3')
-                return zrv::cli::UsageError(Self(), "--alert-type takes 0, 1, 2 or 3");
-            w.cboAlertType = t[0] - '0';
-        } else if (a == "--date") {
-            w.chkDateField = false;
-            bad = takeValue(10, w.edtDateField);
-        } else if (a == "--batch") {
-            w.chkBat = false;
-            bad = takeValue(2, w.edtBat);
-        } else if (a == "--pkg-no") {
-            w.chkPkgStr = false;
-            bad = takeValue(2, w.edtPkgStr);
-        } else if (a == "--packages") {
-            w.chkPkg = false;
-            bad = takeValue(2, w.edtPkg);
-        } else if (a == "--success") {
-            bad = takeValue(18, w.Edit1);
-        } else if (a == "--failed") {
-            bad = takeValue(18, w.Edit2);
-        } else if (a == "--ssn") {
-            w.chkEncypt = true;
-            bad = takeValue(16, w.edtSSN);
-        } else if (a == "--control-id") {
-            bad = takeValue(10, w.edtID);
-        } else if (a == "--time-id") {
-            p.timeIdGiven = true;
-            bad = takeValue(10, w.edtTMID);
-        } else if (a == "--time-date") {
-            p.timeDateGiven = true;
-            bad = takeValue(14, w.edtDate);
-        } else if (a == "--start") {
-            bad = takeValue(3, w.edtStart);
-        } else if (a == "--data") {
-            bad = takeValue(64, w.edtData);
-        } else if (a == "--repeat") {
-            bad = takeValue(9, w.edtRepeat);
-        } else if (a == "--auto-increase-psn") {
-            w.chkIncPSN = true;
-        } else if (a == "--port") {
-            if (i + 1 >= args.size()) return zrv::cli::UsageError(Self(), "--port needs a path");
-            p.port = args[++i];
-        } else {
-            return zrv::cli::UsageError(Self(), "unknown option '" + a + "'");
         }
-        if (bad) return bad;
+        if (option->refusal) {
+            if (const std::string error = option->refusal(value); !error.empty())
+                return zrv::cli::UsageError(Self(), error);
+        }
+        option->store(p, value);
     }
 
     if (w.chkSysDate && !p.timeIdGiven && p.table.empty())
@@ -266,7 +259,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Parsed& p,
     // Leaving the ID, batch, package or date fields pads the control ID;
     // when none of them was touched it keeps the window's "N12".
     if (p.controlIdPadded) w.edtID = PadControlId(w.edtID);
-    if (!p.timeDateGiven) w.edtDate = NowAsTimeDate();
+    if (!p.timeDateGiven) w.edtDate = FormatTimeDate(LocalNow());
     return std::nullopt;
 }
 

@@ -21,9 +21,9 @@ int runPorts(const std::vector<std::string>& input) {
     std::vector<std::string> args = input;
     LinkOptions options;
     std::string error;
-    if (!TakeLinkOptions(args, options, error)) return UsageError(CommandNamed("ports"), error);
+    if (!TakeLinkOptions(args, options, error)) return UsageError(CommandByName("ports"), error);
     if (!args.empty())
-        return UsageError(CommandNamed("ports"), "unexpected argument '" + args.front() + "'");
+        return UsageError(CommandByName("ports"), "unexpected argument '" + args.front() + "'");
 
     LinkSession session(options, false);
     if (!session.ready()) return kExitFailed;

@@ -11,7 +11,7 @@
 namespace zrv::cli {
 namespace {
 
-int runRead(const std::vector<std::string>& input);
+int runRead(const std::vector<std::string>& args);
 
 const CommandRegistration kRead{Command{
     "read", "read the pager in the programmer board into a table file",
@@ -21,14 +21,11 @@ const CommandRegistration kRead{Command{
                 "fails leaves OUT.tbl as it was.\n\nOptions:\n") + kLinkOptionsHelp,
     runRead}};
 
-int runRead(const std::vector<std::string>& input) {
-    std::vector<std::string> args = input;
+int runRead(const std::vector<std::string>& args) {
     LinkOptions options;
-    std::string error;
-    const Command& self = CommandNamed("read");
-    if (!TakeLinkOptions(args, options, error)) return UsageError(self, error);
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
-        return UsageError(self, args.empty() ? "OUT.tbl is missing" : "unexpected argument '" + args.back() + "'");
+    std::string file;
+    if (auto error = TakeLinkArguments(args, options, "OUT.tbl is missing", file))
+        return UsageError(CommandByName("read"), *error);
 
     LinkSession session(options, false);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
@@ -38,8 +35,8 @@ int runRead(const std::vector<std::string>& input) {
     // Showing the image in the window refreshes it, which forces two values.
     ApplyRefreshForcedValues(image);
     FileLock lock;
-    if (!LockTable(args[0], lock, session.notifier())) return kExitFailed;
-    if (auto failure = SaveTableFile(args[0], image, capcodeCount)) {
+    if (!LockTable(file, lock, session.notifier())) return kExitFailed;
+    if (auto failure = SaveTableFile(file, image, capcodeCount)) {
         session.notifier().show(*failure);
         return kExitFailed;
     }

@@ -12,7 +12,7 @@
 namespace zrv::cli {
 namespace {
 
-int runVerify(const std::vector<std::string>& input);
+int runVerify(const std::vector<std::string>& args);
 
 const CommandRegistration kVerify{Command{
     "verify", "compare the pager in the programmer board with a table file",
@@ -25,20 +25,17 @@ const CommandRegistration kVerify{Command{
                 "Options:\n") + kLinkOptionsHelp,
     runVerify}};
 
-int runVerify(const std::vector<std::string>& input) {
-    std::vector<std::string> args = input;
+int runVerify(const std::vector<std::string>& args) {
     LinkOptions options;
-    std::string error;
-    const Command& self = CommandNamed("verify");
-    if (!TakeLinkOptions(args, options, error)) return UsageError(self, error);
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
-        return UsageError(self, args.empty() ? "IN.tbl is missing" : "unexpected argument '" + args.back() + "'");
+    std::string file;
+    if (auto error = TakeLinkArguments(args, options, "IN.tbl is missing", file))
+        return UsageError(CommandByName("verify"), *error);
 
     // The file is opened as for a write; the verify then compares what a
     // write of it would put on the pager in the board now.
     ConfigImage image;
     StderrNotifier notifier;
-    if (!OpenTableForTransfer(args[0], image, notifier)) return kExitFailed;
+    if (!OpenTableForTransfer(file, image, notifier)) return kExitFailed;
     ConvertTextsToPager(image);
 
     LinkSession session(options, false);

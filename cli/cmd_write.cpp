@@ -133,7 +133,7 @@ int runWrite(const std::vector<std::string>& input) {
     LinkOptions options;
     WriteOptions w;
     std::string error;
-    const Command& self = CommandNamed("write");
+    const Command& self = CommandByName("write");
     if (!TakeLinkOptions(args, options, error) || !parseWriteOptions(args, w, error))
         return UsageError(self, error);
 

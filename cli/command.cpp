@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <stdexcept>
 
 namespace zrv::cli {
 namespace {
@@ -19,6 +20,13 @@ CommandRegistration::CommandRegistration(Command command) {
     auto pos = std::lower_bound(commands.begin(), commands.end(), command.name,
                                 [](const Command& c, const std::string& n) { return c.name < n; });
     commands.insert(pos, std::move(command));
+}
+
+const Command& CommandByName(std::string_view name) {
+    const auto& all = Commands();
+    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
+    if (it == all.end()) throw std::logic_error("no command " + std::string(name));
+    return *it;
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {

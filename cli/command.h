@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zrv::cli {
@@ -29,6 +30,9 @@ const std::vector<Command>& Commands();
 struct CommandRegistration {
     explicit CommandRegistration(Command command);
 };
+
+/// The registered command called \p name (for its usage text).
+const Command& CommandByName(std::string_view name);
 
 /// True when \p args asks for help (-h or --help anywhere).
 bool WantsHelp(const std::vector<std::string>& args);

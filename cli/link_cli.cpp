@@ -27,10 +27,15 @@ void ensureQtApplication() {
 
 }  // namespace
 
-const Command& CommandNamed(const std::string& name) {
-    for (const auto& c : Commands())
-        if (c.name == name) return c;
-    return Commands().front();
+std::optional<std::string> TakeLinkArguments(const std::vector<std::string>& input, LinkOptions& options,
+                                             const std::string& missing, std::string& file) {
+    std::vector<std::string> args = input;
+    std::string error;
+    if (!TakeLinkOptions(args, options, error)) return error;
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
+        return args.empty() ? missing : "unexpected argument '" + args.back() + "'";
+    file = args[0];
+    return std::nullopt;
 }
 
 const char* const kLinkOptionsHelp =

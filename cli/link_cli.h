@@ -27,8 +27,12 @@ struct LinkOptions {
 /// order); false with \p error set when one lacks its value.
 bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& options, std::string& error);
 
-/// The registered command called \p name (for its usage text).
-const Command& CommandNamed(const std::string& name);
+/// The preamble of a transfer command on one table file: TakeLinkOptions,
+/// then exactly one word left, which names the file (a word starting with
+/// '-' does not). Returns the usage error's text, \p missing when no word is
+/// left or "unexpected argument 'LAST'", or nothing with \p file set.
+std::optional<std::string> TakeLinkArguments(const std::vector<std::string>& args, LinkOptions& options,
+                                             const std::string& missing, std::string& file);
 
 /// Help text lines for the two shared options.
 extern const char* const kLinkOptionsHelp;

@@ -1,24 +1,15 @@
 #include "cli/table_cli.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <stdexcept>
 
 #include "core/cp1252.h"
 #include "core/table_file.h"
 
 namespace zrv::cli {
 namespace fs = std::filesystem;
-
-const Command& CommandByName(std::string_view name) {
-    const auto& all = Commands();
-    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
-    if (it == all.end()) throw std::logic_error("no command " + std::string(name));
-    return *it;
-}
 
 bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                const std::set<std::string>& flagOptions, ParsedArgs& parsed, std::string& error) {
@@ -52,6 +43,22 @@ bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>
         }
     }
     return true;
+}
+
+std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentSpec& spec,
+                                         ParsedArgs& parsed) {
+    std::string error;
+    if (!ParseArgs(args, spec.valueOptions, spec.flagOptions, parsed, error)) return error;
+    const std::size_t given = parsed.positional.size();
+    if (given < spec.missing.size()) return spec.missing[given];
+    if (spec.most && given > *spec.most) return spec.surplus;
+    return std::nullopt;
+}
+
+std::optional<std::string> TakeFileName(const std::vector<std::string>& args, const std::string& missing) {
+    if (args.size() != 1) return args.empty() ? missing : "expected one file name";
+    if (!args[0].empty() && args[0][0] == '-') return "unknown option '" + args[0] + "'";
+    return std::nullopt;
 }
 
 std::string OpenFailureReason(const fs::path& path) {

@@ -26,14 +26,37 @@ struct ParsedArgs {
     std::set<std::string> flags;                ///< "--json"
 };
 
-/// The registered command called \p name (for its usage text).
-const Command& CommandByName(std::string_view name);
-
 /// Splits \p args: options named in \p valueOptions take the next word (or
 /// "--name=value"), those in \p flagOptions take none; "--" ends the options.
 /// False with \p error set for an unknown option or a missing value.
 bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                const std::set<std::string>& flagOptions, ParsedArgs& parsed, std::string& error);
+
+/// What a command takes: its options, and how many other words (file names,
+/// fields) with the usage error for too few or too many.
+struct ArgumentSpec {
+    std::set<std::string> valueOptions;
+    std::set<std::string> flagOptions;
+    /// The usage error when only k words are given, for each k below the
+    /// number the command needs: {"FILE.tbl is missing"} needs one word.
+    std::vector<std::string> missing;
+    /// The most words the command takes (none: no limit), and the usage
+    /// error for more.
+    std::optional<std::size_t> most = std::nullopt;
+    std::string surplus = {};
+};
+
+/// The preamble every table-file command shares: ParseArgs with the
+/// command's options, then the count of the remaining words. Returns the
+/// usage error's text, or nothing when \p parsed holds usable arguments.
+std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentSpec& spec,
+                                         ParsedArgs& parsed);
+
+/// The preamble of a command that takes one file name and no option: the
+/// usage error's text (\p missing when there is no word, "expected one
+/// file name" for more, "unknown option '-x'" for a word starting with
+/// '-'), or nothing.
+std::optional<std::string> TakeFileName(const std::vector<std::string>& args, const std::string& missing);
 
 /// The bytes of a table file as stored, after the size and open checks only
 /// (the bytes of a file that fails its identity or checksum can still be

@@ -82,14 +82,14 @@ std::string Hex4(unsigned v) { return Hex2(v >> 8) + Hex2(v); }
 /// take 2, 6, .., 26.
 int SourceSelector(int type) { return type <= 9 ? 4 * (type - 3) : 2 + 4 * (type - 10); }
 
+}  // namespace
+
 std::tm LocalNow() {
     const std::time_t t = std::time(nullptr);
     std::tm out{};
     localtime_r(&t, &out);
     return out;
 }
-
-}  // namespace
 
 bool IsUnofferedType(int type) { return (type >= 6 && type <= 9) || (type >= 13 && type <= 16); }
 

@@ -25,6 +25,10 @@ bool IsUnofferedType(int type);
 /// The command type of the check box with \p tag (Tag + 1; Tag 17 is 254).
 int TypeOfTag(int tag);
 
+/// The current local time: the builder's clock, the window's time field and
+/// the command line's default time message.
+std::tm LocalNow();
+
 /// The message of a text that does not convert to a number.
 Message ConversionErrorMessage(const std::string& text);
 

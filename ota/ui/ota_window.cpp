@@ -32,13 +32,6 @@ constexpr const char* kUnofferedTip =
 
 std::string Cp(const QLineEdit* edit) { return Utf8ToCp1252(edit->text().toStdString()); }
 QString Utf(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
-
-std::tm LocalNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm out{};
-    localtime_r(&t, &out);
-    return out;
-}
 }  // namespace
 
 OtaWindow::OtaWindow(Notifier& notifier, QWidget* parent)
