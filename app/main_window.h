@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/pages/proportional_rescaler.h"
+#include "ui/kit/proportional_rescaler.h"
 #include "app/scanner_input.h"
 #include "core/binding_hint.h"
 #include "core/image.h"
@@ -263,7 +263,7 @@ private:
     std::vector<QFrame*> panels_;
     std::vector<QLabel*> selectors_;
     std::vector<QLabel*> greyLabels_;
-    ProportionalRescaler rescaler_;
+    kit::ProportionalRescaler rescaler_;
     ScannerBuffer scanner_;
     QTimer* timer2_ = nullptr;
     QTimer* timer1_ = nullptr;

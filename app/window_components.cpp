@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "editors/control_registry.h"
 
 namespace zrv::app {
@@ -40,7 +40,7 @@ void SetCaption(QObject* o, const std::string& utf8) {
     const QString text = QString::fromStdString(utf8);
     if (auto* l = qobject_cast<QLabel*>(o)) {
         if (l->text() != text) l->setText(text);
-        pages::FitToCaption(l);  // an auto-size label grows or shrinks with its caption
+        kit::FitToCaption(l);  // an auto-size label grows or shrinks with its caption
     } else if (auto* b = qobject_cast<QAbstractButton*>(o)) {
         b->setText(text);
     } else if (auto* g = qobject_cast<QGroupBox*>(o)) {

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "editors/main_form.h"
-#include "i18n/ui/window_setup.h"
+#include "ui/kit/window_setup.h"
 #include "ui_alert_window.h"
 
 namespace zrv {
@@ -12,7 +12,7 @@ namespace zrv {
 AlertWindow::AlertWindow(MainForm& form, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::frmAlert>()), form_(form) {
     ui_->setupUi(this);
-    i18n::ui::SetUpWindow(*this, i18n::kAlertWindow);
+    kit::SetUpWindow(*this, i18n::kAlertWindow);
     setFixedSize(size());
     // Every "cboMail" combo goes into the array at its Tag.
     for (QComboBox* combo : findChildren<QComboBox*>()) {

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "core/capcode_rules.h"
 #include "core/capcodes.h"
 #include "editors/edit_events.h"
@@ -97,7 +97,7 @@ private:
             const std::string format = form.catalogueText(key.c_str(), kSlotLabelFormat);
             QLabel& label = form.require(ctl::family::lblCCode, slot);
             label.setText(QString::fromStdString(i18n::SafeFormat(format, {CapcodeNumber(page, slot) + 1})));
-            pages::FitToCaption(&label);
+            kit::FitToCaption(&label);
         }
         showOnAndManual(form);
         showCapcodes(form);

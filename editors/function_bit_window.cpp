@@ -8,7 +8,7 @@
 #include "core/capcodes.h"
 #include "editors/main_form.h"
 #include "i18n/safe_format.h"
-#include "i18n/ui/window_setup.h"
+#include "ui/kit/window_setup.h"
 #include "ui_function_bit_window.h"
 
 namespace zrv {
@@ -23,7 +23,7 @@ constexpr int kFunctionBits = 4;
 FunctionBitWindow::FunctionBitWindow(MainForm& form, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::fm_FunBit>()), form_(form) {
     ui_->setupUi(this);
-    i18n::ui::SetUpWindow(*this, i18n::kFunctionBitWindow);
+    kit::SetUpWindow(*this, i18n::kFunctionBitWindow);
     setFixedSize(size());
     priority_ = {ui_->chkFunPri0, ui_->chkFunPri1, ui_->chkFunPri2, ui_->chkFunPri3};
     display_ = {ui_->cboDisp0, ui_->cboDisp1, ui_->cboDisp2, ui_->cboDisp3};

@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <array>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "core/encryption_keys.h"
 #include "editors/edit_events.h"
 #include "editors/editor_module.h"
@@ -93,7 +93,7 @@ private:
             const std::string format = form.catalogueText(key.c_str(), rowCaptions_[static_cast<std::size_t>(row)]);
             QLabel& label = form.require(ctl::family::lblECAP, row);
             label.setText(QString::fromStdString(i18n::SafeFormat(format, {page * kCapcodeRows + row + 1})));
-            pages::FitToCaption(&label);
+            kit::FitToCaption(&label);
         }
         for (int tag = 0; tag < kKeyListsPerPage; ++tag)
             form.require(ctl::family::cboAESKey, tag).setCurrentIndex(KeySelectionItem(form.image(), page_, tag));

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "core/music.h"
 #include "core/option_fields.h"
 #include "core/option_settings.h"
@@ -227,7 +227,7 @@ private:
             const std::string format = form.catalogueText(key.c_str(), RowLabelFormat(row));
             QLabel& label = form.require(ctl::family::lblCapMusic, row);
             label.setText(QString::fromStdString(i18n::SafeFormat(format, {MusicRowCapcode(page, row)})));
-            pages::FitToCaption(&label);
+            kit::FitToCaption(&label);
         }
         for (int row = 0; row < kMusicTypeRows; ++row) showRow(form, row);
         showMelodies(form);

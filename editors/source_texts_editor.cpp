@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "core/cp1252.h"
 #include "core/prompts.h"
 #include "editors/edit_events.h"

@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QTableWidget>
 
-#include "i18n/ui/window_setup.h"
+#include "ui/kit/window_setup.h"
 #include "ui_text_editor_window.h"
 
 namespace zrv::i18n::ui {
@@ -34,7 +34,7 @@ QTableWidgetItem* Cell(const QString& text, bool editable) {
 TextEditorWindow::TextEditorWindow(MessageCatalogue& catalogue, Notifier& notifier, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::frmLang>()), model_(catalogue), notifier_(notifier) {
     ui_->setupUi(this);
-    SetUpWindow(*this, kTextEditorWindow);
+    kit::SetUpWindow(*this, kTextEditorWindow);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowState(Qt::WindowNoState);
     for (int c = 0; c < 4; ++c) ui_->StringGrid1->setColumnWidth(c, kColumnWidths[c]);

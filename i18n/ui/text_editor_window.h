@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/pages/proportional_rescaler.h"
+#include "ui/kit/proportional_rescaler.h"
 #include "i18n/lang_file.h"
 
 namespace Ui {
@@ -59,7 +59,7 @@ private:
     std::unique_ptr<Ui::frmLang> ui_;
     TextEditorModel model_;
     Notifier& notifier_;
-    app::ProportionalRescaler rescaler_;
+    kit::ProportionalRescaler rescaler_;
     bool filling_ = false;  ///< set while the grid is filled from the rows
     bool edited_ = false;   ///< a cell was edited since the last fill
 };

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "i18n/ui/window_setup.h"
+#include "ui/kit/window_setup.h"
 #include "link/programming_session.h"
 #include "ui_programming_window.h"
 
@@ -31,7 +31,7 @@ private:
 ProgrammingWindow::ProgrammingWindow(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
     ui_->setupUi(this);
-    i18n::ui::SetUpWindow(*this, i18n::kProgrammingWindow);
+    kit::SetUpWindow(*this, i18n::kProgrammingWindow);
     setFixedSize(size());
     connect(ui_->cmdWrite, &QPushButton::clicked, this, &ProgrammingWindow::cmdWriteClick);
     connect(ui_->cmdExit, &QPushButton::clicked, this, &ProgrammingWindow::cmdExitClick);

@@ -14,7 +14,7 @@
 #include <ctime>
 
 #include "core/cp1252.h"
-#include "i18n/ui/window_setup.h"
+#include "ui/kit/window_setup.h"
 #include "ota/comm_port.h"
 #include "ota/encoder_link.h"
 #include "ota/ota_command.h"
@@ -37,7 +37,7 @@ QString Utf(const std::string& cp1252) { return QString::fromStdString(Cp1252ToU
 OtaWindow::OtaWindow(Notifier& notifier, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::frmOTA>()), notifier_(notifier) {
     ui_->setupUi(this);
-    i18n::ui::SetUpWindow(*this, kOtaWindow);
+    kit::SetUpWindow(*this, kOtaWindow);
     setFixedSize(774, 642);  // fixed border at the designed client size
     // On top of every other window while it is visible (it is hidden otherwise).
     setWindowFlag(Qt::WindowStaysOnTopHint, true);

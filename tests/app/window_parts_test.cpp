@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "app/application.h"
-#include "app/pages/proportional_rescaler.h"
+#include "ui/kit/proportional_rescaler.h"
 #include "app/scanner_input.h"
 #include "tests/app/window_fixture.h"
 
@@ -27,7 +27,7 @@ TEST(ProportionalRescaler, HalfSizeHalvesGeometryAndFontsTruncatingTowardZero) {
     auto* unnamed = new QLabel(&form);
     unnamed->setGeometry(10, 10, 40, 40);
 
-    app::ProportionalRescaler rescaler;
+    kit::ProportionalRescaler rescaler;
     rescaler.remember(&form);
     form.resize(500, 300);
     rescaler.apply(form.size());
@@ -59,7 +59,7 @@ TEST_F(WindowTest, MainWindowRescalesToHalfItsDesignSize) {
     const QRect before = cap->geometry();
     client->resize(design / 2);
     QApplication::processEvents();
-    EXPECT_EQ(cap->width(), app::ProportionalRescaler::Scaled(before.width(), 0.5));
+    EXPECT_EQ(cap->width(), kit::ProportionalRescaler::Scaled(before.width(), 0.5));
     EXPECT_EQ(cap->x(), before.x() / 2);
     EXPECT_EQ(cap->font().pointSize(), 4);
     EXPECT_EQ(win().find<QWidget>("panCF")->width(), 500);

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <cmath>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/profile_file.h"
 #include "tests/app/user_actions.h"
@@ -51,7 +51,7 @@ protected:
         }
         int fitted = 0;
         for (QWidget* w : win().centralWidget()->findChildren<QWidget*>()) {
-            if (!pages::AutoSizes(w) || w->isHidden()) continue;
+            if (!kit::AutoSizes(w) || w->isHidden()) continue;
             ++fitted;
             expectWholeText(static_cast<QLabel*>(w));
             for (QObject* o : w->parentWidget()->children()) {

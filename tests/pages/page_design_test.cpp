@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 #include "app/pages/pages.h"
 #include "i18n/captions.h"
 #include "i18n/profile_file.h"
@@ -597,18 +597,18 @@ TEST_F(Pages, AutoSizeLabelsAreThoseThatShowCaptions) {
         const std::string n = w->objectName().toStdString();
         const bool value = Prop(w, "Hint").contains("NULL");
         const bool centred = static_cast<QLabel*>(w)->alignment() & Qt::AlignHCenter;
-        EXPECT_EQ(AutoSizes(w), !value && !centred) << n;
+        EXPECT_EQ(kit::AutoSizes(w), !value && !centred) << n;
     }
     QWidget* label = Get("lblSrcPage");
     const int left = label->x();
     static_cast<QLabel*>(label)->setText("A much longer caption than designed");
-    FitToCaption(label);
+    kit::FitToCaption(label);
     EXPECT_EQ(label->x(), left);
     EXPECT_EQ(label->width(), label->sizeHint().width());
     QWidget* heading = Get("lblMsgType3");
     const int width = heading->width();
     static_cast<QLabel*>(heading)->setText("A much longer caption");
-    FitToCaption(heading);
+    kit::FitToCaption(heading);
     EXPECT_EQ(heading->width(), width);
 }
 
@@ -646,7 +646,7 @@ protected:
                 for (int i = 0; i < combo->count() && i < int(c.items.size()); ++i)
                     combo->setItemText(i, QString::fromStdString(c.items[i]));
             }
-            FitToCaption(w);
+            kit::FitToCaption(w);
         }
     }
     int changed = 0;

@@ -1,4 +1,4 @@
-#include "app/pages/proportional_rescaler.h"
+#include "ui/kit/proportional_rescaler.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 
-namespace zrv::app {
+namespace zrv::kit {
 
 namespace {
 
@@ -130,7 +130,7 @@ void ProportionalRescaler::apply(QSize current) const {
             f.setPointSize(size);
             w->setFont(f);
         }
-        pages::FitToCaption(w);  // an auto-size label takes its caption's width in the new font
+        FitToCaption(w);  // an auto-size label takes its caption's width in the new font
     }
     // A check box or radio button that the scaling left too narrow for its
     // caption takes the room beside it, up to the next control on its row.
@@ -160,4 +160,4 @@ void ProportionalRescaler::WidenIntoFreeRoom(QWidget* w) {
     if (width != w->width()) w->resize(width, w->height());
 }
 
-}  // namespace zrv::app
+}  // namespace zrv::kit

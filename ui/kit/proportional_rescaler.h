@@ -17,7 +17,7 @@
 #include <QWidget>
 #include <vector>
 
-namespace zrv::app {
+namespace zrv::kit {
 
 class ProportionalRescaler {
 public:
@@ -57,4 +57,4 @@ private:
     std::vector<Item> items_;
 };
 
-}  // namespace zrv::app
+}  // namespace zrv::kit

@@ -1,8 +1,8 @@
-#include "app/pages/caption_fit.h"
+#include "ui/kit/caption_fit.h"
 
 #include <QLabel>
 
-namespace zrv::pages {
+namespace zrv::kit {
 
 bool AutoSizes(const QWidget* w) {
     return qobject_cast<const QLabel*>(w) && w->property(kAutoSizeProperty).toBool();
@@ -16,4 +16,4 @@ void FitToCaption(QWidget* w) {
     if (width != w->width()) w->resize(width, w->height());
 }
 
-}  // namespace zrv::pages
+}  // namespace zrv::kit

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace zrv::pages {
+namespace zrv::kit {
 
 /// The dynamic property that marks an auto-size label in the page designs.
 inline constexpr const char* kAutoSizeProperty = "AutoSize";
@@ -21,4 +21,4 @@ bool AutoSizes(const QWidget* w);
 /// other widget is left as it is.
 void FitToCaption(QWidget* w);
 
-}  // namespace zrv::pages
+}  // namespace zrv::kit

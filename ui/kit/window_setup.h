@@ -8,9 +8,9 @@
 
 #include "i18n/captions.h"
 
-namespace zrv::i18n::ui {
+namespace zrv::kit {
 
 /// Names and titles \p window as \p caption designs it and makes it modal.
-void SetUpWindow(QDialog& window, const WindowCaption& caption);
+void SetUpWindow(QDialog& window, const i18n::WindowCaption& caption);
 
-}  // namespace zrv::i18n::ui
+}  // namespace zrv::kit
