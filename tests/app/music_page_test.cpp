@@ -224,7 +224,7 @@ TEST_F(MusicPageTest, UserMelodyPlaysUntilStopAndStopRestoresTheButtons) {
     EXPECT_TRUE(preview(17).isEnabled() == win().require(ctl::chkReminderSelectTone).isChecked());
     EXPECT_TRUE(stop(0).isEnabled());
     // "CCD" + 13 rests is three steps; it starts over until stopped.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player().stepsBegun() > 7; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player().stepsBegun() > 7; }, 10000));
     EXPECT_TRUE(player().playing());
     stop(0).click();
     EXPECT_FALSE(player().playing());
@@ -242,7 +242,7 @@ TEST_F(MusicPageTest, BuiltInTunePlaysOnceAndThenRestoresTheButtons) {
     EXPECT_TRUE(player().playing());
     EXPECT_FALSE(anyPreviewEnabled(16));
     EXPECT_TRUE(stop(1).isHidden());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !player().playing(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player().playing(); }, 10000));
     EXPECT_EQ(player().stepsBegun(), 6);  // "Tone 1": three notes, three pauses
     EXPECT_TRUE(previewsEnabled(15));
     EXPECT_FALSE(stop(1).isEnabled());

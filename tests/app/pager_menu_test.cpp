@@ -381,7 +381,7 @@ TEST_F(PagerMenuTest, TheStatusLineFollowsTheBoardWhileTheProgrammingWindowWaits
         write.click();
         EXPECT_EQ(status(), "  Write Success !");
         board.reset();  // the adapter is pulled out while the window waits for the next pager
-        EXPECT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 5000)) << "red within a polling tick";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 12000)) << "red within a polling tick";
         EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
         EXPECT_TRUE(form1().isVisible());
         EXPECT_TRUE(notifier.shown.empty()) << "polling stays silent";
