@@ -17,7 +17,9 @@ namespace {
 constexpr std::string_view kReplacementSerial = "Qant0000000 ";
 }  // namespace
 
-void ClearTransferStatus(ConfigImage& image) { image.fill(L::kTransferStatus.offset, L::kTransferStatus.length, 0); }
+void ClearTransferStatus(ConfigImage& image) {
+    image.fill(L::kTransferStatus.offset, L::kTransferStatus.length, 0);
+}
 
 void NormaliseAfterRead(ConfigImage& image, int& capcodeCount) {
     fields::kOneLineLogo.Set(image, 1);
@@ -42,8 +44,8 @@ void TakeSerialFromPager(ConfigImage& image, const ConfigImage& pager) {
         image.write(serial.offset, pager.range(serial.offset, serial.length));
         return;
     }
-    image.write(L::kPagerSerial.offset, std::span(reinterpret_cast<const std::uint8_t*>(kReplacementSerial.data()),
-                                                  kReplacementSerial.size()));
+    const auto* replacement = reinterpret_cast<const std::uint8_t*>(kReplacementSerial.data());
+    image.write(L::kPagerSerial.offset, std::span(replacement, kReplacementSerial.size()));
     StoreSerialNumberSum(image);
 }
 

@@ -139,7 +139,8 @@ constexpr bool ListsEverySlotInOrder() {
     return next == static_cast<int>(RefreshSlot::CapcodeMusicType) + 1;
 }
 }  // namespace detail
-static_assert(detail::ListsEverySlotInOrder(), "kFullRefresh names every slot once, in the order of RefreshSlot");
+static_assert(detail::ListsEverySlotInOrder(),
+              "kFullRefresh names every slot once, in the order of RefreshSlot");
 
 /// Modules that refresh at one slot, by name, in the order they run there.
 /// Every slot that more than one of the program's modules declares is

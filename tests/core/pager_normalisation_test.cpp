@@ -33,8 +33,9 @@ ConfigImage Filled(int pattern) {
 void ExpectOnly(const ConfigImage& before, const ConfigImage& after, const Changes& changes) {
     for (std::size_t a = 0; a < kImageSize; ++a) {
         const auto it = changes.find(a);
-        const std::uint8_t want =
-            it == changes.end() ? before.byte(a) : static_cast<std::uint8_t>((before.byte(a) & it->second.keep) | it->second.set);
+        const std::uint8_t want = it == changes.end()
+                                      ? before.byte(a)
+                                      : static_cast<std::uint8_t>((before.byte(a) & it->second.keep) | it->second.set);
         ASSERT_EQ(after.byte(a), want) << "address 0x" << std::hex << a;
     }
 }
