@@ -1,8 +1,9 @@
 // The full refresh of the main window: every control is rebuilt from the
-// image after start-up, a load, a read or a write. This file keeps the order
-// of the steps; each editor module refreshes the controls it owns at its
-// slots, and the window itself does the generic binding and the text-field
-// sizing. Each step runs under its own refresh phase.
+// image after start-up, a load, a read or a write. The order is kFullRefresh
+// (editors/editor_module.h); each editor module refreshes the controls it
+// owns at its slots, and the window itself does the source page selector,
+// the generic binding, the text-field sizing and the forced values. Each
+// slot runs under its refresh phase.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -18,49 +19,28 @@ namespace zrv::app {
 
 namespace {
 
-/// The step-13 refreshers, in their required order.
-constexpr RefreshSlot kEditorRefreshOrder[] = {
-    RefreshSlot::BandFrequency, RefreshSlot::MenuPrompts,  RefreshSlot::CapcodeBits,
-    RefreshSlot::AlertLengths,  RefreshSlot::RwPassword,   RefreshSlot::BatteryThresholds,
-    RefreshSlot::SourceTexts,   RefreshSlot::MusicTypes,   RefreshSlot::SerialFields,
-    RefreshSlot::AlertWindow,   RefreshSlot::OtaAlertType, RefreshSlot::PagerSerial,
-    RefreshSlot::BatteryLowTone,
-};
-
 constexpr int kPromptEdits = kPromptFieldCount;
 constexpr int kSourceEdits = kSourceFieldCount;
 
 }  // namespace
 
 void MainWindow::refreshAll() {
-    const auto step = [this](RefreshPhase phase, auto&& run) {
-        const RefreshPhaseScope scope(state_, phase);
-        run();
-    };
-    const auto runSlots = [this](std::initializer_list<RefreshSlot> list) {
-        for (const RefreshSlot slot : list) RunRefreshSlot(moduleOrder_, slot, *this);
-    };
-    step(RefreshPhase::SourcePage, [&] {
-        QComboBox& src = require(ctl::cboSrcPage);
-        if (state_.sourcePage < src.count()) src.setCurrentIndex(state_.sourcePage);
-    });
-    step(RefreshPhase::CapcodePage, [&] { runSlots({RefreshSlot::CapcodePage}); });
-    step(RefreshPhase::HintBound, [&] { refreshHintBoundControls(); });
-    step(RefreshPhase::BoundEnabling, [&] { runSlots({RefreshSlot::BoundEnabling}); });
-    step(RefreshPhase::Selectors, [&] {
-        runSlots({RefreshSlot::Lockout, RefreshSlot::OutOfRangeTimer, RefreshSlot::LanguageSelectors});
-    });
-    step(RefreshPhase::Contrast, [&] { runSlots({RefreshSlot::Contrast}); });
-    step(RefreshPhase::MenuBoxes, [&] { runSlots({RefreshSlot::MenuBoxes, RefreshSlot::MenuDependents}); });
-    step(RefreshPhase::TextSizing, [&] { sizeTextFields(); });
-    step(RefreshPhase::DirectShowLamp, [&] { runSlots({RefreshSlot::DirectShowLamp}); });
-    step(RefreshPhase::Editors, [&] {
-        for (const RefreshSlot slot : kEditorRefreshOrder) RunRefreshSlot(moduleOrder_, slot, *this);
-    });
-    step(RefreshPhase::Reminder, [&] { runSlots({RefreshSlot::Reminder}); });
-    step(RefreshPhase::Forced, [&] { ApplyRefreshForcedValues(image_); });
-    step(RefreshPhase::TransferOptions, [&] { runSlots({RefreshSlot::TransferOptions}); });
-    step(RefreshPhase::CapcodeMusicType, [&] { runSlots({RefreshSlot::CapcodeMusicType}); });
+    for (const RefreshStep& step : kFullRefresh) {
+        const RefreshPhaseScope scope(state_, step.phase);
+        // The window's own parts of the refresh; the modules follow at every slot.
+        switch (step.slot) {
+            case RefreshSlot::SourcePageSelector: {
+                QComboBox& src = require(ctl::cboSrcPage);
+                if (state_.sourcePage < src.count()) src.setCurrentIndex(state_.sourcePage);
+                break;
+            }
+            case RefreshSlot::HintBoundControls: refreshHintBoundControls(); break;
+            case RefreshSlot::TextFieldSizes: sizeTextFields(); break;
+            case RefreshSlot::ForcedValues: ApplyRefreshForcedValues(image_); break;
+            default: break;
+        }
+        RunRefreshSlot(moduleOrder_, step.slot, *this);
+    }
     emit refreshed();
 }
 

@@ -76,7 +76,8 @@ void writePrompt(ConfigImage& image, std::size_t offset, const PromptText& promp
     image.write(offset, PromptRecordBytes(prompt));
 }
 
-// A prompt record that step 3 fills later: empty, padded with 0xFF.
+// A prompt record whose default text BuildDefaultImage writes later: empty,
+// padded with 0xFF.
 void blankPrompt(ConfigImage& image, std::size_t offset) {
     image.fill(offset, L::kPromptRecordSize, 0xFF);
     image.setByte(offset, 0);

@@ -286,17 +286,8 @@ inline constexpr Span kPagerSerialWithSum{0x4D6, 14};    ///< 0x4D6..0x4E3
 /// Status bytes the link clears after a read and before a write.
 inline constexpr std::size_t kStatus530 = 0x530;
 inline constexpr std::size_t kStatus531 = 0x531;
-/// Bits of 0x4A1 a read and a write force.
-inline constexpr int kOption4A1Bit0 = 0;
-inline constexpr int kOption4A1Bit1 = 1;
-inline constexpr int kOption4A1Bit2 = 2;
-inline constexpr int kOption4A1Bit7 = 7;
-/// 0x458 bit 2, cleared after a read.
-inline constexpr int kOption458Bit2 = 2;
-/// 0x31 bit 6, set after a read.
-inline constexpr int kOption31Bit6 = 6;
-/// 0x7F bit 0, cleared after a read.
-inline constexpr int kOption7FBit0 = 0;
+/// The same two bytes as one range: the pager's transfer status.
+inline constexpr Span kTransferStatus{0x530, 2};
 
 // ---------------------------------------------------------------------------
 // OTA builder: add your constants here

@@ -134,6 +134,21 @@ inline constexpr Field kAesOff{0x458, 1, 1};
 inline constexpr Field kVibrateOffInChargerOff{0x458, 7, 1};
 /// "Pin Code(4 Dec)"; 1 = off.
 inline constexpr Field kPinCodeOff{0x4A1, 6, 1};
+/// Logo mode: 1 = the pager shows the one-line logo, the only logo the
+/// window edits. Every load, read and write sets it.
+inline constexpr Field kOneLineLogo{0x4A1, 0, 1};
+
+// Factory flags: no control edits them; every load and read put the factory
+// value back, so an image never carries another value into a pager -------------
+
+/// Two flags beside the logo mode; factory value 0.
+inline constexpr Field kLogoFactoryFlags{0x4A1, 1, 2};
+/// The top flag of the logo and PIN byte; factory value 1.
+inline constexpr Field kLogoPinFactoryFlag{0x4A1, 7, 1};
+/// The flag beside "RD Key Switch Alert"; factory value 1.
+inline constexpr Field kRdKeyFactoryFlag{0x031, 6, 1};
+/// The flag after the menu code list; factory value 0.
+inline constexpr Field kMenuListFactoryFlag{0x07F, 0, 1};
 
 // Whole option bytes: nonzero = on, 0 = off --------------------------------------
 

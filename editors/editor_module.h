@@ -32,19 +32,24 @@
 ///   menu boxes: state().settingMenuBoxes()).
 /// - QComboBox::activated does not fire when the refresh selects an item:
 ///   combo change handlers connect to it, so setting a combo from the image
-///   runs no handler. Where a step must run a change handler (a page
+///   runs no handler. Where a slot must run a change handler (a page
 ///   selector rebuild, a language action), the window emits activated itself.
 /// - QLineEdit::setText from a refresher runs no exit handler: enter and exit
 ///   handlers connect through OnEnter / OnExit (editors/edit_events.h), which
 ///   follow the keyboard focus between controls only.
 /// - QSlider::valueChanged is blocked while the refresh sets the contrast.
 /// A handler can tell a user change from a refresh by
-/// `form.state().refreshing()`, and which step runs by the phase itself.
+/// `form.state().refreshing()`, and which part runs by the phase itself.
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "editors/form_state.h"
 
 class QWidget;
 
@@ -52,35 +57,102 @@ namespace zrv {
 
 class MainForm;
 
-/// The places inside the full refresh where modules refresh their controls.
-/// The refresh runs them in the order of its steps; the step-13 slots
-/// (BandFrequency .. BatteryLowTone) run in the order listed here.
+/// The places of the full refresh of the main window, in the order it runs
+/// them (kFullRefresh pairs each with its phase). The window itself does the
+/// work of SourcePageSelector, HintBoundControls, TextFieldSizes and
+/// ForcedValues; the modules refresh their own controls at the others.
 enum class RefreshSlot {
-    CapcodePage,        ///< step 2: capcodes of the current capcode page
-    BoundEnabling,      ///< step 4: enabling that follows the option boxes (also after a write-back)
-    Lockout,            ///< step 5: sequential lockout selector
-    OutOfRangeTimer,    ///< step 6: out-of-range timer selector
-    LanguageSelectors,  ///< step 7: prompt language and logo font selectors
-    Contrast,           ///< step 8: contrast slider and its value label
-    MenuBoxes,          ///< step 9: the eight pager menu boxes
-    MenuDependents,     ///< step 10: music-type, alert-tone and out-of-range enabling
-    DirectShowLamp,     ///< step 12: "Direct Show Lamp On" visibility
-    BandFrequency,      ///< step 13: band base frequency and channel frequency
-    MenuPrompts,        ///< step 13: menu prompts
-    CapcodeBits,        ///< step 13: enable and manual bits, summary rows of the page
-    AlertLengths,       ///< step 13: alert length labels
-    RwPassword,         ///< step 13: the R/W password
-    BatteryThresholds,  ///< step 13: battery level thresholds
-    SourceTexts,        ///< step 13: source-text controls and texts
-    MusicTypes,         ///< step 13: music types, melodies, alert tone/types, cboRDC, reminder
-    SerialFields,       ///< step 13: SSN and PSN
-    AlertWindow,        ///< step 13: the alert window's controls
-    OtaAlertType,       ///< step 13: the OTA window's alert-type selector
-    PagerSerial,        ///< step 13: the pager serial number
-    BatteryLowTone,     ///< step 13: battery-low tone length and reminder tone type
-    Reminder,           ///< step 14: reminder enabling
-    TransferOptions,    ///< step 16: the four manual-write boxes
-    CapcodeMusicType,   ///< step 17: "Capcode Music Type Enable"
+    SourcePageSelector,  ///< the window: the source page selector
+    CapcodePage,         ///< capcodes of the current capcode page
+    HintBoundControls,   ///< the window: every hint-bound check box and combo
+    BoundEnabling,       ///< enabling that follows the option boxes (also after a write-back)
+    Lockout,             ///< sequential lockout selector
+    OutOfRangeTimer,     ///< out-of-range timer selector
+    LanguageSelectors,   ///< prompt language and logo font selectors
+    Contrast,            ///< contrast slider and its value label
+    MenuBoxes,           ///< the eight pager menu boxes
+    MenuDependents,      ///< music-type, alert-tone and out-of-range enabling
+    TextFieldSizes,      ///< the window: widths and lengths of the text fields
+    DirectShowLamp,      ///< "Direct Show Lamp On" visibility
+    BandFrequency,       ///< band base frequency and channel frequency
+    MenuPrompts,         ///< menu prompts
+    CapcodeBits,         ///< enable and manual bits, summary rows of the page
+    AlertLengths,        ///< alert length labels
+    RwPassword,          ///< the R/W password
+    BatteryThresholds,   ///< battery level thresholds
+    SourceTexts,         ///< source-text controls and texts
+    MusicTypes,          ///< music types, melodies, alert tone/types, cboRDC, reminder
+    SerialFields,        ///< SSN and PSN
+    AlertWindow,         ///< the alert window's controls
+    PagerSerial,         ///< the pager serial number
+    BatteryLowTone,      ///< battery-low tone length and reminder tone type
+    Reminder,            ///< reminder enabling
+    ForcedValues,        ///< the window: the two values every refresh forces
+    TransferOptions,     ///< the four manual-write boxes
+    CapcodeMusicType,    ///< "Capcode Music Type Enable"
+};
+
+/// One place of the full refresh and the phase its handlers see.
+struct RefreshStep {
+    RefreshSlot slot;
+    RefreshPhase phase;
+};
+
+/// The full refresh of the main window, in the order it runs: every slot
+/// once, in the order of RefreshSlot.
+inline constexpr RefreshStep kFullRefresh[] = {
+    {RefreshSlot::SourcePageSelector, RefreshPhase::SourcePage},
+    {RefreshSlot::CapcodePage, RefreshPhase::CapcodePage},
+    {RefreshSlot::HintBoundControls, RefreshPhase::HintBound},
+    {RefreshSlot::BoundEnabling, RefreshPhase::BoundEnabling},
+    {RefreshSlot::Lockout, RefreshPhase::Selectors},
+    {RefreshSlot::OutOfRangeTimer, RefreshPhase::Selectors},
+    {RefreshSlot::LanguageSelectors, RefreshPhase::Selectors},
+    {RefreshSlot::Contrast, RefreshPhase::Contrast},
+    {RefreshSlot::MenuBoxes, RefreshPhase::MenuBoxes},
+    {RefreshSlot::MenuDependents, RefreshPhase::MenuBoxes},
+    {RefreshSlot::TextFieldSizes, RefreshPhase::TextSizing},
+    {RefreshSlot::DirectShowLamp, RefreshPhase::DirectShowLamp},
+    {RefreshSlot::BandFrequency, RefreshPhase::Editors},
+    {RefreshSlot::MenuPrompts, RefreshPhase::Editors},
+    {RefreshSlot::CapcodeBits, RefreshPhase::Editors},
+    {RefreshSlot::AlertLengths, RefreshPhase::Editors},
+    {RefreshSlot::RwPassword, RefreshPhase::Editors},
+    {RefreshSlot::BatteryThresholds, RefreshPhase::Editors},
+    {RefreshSlot::SourceTexts, RefreshPhase::Editors},
+    {RefreshSlot::MusicTypes, RefreshPhase::Editors},
+    {RefreshSlot::SerialFields, RefreshPhase::Editors},
+    {RefreshSlot::AlertWindow, RefreshPhase::Editors},
+    {RefreshSlot::PagerSerial, RefreshPhase::Editors},
+    {RefreshSlot::BatteryLowTone, RefreshPhase::Editors},
+    {RefreshSlot::Reminder, RefreshPhase::Reminder},
+    {RefreshSlot::ForcedValues, RefreshPhase::Forced},
+    {RefreshSlot::TransferOptions, RefreshPhase::TransferOptions},
+    {RefreshSlot::CapcodeMusicType, RefreshPhase::CapcodeMusicType},
+};
+
+namespace detail {
+constexpr bool ListsEverySlotInOrder() {
+    int next = 0;
+    for (const RefreshStep& step : kFullRefresh)
+        if (static_cast<int>(step.slot) != next++) return false;
+    return next == static_cast<int>(RefreshSlot::CapcodeMusicType) + 1;
+}
+}  // namespace detail
+static_assert(detail::ListsEverySlotInOrder(),
+              "kFullRefresh names every slot once, in the order of RefreshSlot");
+
+/// Modules that refresh at one slot, by name, in the order they run there.
+/// Every slot that more than one of the program's modules declares is
+/// listed here (UndeclaredSharedSlot finds one that is not): "music"
+/// sets the enabling of its own boxes before "options" applies the RD key
+/// rule over the same option boxes.
+struct SharedSlotOrder {
+    RefreshSlot slot;
+    std::initializer_list<std::string_view> modules;
+};
+inline const SharedSlotOrder kSharedSlotOrders[] = {
+    {RefreshSlot::BoundEnabling, {"music", "options"}},
 };
 
 class EditorModule {
@@ -103,7 +175,7 @@ public:
     virtual void applyModifyModeRules(MainForm& form) { (void)form; }
     /// A hint-bound check box or combo changed and its value is already in
     /// the image (generic write-back done, controls bound to the same field
-    /// updated, step-4 enabling re-applied): the control's own side effects
+    /// updated, the BoundEnabling slot run again): the control's own side effects
     /// run here.
     virtual void boundControlChanged(MainForm& form, QWidget* control) {
         (void)form;
@@ -121,7 +193,17 @@ struct EditorModuleRegistration {
 /// One fresh instance of every registered module, in registration-name order.
 std::vector<std::unique_ptr<EditorModule>> CreateEditorModules();
 
-/// Runs the refreshers of \p modules that sit at \p slot, in list order.
+/// The modules of \p modules that refresh at \p slot, in the order they run
+/// there: those kSharedSlotOrders names first, in its order, then the others
+/// in list order.
+std::vector<EditorModule*> ModulesAt(const std::vector<EditorModule*>& modules, RefreshSlot slot);
+
+/// A slot that two or more of \p modules declare while kSharedSlotOrders
+/// does not name each of them; none when every shared slot is declared (as
+/// it must be for the program's own modules).
+std::optional<RefreshSlot> UndeclaredSharedSlot(const std::vector<EditorModule*>& modules);
+
+/// Runs the refreshers of \p modules that sit at \p slot, in ModulesAt order.
 void RunRefreshSlot(const std::vector<EditorModule*>& modules, RefreshSlot slot, MainForm& form);
 
 }  // namespace zrv

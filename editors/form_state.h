@@ -8,25 +8,26 @@
 
 namespace zrv {
 
-/// The step the full refresh of the main window is in. Handlers that run
-/// while the refresh sets their controls from the image ask for the phase:
-/// a change the refresh makes is not a change the user made.
+/// The part of the full refresh of the main window that is running (each
+/// slot of kFullRefresh names its phase). Handlers that run while the refresh
+/// sets their controls from the image ask for the phase: a change the
+/// refresh makes is not a change the user made.
 enum class RefreshPhase {
     None,              ///< no refresh running: every change comes from the user
-    SourcePage,        ///< 1: the source page selector
-    CapcodePage,       ///< 2: capcodes of the current capcode page
-    HintBound,         ///< 3: every hint-bound check box and combo
-    BoundEnabling,     ///< 4: enabling that follows the option boxes
-    Selectors,         ///< 5-7: lockout, out-of-range timer, prompt language, logo font
-    Contrast,          ///< 8: contrast slider
-    MenuBoxes,         ///< 9-10: pager menu boxes and the rules that follow them
-    TextSizing,        ///< 11: widths and lengths of the text fields
-    DirectShowLamp,    ///< 12: "Direct Show Lamp On" visibility
-    Editors,           ///< 13: the editors' own refreshers
-    Reminder,          ///< 14: reminder enabling
-    Forced,            ///< 15: the two values every refresh forces
-    TransferOptions,   ///< 16: the four manual-write boxes
-    CapcodeMusicType,  ///< 17: "Capcode Music Type Enable"
+    SourcePage,        ///< the source page selector
+    CapcodePage,       ///< capcodes of the current capcode page
+    HintBound,         ///< every hint-bound check box and combo
+    BoundEnabling,     ///< enabling that follows the option boxes
+    Selectors,         ///< lockout, out-of-range timer, prompt language, logo font
+    Contrast,          ///< contrast slider
+    MenuBoxes,         ///< pager menu boxes and the rules that follow them
+    TextSizing,        ///< widths and lengths of the text fields
+    DirectShowLamp,    ///< "Direct Show Lamp On" visibility
+    Editors,           ///< the editors' own refreshers
+    Reminder,          ///< reminder enabling
+    Forced,            ///< the two values every refresh forces
+    TransferOptions,   ///< the four manual-write boxes
+    CapcodeMusicType,  ///< "Capcode Music Type Enable"
 };
 
 struct FormState {
@@ -35,7 +36,7 @@ struct FormState {
     int sourcePage = 0;           ///< four capcodes per page (cboSrcPage)
     int musicTypePage = 0;        ///< four capcodes per page (cboMTPage)
     int currentPrompt = -1;       ///< prompt being edited on the prompts page; -1 none
-    /// The step of the full refresh being run; None outside a refresh.
+    /// The part of the full refresh being run; None outside a refresh.
     RefreshPhase refreshPhase = RefreshPhase::None;
     bool otaBuilderRunning = false;  ///< the OTA builder refreshes; its selector is then kept
     bool advanceMode = false;     ///< on once the advance password was given
@@ -50,15 +51,16 @@ struct FormState {
     std::string tableFileName;    ///< the file Save writes
     bool useCurrentName = false;  ///< Open / Save As take tableFileName without a dialog
 
-    /// True while any step of the full refresh runs.
+    /// True while any part of the full refresh runs.
     bool refreshing() const { return refreshPhase != RefreshPhase::None; }
-    /// True while the refresh sets the pager menu boxes one by one (steps 9
-    /// and 10): the menu-box and band handlers do nothing then.
+    /// True while the refresh sets the pager menu boxes one by one and applies
+    /// the rules that follow them: the menu-box and band handlers do nothing
+    /// then.
     bool settingMenuBoxes() const { return refreshPhase == RefreshPhase::MenuBoxes; }
 };
 
-/// Sets the refresh phase for one step and restores the previous phase when
-/// the step ends, also when it ends by an exception.
+/// Sets the refresh phase for one part of the refresh and restores the
+/// previous phase when the part ends, also when it ends by an exception.
 class RefreshPhaseScope {
 public:
     RefreshPhaseScope(FormState& state, RefreshPhase phase) : state_(state), previous_(state.refreshPhase) {

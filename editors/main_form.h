@@ -90,8 +90,9 @@ public:
 
     /// Rebuilds every control from the image.
     virtual void refreshAll() = 0;
-    /// Step 4 of the refresh: the enabling that follows the option boxes
-    /// (every module's BoundEnabling refresher).
+    /// The enabling that follows the option boxes, as the full refresh
+    /// applies it after the hint-bound controls (every module's
+    /// BoundEnabling refresher).
     virtual void applyDependentEnablingFirstPart() = 0;
     /// Every module's Modify-mode enabling rules.
     virtual void applyModifyModeRules() = 0;

@@ -4,6 +4,7 @@
 
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "core/pager_normalisation.h"
 #include "link/link_messages.h"
 #include "link/programmer_link.h"
 
@@ -12,8 +13,6 @@ namespace {
 
 namespace L = zrv::layout;
 
-// The serial number a pager gets when its own is blank or broken.
-constexpr std::string_view kReplacementSerial = "Qant0000000 ";
 constexpr std::uint8_t kNoFirmware = 0xFF;
 
 }  // namespace
@@ -69,21 +68,12 @@ bool ProgrammerLink::ReadPager(ConfigImage& destination, std::size_t first, std:
 }
 
 bool ProgrammerLink::keepOrRepairSerial(ConfigImage& image) {
-    bool recompute = !KeepPagerSerial;
-    if (KeepPagerSerial) {
-        if (!ReadRange(L::kPagerSerialWithSum.offset, L::kPagerSerialWithSum.last(), kMaxBlock))
-            return false;
-        if (SerialNumberValidForKeep(pagerBuffer_)) {
-            image.write(L::kPagerSerialWithSum.offset,
-                        pagerBuffer_.range(L::kPagerSerialWithSum.offset, L::kPagerSerialWithSum.length));
-        } else {
-            image.write(L::kPagerSerial.offset,
-                        std::span(reinterpret_cast<const std::uint8_t*>(kReplacementSerial.data()),
-                                  kReplacementSerial.size()));
-            recompute = true;
-        }
+    if (!KeepPagerSerial) {
+        StoreSerialNumberSum(image);
+        return true;
     }
-    if (recompute) StoreSerialNumberSum(image);
+    if (!ReadRange(L::kPagerSerialWithSum.offset, L::kPagerSerialWithSum.last(), kMaxBlock)) return false;
+    TakeSerialFromPager(image, pagerBuffer_);
     return true;
 }
 
@@ -103,12 +93,11 @@ bool ProgrammerLink::takeFirmware(ConfigImage& image) {
 
 bool ProgrammerLink::AdaptToPager(ConfigImage& image) {
     // The pager's serial number, firmware byte and the words computed from
-    // it go into a copy: a step that fails leaves the image as it was.
+    // it go into a copy: a read or check that fails leaves the image as it was.
     ConfigImage work = image;
     if (!keepOrRepairSerial(work)) return false;
     if (!takeFirmware(work)) return false;
-    work.setByte(L::kWriteMarker, 1);
-    StoreImageChecksum(work);
+    SealForWrite(work);
     image = work;
     return true;
 }

@@ -4,22 +4,15 @@
 
 #include "core/capcodes.h"
 #include "core/frequency.h"
-#include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
+#include "core/pager_normalisation.h"
 #include "link/link_messages.h"
 
 namespace zrv::link {
 namespace {
 
-namespace L = zrv::layout;
-
 constexpr int kCapcodesPerPage = 8;
-
-void clearStatusBytes(ConfigImage& image) {
-    image.setByte(L::kStatus530, 0);
-    image.setByte(L::kStatus531, 0);
-}
 
 std::string capcodeLabel(const char* prefix, const ConfigImage& image, int n) {
     char text[48];
@@ -28,24 +21,6 @@ std::string capcodeLabel(const char* prefix, const ConfigImage& image, int n) {
 }
 
 }  // namespace
-
-void ApplyPostReadAdjustments(ConfigImage& image, int& capcodeCount) {
-    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit0, 1, 1);
-    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit1, 0, 1);
-    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit2, 0, 1);
-    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit7, 1, 1);
-    image.SetImageBits(L::kOption458, L::kOption458Bit2, 0, 1);
-    image.SetImageBits(L::kOption31, L::kOption31Bit6, 1, 1);
-    image.SetImageBits(L::kOption7F, L::kOption7FBit0, 0, 1);
-    image.setByte(L::kFixedByte520, L::kFixedByte520Value);
-    image.setByte(L::kCapcodeCount, static_cast<std::uint8_t>(kDefaultCapcodeCount));
-    capcodeCount = kDefaultCapcodeCount;
-}
-
-void PrepareImageForWrite(ConfigImage& image) {
-    clearStatusBytes(image);
-    image.SetImageBits(L::kOption4A1, L::kOption4A1Bit0, 1, 1);
-}
 
 bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount) {
     sink.firmwareText("");
@@ -56,16 +31,16 @@ bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& 
         return false;
     }
     image = work;
-    ApplyPostReadAdjustments(image, capcodeCount);
+    NormaliseAfterRead(image, capcodeCount);
     sink.status(msg::ReadSuccess(), false);
     ConvertTextsFromPager(image);
-    clearStatusBytes(image);
+    ClearTransferStatus(image);
     return true;
 }
 
 WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image) {
     sink.firmwareText("");
-    PrepareImageForWrite(image);
+    PrepareForWrite(image);
     if (!link.WritePager(image)) {
         sink.status(msg::WriteErrorResult(), false);
         return WriteOutcome::WriteError;
@@ -85,10 +60,10 @@ bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& imag
     // sets), and a value that a read forces is no difference: a table read
     // from this pager, or written into it, verifies against it.
     ConfigImage expected = image;
-    PrepareImageForWrite(expected);
+    PrepareForWrite(expected);
     const bool same = link.VerifyWriteOf(expected, [](ConfigImage& side) {
         int capcodeCount = kDefaultCapcodeCount;
-        ApplyPostReadAdjustments(side, capcodeCount);
+        NormaliseAfterRead(side, capcodeCount);
     });
     sink.status(same ? msg::VerifySuccess() : msg::VerifyErrorResult(), false);
     return same;
@@ -102,7 +77,7 @@ RepeatedWrite::RepeatedWrite(ProgrammerLink& link, LinkSink& sink, Notifier& not
                              ConfigImage& image, bool autoIncrement1, bool autoIncrement2, int page)
     : link_(link), sink_(sink), notifier_(notifier), image_(image), auto1_(autoIncrement1),
       auto2_(autoIncrement2), page_(page) {
-    PrepareImageForWrite(image_);
+    PrepareForWrite(image_);
 }
 
 std::string RepeatedWrite::firstCapcodeLabel() const {

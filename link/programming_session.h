@@ -14,17 +14,9 @@
 
 namespace zrv::link {
 
-/// The values the program forces right after a successful read: 0x4A1 bits
-/// 0 and 7 set, bits 1 and 2 cleared; 0x458 bit 2 cleared; 0x31 bit 6 set;
-/// 0x7F bit 0 cleared; 0x520 = 0x96; 0x1246 and \p capcodeCount = 16.
-void ApplyPostReadAdjustments(ConfigImage& image, int& capcodeCount);
-
-/// What a write sets before it starts: 0x530 = 0x531 = 0 and 0x4A1 bit 0.
-void PrepareImageForWrite(ConfigImage& image);
-
 /// Read: the pager into a blank work buffer; on success the work buffer
-/// replaces \p image, the post-read adjustments follow, the texts come back
-/// to the PC character set and 0x530/0x531 are cleared. On failure \p image
+/// replaces \p image, NormaliseAfterRead follows, the texts come back to the
+/// PC character set and the transfer status is cleared. On failure \p image
 /// and \p capcodeCount are untouched. Status "Read Success!" / "Read Error!".
 bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount);
 
@@ -33,7 +25,7 @@ bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& 
 WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image);
 
 /// Verify of \p image (already in the pager character set) as a write of
-/// it would leave the pager now: PrepareImageForWrite and the link's
+/// it would leave the pager now: PrepareForWrite and the link's
 /// AdaptToPager, the values a read forces left out on both sides. Status
 /// "Verify Success!" or "Verify Error!".
 bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& image);

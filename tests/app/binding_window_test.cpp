@@ -18,7 +18,7 @@ TEST_F(BindingWindowTest, EveryBoundControlShowsAndStoresItsField) {
         if (!hint || !hint->isGeneric()) continue;
         const std::string name = w->objectName().toStdString();
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
-            // Refresh step 17 decides these two from another bit.
+            // The refresh's CapcodeMusicType slot decides these two from another bit.
             if (name == "chkCapMusicType" || name == "chkCME") continue;
             ++boxes;
             for (const bool want : {true, false, true}) {
@@ -47,7 +47,7 @@ TEST_F(BindingWindowTest, EveryBoundControlShowsAndStoresItsField) {
         }
     }
     // The binding table of the main window: 34 check boxes (two of them
-    // decided by step 17 and skipped above) and 5 combos.
+    // decided by the CapcodeMusicType slot and skipped above) and 5 combos.
     EXPECT_EQ(boxes, 32);
     EXPECT_EQ(combos, 5);
 }

@@ -295,6 +295,34 @@ TEST_F(MainWindowTest, RefreshRunsTheEditorsRefreshersInTheirSlotsAndSideEffects
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "changed chkKeyboardInterlock"), 0);
 }
 
+TEST_F(MainWindowTest, ModulesSharingARefreshSlotRunInTheirDeclaredOrder) {
+    start();
+    // The window's own modules: "music" before "options" at the bound
+    // enabling, as declared, whatever order the module list holds them in.
+    std::vector<EditorModule*> modules = win().modules();
+    std::reverse(modules.begin(), modules.end());
+    std::vector<std::string> names;
+    for (const EditorModule* m : ModulesAt(modules, RefreshSlot::BoundEnabling)) names.push_back(m->name());
+    EXPECT_EQ(names, (std::vector<std::string>{"music", "options"}));
+    // Every slot the program's own modules share has its order declared
+    // (the recording modules of this file join slots on purpose).
+    std::vector<EditorModule*> own;
+    for (EditorModule* m : win().modules())
+        if (!dynamic_cast<RecordingModule*>(m)) own.push_back(m);
+    EXPECT_EQ(UndeclaredSharedSlot(own), std::nullopt);
+
+    // A module joining a shared slot without a declared place, or two
+    // modules sharing a slot nobody ordered, is found; alone it is fine.
+    RecordingModule joiner(RefreshSlot::BoundEnabling, "joiner");
+    RecordingModule first(RefreshSlot::Contrast, "first"), second(RefreshSlot::Contrast, "second");
+    own.push_back(&joiner);
+    EXPECT_EQ(UndeclaredSharedSlot(own), RefreshSlot::BoundEnabling);
+    EXPECT_EQ(UndeclaredSharedSlot({&first, &second}), RefreshSlot::Contrast);
+    EXPECT_EQ(UndeclaredSharedSlot({&first, &joiner}), std::nullopt);
+    EXPECT_EQ(ModulesAt({&second, &joiner, &first}, RefreshSlot::Contrast),
+              (std::vector<EditorModule*>{&second, &first}));
+}
+
 TEST_F(MainWindowTest, BatteryTypeFromTheImageKeepsItsThresholds) {
     start();
     QCheckBox* battery = box("chkCtl22");

@@ -9,6 +9,7 @@
 #include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
+#include "core/pager_normalisation.h"
 #include "link/programming_session.h"
 #include "link/qt_serial_line.h"
 #include "tests/link/boardsim_process.h"
@@ -91,7 +92,7 @@ TEST(PagerTransfer, WrittenTableComesBackByteExact) {
     EXPECT_EQ(rig.sink.statuses.back(), "done:Read Success!");
     ConfigImage expected = pager;
     int expectedCount = 0;
-    ApplyPostReadAdjustments(expected, expectedCount);
+    NormaliseAfterRead(expected, expectedCount);
     ConvertTextsFromPager(expected);
     expected.setByte(L::kStatus530, 0);
     expected.setByte(L::kStatus531, 0);
@@ -252,7 +253,7 @@ TEST(PagerTransfer, FrequencyOffTheFirmwaresRasterStopsTheWrite) {
     PagerRig rig({"--firmware", "255"}, &table);
     const ConfigImage before = rig.board.memory();
     ConfigImage image = pagerForm(table);
-    PrepareImageForWrite(image);
+    PrepareForWrite(image);
     const ConfigImage unchanged = image;
     EXPECT_FALSE(rig.link.WritePager(image));
     EXPECT_EQ(rig.notifier.keys(), std::vector<std::string>{"Msg51"});
