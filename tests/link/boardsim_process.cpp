@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -18,15 +20,23 @@ Boardsim::Boardsim(std::vector<std::string> args) {
     process_.setArguments(list);
     process_.start();
     if (!process_.waitForStarted(5000)) throw std::runtime_error("boardsim did not start");
-    while (path_.empty()) {
+    while (terminal_.empty()) {
         if (!process_.canReadLine() && !process_.waitForReadyRead(5000))
             throw std::runtime_error("boardsim printed no terminal path");
-        while (process_.canReadLine() && path_.empty())
-            path_ = process_.readLine().trimmed().toStdString();
+        while (process_.canReadLine() && terminal_.empty())
+            terminal_ = process_.readLine().trimmed().toStdString();
     }
+    // The tests reach the board through a link of their own: once the board
+    // goes, the link leads nowhere, so a terminal number the system gives to
+    // another test's simulator meanwhile is never taken for this board.
+    const auto link = dir_ / ("board-" + dir_.path().filename().string());
+    std::filesystem::create_symlink(terminal_, link);
+    path_ = link.string();
 }
 
 Boardsim::~Boardsim() {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
     if (process_.state() != QProcess::NotRunning) {
         process_.write("quit\n");
         if (!process_.waitForFinished(2000)) {
@@ -71,6 +81,8 @@ ConfigImage Boardsim::memory() {
 bool Boardsim::waitForExit(int ms) {
     const bool ended = process_.state() == QProcess::NotRunning || process_.waitForFinished(ms);
     drain();
+    std::error_code ec;
+    if (ended) std::filesystem::remove(path_, ec);  // the board has gone
     return ended;
 }
 

@@ -23,6 +23,8 @@ public:
     Boardsim(const Boardsim&) = delete;
     Boardsim& operator=(const Boardsim&) = delete;
 
+    /// Where the board is reached: a link to boardsim's terminal that is
+    /// removed when the board goes.
     const std::string& path() const { return path_; }
     /// The pager memory as the simulator holds it now.
     ConfigImage memory();
@@ -36,7 +38,8 @@ private:
 
     TempDir dir_;
     QProcess process_;
-    std::string path_;
+    std::string terminal_;  // the pseudo-terminal boardsim opened
+    std::string path_;      // the tests' link to it, gone with the board
     std::string pending_;
     std::vector<std::string> lines_;
 };
