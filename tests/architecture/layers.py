@@ -17,7 +17,11 @@ Known violations that only a later change can remove are listed in
 KNOWN_VIOLATIONS with the reason; a listed one that no longer occurs is an
 error, so the list can only shrink.
 
-Usage: layers.py SOURCE_DIR
+With --doc FILE it also checks that FILE holds the folder graph as the
+includes make it today, between the lines "<!-- layers:begin -->" and
+"<!-- layers:end -->", so the architecture notes cannot drift from the code.
+
+Usage: layers.py SOURCE_DIR [--doc FILE]
 """
 
 import os
@@ -119,6 +123,7 @@ def find_cycle(edges):
 
 
 def check(root):
+    """The errors of the tree's includes, and the folder graph they make."""
     errors = []
     edges = {}
     seen_violations = set()
@@ -158,14 +163,42 @@ def check(root):
     cycle = find_cycle(edges)
     if cycle:
         errors.append("cycle between folders: " + " -> ".join(cycle))
-    return errors
+    return errors, edges
+
+
+def graph_text(edges):
+    """The folder graph, one line a folder, highest layer first."""
+    def rank(folder):
+        return (LAYERED.get(folder, 5 if folder in PROGRAMS else -1), folder)
+    lines = []
+    for src in sorted(edges, key=rank, reverse=True):
+        lines.append(f"{src:<8} -> " + ", ".join(sorted(edges[src], key=rank, reverse=True)))
+    return "\n".join(lines)
+
+
+def doc_errors(doc_path, edges):
+    begin, end = "<!-- layers:begin -->", "<!-- layers:end -->"
+    try:
+        with open(doc_path, encoding="utf-8") as f:
+            text = f.read()
+    except OSError as e:
+        return [f"{doc_path}: {e.strerror}"]
+    if begin not in text or end not in text:
+        return [f"{doc_path}: the markers {begin} and {end} are missing"]
+    block = text.split(begin, 1)[1].split(end, 1)[0].strip().strip("`").strip()
+    wanted = graph_text(edges)
+    if block != wanted:
+        return [f"{doc_path}: the folder graph is out of date; it is now:\n```\n{wanted}\n```"]
+    return []
 
 
 def main(argv):
-    if len(argv) != 2:
-        print("usage: layers.py SOURCE_DIR", file=sys.stderr)
+    if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--doc"):
+        print("usage: layers.py SOURCE_DIR [--doc FILE]", file=sys.stderr)
         return 2
-    errors = check(argv[1])
+    errors, edges = check(argv[1])
+    if len(argv) == 4:
+        errors += doc_errors(argv[3], edges)
     for e in errors:
         print(e)
     if errors:
