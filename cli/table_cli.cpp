@@ -45,13 +45,13 @@ bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>
     return true;
 }
 
-std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentSpec& spec,
+std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentRules& rules,
                                          ParsedArgs& parsed) {
     std::string error;
-    if (!ParseArgs(args, spec.valueOptions, spec.flagOptions, parsed, error)) return error;
+    if (!ParseArgs(args, rules.valueOptions, rules.flagOptions, parsed, error)) return error;
     const std::size_t given = parsed.positional.size();
-    if (given < spec.missing.size()) return spec.missing[given];
-    if (spec.most && given > *spec.most) return spec.surplus;
+    if (given < rules.missing.size()) return rules.missing[given];
+    if (rules.most && given > *rules.most) return rules.surplus;
     return std::nullopt;
 }
 

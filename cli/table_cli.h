@@ -34,7 +34,7 @@ bool ParseArgs(const std::vector<std::string>& args, const std::set<std::string>
 
 /// What a command takes: its options, and how many other words (file names,
 /// fields) with the usage error for too few or too many.
-struct ArgumentSpec {
+struct ArgumentRules {
     std::set<std::string> valueOptions;
     std::set<std::string> flagOptions;
     /// The usage error when only k words are given, for each k below the
@@ -49,7 +49,7 @@ struct ArgumentSpec {
 /// The preamble every table-file command shares: ParseArgs with the
 /// command's options, then the count of the remaining words. Returns the
 /// usage error's text, or nothing when \p parsed holds usable arguments.
-std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentSpec& spec,
+std::optional<std::string> TakeArguments(const std::vector<std::string>& args, const ArgumentRules& rules,
                                          ParsedArgs& parsed);
 
 /// The preamble of a command that takes one file name and no option: the
