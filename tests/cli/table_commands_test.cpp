@@ -112,6 +112,15 @@ std::set<std::string> Names(const fs::path& folder) {
     return names;
 }
 
+/// Every command that saves into \p target: from the start-up image, from
+/// \p source changed by \p change, from the exported \p json, and the
+/// export itself.
+std::vector<std::vector<std::string>> SavingCommands(const std::string& source, const std::string& json,
+                                                     const std::string& target, const std::string& change) {
+    return {{"new", target}, {"set", source, change, "-o", target}, {"import", json, target},
+            {"export", source, "-o", target}};
+}
+
 // Every command that saves a file (a table or an export) refuses a target
 // that exists and is not a regular file, says so and leaves it as it was;
 // none of them waits on a FIFO.
@@ -136,13 +145,7 @@ TEST(CliSaves, RefuseTargetsThatAreNotRegularFilesWithoutBlocking) {
     };
     for (const auto& t : targets) {
         const std::string target = (dir / t.target).string();
-        const std::vector<std::vector<std::string>> commands = {
-            {"new", target},
-            {"set", source, "capcode.1=1000000", "-o", target},
-            {"import", json, target},
-            {"export", source, "-o", target},
-        };
-        for (const auto& command : commands) {
+        for (const auto& command : SavingCommands(source, json, target, "capcode.1=1000000")) {
             SCOPED_TRACE(command[0] + " " + t.target);
             const LimitedRun r = RunCliLimited(command);
             ASSERT_FALSE(r.hung);
@@ -165,13 +168,7 @@ TEST(CliSaves, AWriteStoppedByTheFileSizeLimitKeepsThePreviousFile) {
     const auto json = (dir / "source.json").string();
     ASSERT_EQ(Cli({"export", source, "-o", json}).exitCode, 0);
     const auto target = (dir / "target").string();
-    const std::vector<std::vector<std::string>> commands = {
-        {"new", target},
-        {"set", source, "capcode.1=1000001", "-o", target},
-        {"import", json, target},
-        {"export", source, "-o", target},
-    };
-    for (const auto& command : commands) {
+    for (const auto& command : SavingCommands(source, json, target, "capcode.1=1000001")) {
         SCOPED_TRACE(command[0]);
         const std::string previous = "a good file from before\n";
         WriteFile(target, previous);
