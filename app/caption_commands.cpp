@@ -22,7 +22,7 @@ void MainWindow::mnuGermanClick() { runLanguageAction(i18n::kGerman); }
 
 void MainWindow::runLanguageAction(const std::string& language) {
     auto components = DescribeComponents(this);
-    i18n::RunLanguageAction(*catalogue_, language, components, state_.capcodeCount);
+    i18n::RunLanguageAction(*catalogue_, language, components, document_.capcodeCount());
     ApplyComponents(this, components);
     followLanguage();
 }
@@ -38,7 +38,7 @@ void MainWindow::followLanguage() {
 
 void MainWindow::applyCaptionsToWindow(const std::string& section) {
     auto components = DescribeComponents(this);
-    i18n::ApplyCaptions(*catalogue_, components, section, state_.capcodeCount);
+    i18n::ApplyCaptions(*catalogue_, components, section, document_.capcodeCount());
     ApplyComponents(this, components);
 }
 
@@ -53,7 +53,7 @@ std::string MainWindow::catalogueText(const char* key, const std::string& fallba
 
 void MainWindow::localise(QDialog& window, const i18n::WindowCaption& caption) {
     auto components = DescribeComponents(&window);
-    i18n::ApplyCaptions(*catalogue_, components, catalogue_->currentLanguage(), state_.capcodeCount);
+    i18n::ApplyCaptions(*catalogue_, components, catalogue_->currentLanguage(), document_.capcodeCount());
     ApplyComponents(&window, components);
     window.setWindowTitle(QString::fromStdString(i18n::WindowCaptionText(*catalogue_, caption)));
 }
@@ -81,7 +81,7 @@ void MainWindow::rebuildCapcodePageSelectors() {
     for (const char* name : {"cboCCPage", "cboSrcPage", "cboMTPage"}) {
         auto* combo = find<QComboBox>(name);
         if (!combo) continue;
-        const auto entries = i18n::CapcodePageEntries(file, section, name, state_.capcodeCount);
+        const auto entries = i18n::CapcodePageEntries(file, section, name, document_.capcodeCount());
         {
             const QSignalBlocker block(combo);
             combo->clear();

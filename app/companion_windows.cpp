@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/window_components.h"
+#include "core/image_rules.h"
 #include "core/main_window_texts.h"
 #include "editors/alert_window.h"
 #include "editors/function_bit_window.h"
@@ -78,7 +79,7 @@ void PasswordDialog::FormShow() {
     if (catalogue_) {
         auto components = DescribeComponents(this);
         i18n::ApplyCaptions(*const_cast<i18n::MessageCatalogue*>(catalogue_), components,
-                            catalogue_->currentLanguage(), state_.capcodeCount);
+                            catalogue_->currentLanguage(), kDefaultCapcodeCount);  // no capcode page texts here
         ApplyComponents(this, components);
     }
     ui_->Password->setFocus();

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include "app/window_components.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
+#include "core/frequency.h"
 #include "core/image_rules.h"
 #include "core/main_window_texts.h"
 #include "editors/function_bit_window.h"
@@ -80,14 +83,13 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     indexControls();
     InstallInputPolicy(this);  // menu shortcuts over edit keys; the wheel only for a focused setting
 
-    // 1. Design geometry for the rescaling, then maximise.
+    // The design geometry for the rescaling, then maximise.
     rescaler_.remember(centralWidget(), kDesignClientSize);
     if (options_.maximise) setWindowState(Qt::WindowMaximized);
 
-    // 2. Control registry.
     registry_.build(centralWidget());
 
-    // 3. Program folder (and the working folder of the language file).
+    // The program folder, and the working folder of the language file.
     const std::filesystem::path programFolder =
         options_.programFolder.empty()
             ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
@@ -97,7 +99,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     state_.programFolder = WithSeparator(programFolder);
     state_.workingFolder = WithSeparator(workingFolder);
     state_.languageFile = state_.workingFolder + i18n::kLanguageFileName;
-    state_.tableFileName = state_.programFolder + "default.tbl";
+    document_.setFileName(state_.programFolder + "default.tbl");
     state_.channelSpacingMode = std::clamp(options_.channelSpacingMode, 0, 2);
 
     catalogue_ = std::make_unique<i18n::MessageCatalogue>(workingFolder, programFolder);
@@ -113,8 +115,9 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     if (!options_.ports.empty()) link_->setPortOverride(options_.ports);
     setUpPagerCommands();
 
-    // 4.-5. Default image with its titles; 0x7C0..0x7DF zeroed.
-    image_ = StartupImage();
+    // The start-up image with its titles.
+    document_.replace(StartupImage(), ChangeOrigin::Replace);
+    document_.settle(ChangeOrigin::Open);
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     state_.versionText = AboutVersionText();
     for (const char* name : kShownByDefaultImage) setVisible(name, true);
@@ -127,14 +130,14 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
 
     connectHandlers();
     connectBindings();
-    rebuildRecentMenu();
+    setUpDocumentCommands();
 
     // The editor modules; the refresh calls them at their slots.
     ownedModules_ = CreateEditorModules();
     for (auto& m : ownedModules_) moduleOrder_.push_back(m.get());
     for (EditorModule* m : moduleOrder_) m->connectHandlers(*this);
 
-    // 6.-7. Language file and the start-up language.
+    // The language file and the start-up language.
     if (const auto language = catalogue_->StartUp()) runLanguageAction(*language);
     if (const auto& problem = catalogue_->startUpProblem()) {
         followLanguage();               // English marked, the designed texts stay
@@ -193,9 +196,6 @@ QWidget* MainWindow::control(const QString& name) const { return controls_.value
 QAction* MainWindow::action(const QString& name) const { return actions_.value(name); }
 
 void MainWindow::connectHandlers() {
-    connect(ui_->mnuOpen, &QAction::triggered, this, &MainWindow::mnuOpenClick);
-    connect(ui_->mnuSave, &QAction::triggered, this, &MainWindow::mnuSaveClick);
-    connect(ui_->mnuSaveAs, &QAction::triggered, this, &MainWindow::mnuSaveAsClick);
     connect(ui_->mnuExit, &QAction::triggered, this, &MainWindow::mnuExitClick);
     connect(ui_->mnuAbout, &QAction::triggered, this, &MainWindow::mnuAboutClick);
     connect(ui_->Advance1, &QAction::triggered, this, &MainWindow::Advance1Click);
@@ -281,7 +281,66 @@ void MainWindow::FormShow() {
     if (options_.probeBoard) probeAtStartUp();  // the program goes on whether or not a board answers
     refreshAll();
     loadDefaultTable();
-    if (!options_.openAtStart.empty()) openTableFileAt(QString::fromStdString(options_.openAtStart.string()));
+    if (!options_.openAtStart.empty())
+        documentCommands_->openAt(QString::fromStdString(options_.openAtStart.string()));
+}
+
+// The document: File > Open, Save, Save As, Open Recent and drops --------------------------------
+
+void MainWindow::setUpDocumentCommands() {
+    DocumentCommandsSetup setup;
+    setup.window = this;
+    setup.document = &document_;
+    setup.notifier = notifier_;
+    setup.recentMenu = ui_->mnuRecent;
+    setup.programFolder = QString::fromStdString(state_.programFolder);
+    setup.settingsFile = options_.settingsFile;
+    setup.openDialog = options_.openDialog;
+    setup.saveDialog = options_.saveDialog;
+    setup.showLoaded = [this] { showLoadedTable(); };
+    documentCommands_ = new DocumentCommands(std::move(setup));
+    connect(ui_->mnuOpen, &QAction::triggered, documentCommands_, &DocumentCommands::open);
+    connect(ui_->mnuSave, &QAction::triggered, documentCommands_, &DocumentCommands::save);
+    connect(ui_->mnuSaveAs, &QAction::triggered, documentCommands_, &DocumentCommands::saveAs);
+}
+
+void MainWindow::showLoadedTable() {
+    setVisible(QStringLiteral("lblPrompt42"), true);
+    setVisible(QStringLiteral("edtPrompt42"), true);
+    selectBandFromImage();
+    rebuildCapcodePageSelectors();
+    refreshAll();
+}
+
+void MainWindow::loadDefaultTable() {
+    if (documentCommands_->openDefault()) return;
+    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")); freq && freq->count() > 0)
+        freq->setCurrentIndex(0);
+    for (const char* name : {"cboLng", "cboLogo"}) {
+        if (auto* combo = find<QComboBox>(name); combo && combo->count() > kLanguageGerman) {
+            combo->setCurrentIndex(kLanguageGerman);
+            emit combo->activated(kLanguageGerman);  // its change handler
+        }
+    }
+    document_.settle(ChangeOrigin::Open);  // the designed defaults are the unchanged state
+}
+
+void MainWindow::selectBandFromImage() {
+    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
+        if (const auto band = BandFromImage(image_); band && *band < freq->count())
+            freq->setCurrentIndex(*band);  // no change handler here
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (DocumentCommands::DroppedTableFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    // A table file dropped on the window opens as File > Open does.
+    if (const auto path = DocumentCommands::DroppedTableFile(event->mimeData())) {
+        event->acceptProposedAction();
+        documentCommands_->openAt(*path);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "ui/kit/proportional_rescaler.h"
+#include "app/document_commands.h"
 #include "app/scanner_input.h"
 #include "core/binding_hint.h"
+#include "core/document.h"
 #include "core/image.h"
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
@@ -66,8 +68,8 @@ struct StartupOptions {
     Notifier* notifier = nullptr;         ///< nullptr: message boxes
     /// Open / save dialogs: return the chosen path, empty when cancelled.
     /// Default: the Qt file dialogs with the program folder as start.
-    std::function<QString(QWidget* parent, const QString& folder)> openDialog;
-    std::function<QString(QWidget* parent, const QString& folder)> saveDialog;
+    PathDialog openDialog;
+    PathDialog saveDialog;
 
     /// A start-up nobody watches (screenshots, benchmarks, tests): program and
     /// working folder \p folder, no board probe, not maximised, messages to
@@ -96,7 +98,8 @@ public:
 
     // MainForm ------------------------------------------------------------------
     using MainForm::find;  // the control finder, not QWidget::find(WId)
-    ConfigImage& image() override { return image_; }
+    ConfigImage& image() override { return document_.image(); }
+    Document& document() override { return document_; }
     FormState& state() override { return state_; }
     const ControlRegistry& registry() const override { return registry_; }
     Notifier& notifier() override { return *notifier_; }
@@ -122,9 +125,6 @@ public:
     void FormShow();
     void FormClose();
     void FormResize();
-    void mnuOpenClick();
-    void mnuSaveClick();
-    void mnuSaveAsClick();
     void mnuExitClick();
     void mnuAboutClick();
     void Advance1Click();
@@ -150,13 +150,8 @@ public:
     void chkCtl0Click(QCheckBox* box);
     /// The shared combo handler of the hint-bound combos.
     void cboCtl1Change(QComboBox* combo);
-    /// The default table at start-up (after the first refresh).
-    void loadDefaultTable();
-    /// The table files of File > Open Recent, the latest first (eight at most).
-    QStringList recentFiles() const;
-    /// Opens the table file \p path as File > Open does after its dialog
-    /// (the command line's FILE.tbl, a file dropped on the window).
-    bool openTableFileAt(const QString& path);
+    /// File > Open, Save, Save As and Open Recent.
+    DocumentCommands& documentCommands() { return *documentCommands_; }
     /// Applies the captions of the current language to the main window
     /// (after the UI text editor's Apply, Load and Load Default), with the
     /// language marks.
@@ -200,15 +195,11 @@ private:
     /// follow the catalogue's current language.
     void followLanguage();
     void applyCaptionsToWindow(const std::string& section);
-    void updateTableCaption();
-    bool openTableFile();
-    /// Loads the table file \p path: with \p checkSize the checks of a
-    /// chosen file (File > Open, a drop, the command line).
-    bool loadTableFile(const std::string& path, bool checkSize);
-    /// Puts \p path first in File > Open Recent and rebuilds the menu.
-    void rememberRecent(const QString& path);
-    void rebuildRecentMenu();
-    bool saveTableFileAs();
+    void setUpDocumentCommands();
+    /// Shows a table file just opened: its band, capcode pages and controls.
+    void showLoadedTable();
+    /// The start-up's default table, or the designed defaults without one.
+    void loadDefaultTable();
     /// Key preview: collects scanner characters; true when the key is consumed.
     bool FormKeyPress(QKeyEvent* key);
     void setBoundCheck(QCheckBox* box, bool checked);
@@ -247,7 +238,9 @@ private:
 
     std::unique_ptr<Ui::fm_Main> ui_;
     StartupOptions options_;
-    ConfigImage image_;
+    Document document_;
+    ConfigImage& image_ = document_.image();  ///< the document's image, stored into by the window's own handlers
+    DocumentCommands* documentCommands_ = nullptr;
     FormState state_;
     ControlRegistry registry_;
     std::unique_ptr<Notifier> ownNotifier_;

@@ -188,12 +188,17 @@ void MainWindow::runPagerOperation(PendingOperation operation) {
     window.setHooks(std::move(hooks));
     window.move(frameGeometry().center() - window.rect().center());  // centred on the main window
 
-    const link::ui::ProgrammingJob job{link_.get(), notifier_, &image_, &state_.capcodeCount, state_.capcodePage};
+    int capcodeCount = document_.capcodeCount();
+    const link::ui::ProgrammingJob job{link_.get(), notifier_, &image_, &capcodeCount, state_.capcodePage};
+    // What the transfer changes (a read's image, a write's serial number and
+    // raised capcodes) is one change of the document when it has ended.
+    const Document::Hold hold(document_, operation == PendingOperation::Read ? ChangeOrigin::Read : ChangeOrigin::Write);
     // A write and a verify send the texts in the pager's character set.
     const bool convertTexts = operation != PendingOperation::Read;
     if (convertTexts) ConvertTextsToPager(image_);
     window.run(operation, job);
     if (convertTexts) ConvertTextsFromPager(image_);
+    document_.setCapcodeCount(capcodeCount);
     if (operation == PendingOperation::Write) {
         refreshAll();
         if (ui_->RBtWrite->isChecked()) RBtWriteClick();

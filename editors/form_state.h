@@ -31,7 +31,6 @@ enum class RefreshPhase {
 };
 
 struct FormState {
-    int capcodeCount = 16;        ///< a multiple of 8 up to 48; 16 from start-up
     int capcodePage = 0;          ///< eight capcodes per page (cboCCPage)
     int sourcePage = 0;           ///< four capcodes per page (cboSrcPage)
     int musicTypePage = 0;        ///< four capcodes per page (cboMTPage)
@@ -48,8 +47,6 @@ struct FormState {
     std::string workingFolder;    ///< current folder at start-up, with a trailing '/'
     std::string languageFile;     ///< workingFolder + "Language.ini"
     std::string language = "English";
-    std::string tableFileName;    ///< the file Save writes
-    bool useCurrentName = false;  ///< Open / Save As take tableFileName without a dialog
 
     /// True while any part of the full refresh runs.
     bool refreshing() const { return refreshPhase != RefreshPhase::None; }

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "core/document.h"
 #include "core/image.h"
 #include "core/notifier.h"
 #include "editors/control_names.h"
@@ -39,7 +40,11 @@ class MainForm {
 public:
     virtual ~MainForm() = default;
 
+    /// The document's image: what an editor stores into it is noted as a
+    /// change once the user's action has been handled.
     virtual ConfigImage& image() = 0;
+    /// The configuration being edited, its file and its changes.
+    virtual Document& document() = 0;
     virtual FormState& state() = 0;
     virtual const ControlRegistry& registry() const = 0;
     virtual Notifier& notifier() = 0;

@@ -47,7 +47,7 @@ protected:
         const auto path = workingDir / "keys.tbl";
         ASSERT_FALSE(SaveTableFile(path, made, 16).has_value());
         nextOpen = QString::fromStdString(path.string());
-        win().mnuOpenClick();
+        win().action("mnuOpen")->trigger();
         ASSERT_TRUE(notifier.shown.empty());
     }
 };

@@ -39,7 +39,7 @@ TEST_F(FileCommandsTest, OpenLoadsRefreshesAndNamesTheFileInTheCaption) {
     win().action("mnuOpen")->trigger();
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(caption(), startCaption + " - [" + nextOpen + "]");
-    EXPECT_EQ(win().state().tableFileName, path.string());
+    EXPECT_EQ(win().document().fileName().string(), path.string());
     EXPECT_EQ(combo("cboCtl6")->currentIndex(), 1);
     EXPECT_FALSE(box("chkMenu4")->isChecked());
     EXPECT_EQ(image().byte(0x1246), 16);                 // forced after a load
@@ -50,7 +50,7 @@ TEST_F(FileCommandsTest, OpenLoadsRefreshesAndNamesTheFileInTheCaption) {
     // A second file replaces only the bracketed name.
     const auto second = makeTable("two.tbl");
     nextOpen = QString::fromStdString(second.string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     EXPECT_EQ(caption(), startCaption + " - [" + nextOpen + "]");
     EXPECT_EQ(caption().count('['), 1);
 }
@@ -77,7 +77,7 @@ TEST_F(FileCommandsTest, BrokenFilesLeaveImageControlsAndCaptionUntouched) {
     for (const auto& [path, key] : cases) {
         notifier.shown.clear();
         nextOpen = QString::fromStdString(path.string());
-        win().mnuOpenClick();
+        win().action("mnuOpen")->trigger();
         ASSERT_EQ(notifier.shown.size(), 1u) << key;
         EXPECT_EQ(notifier.shown[0].key, key);
         EXPECT_TRUE(image() == before) << key;
@@ -87,16 +87,16 @@ TEST_F(FileCommandsTest, BrokenFilesLeaveImageControlsAndCaptionUntouched) {
     EXPECT_EQ(notifier.shown[0].english, "The file size is error !");
     // A refused file does not become the file that Save writes: Save still
     // goes to the table named in the caption, and the refused file is kept.
-    EXPECT_EQ(win().state().tableFileName, (programDir / "default.tbl").string());
+    EXPECT_EQ(win().document().fileName().string(), (programDir / "default.tbl").string());
 
     notifier.shown.clear();
     nextOpen.clear();  // cancelled
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_TRUE(image() == before);
 
     const std::string refused = ReadFile(model);
-    win().mnuSaveClick();
+    win().action("mnuSave")->trigger();
     EXPECT_EQ(ReadFile(model), refused);
     EXPECT_EQ(ReadFile(programDir / "default.tbl").size(), kImageSize);
 }
@@ -115,13 +115,13 @@ TEST_F(FileCommandsTest, SaveWritesTheDefaultTableUntilAFileIsChosen) {
     WriteFile(workingDir / "copy.tbl", std::string(30000, 'x'));
     nextSave = QString::fromStdString(target.string());
     image().setByte(0x39, 0x81);
-    win().mnuSaveAsClick();
+    win().action("mnuSaveAs")->trigger();
     const auto saved = workingDir / "copy.tbl";  // the default extension was added
-    EXPECT_EQ(win().state().tableFileName, saved.string());
+    EXPECT_EQ(win().document().fileName().string(), saved.string());
     EXPECT_EQ(ReadFile(saved).size(), kImageSize);
     const ConfigImage afterSave = image();
     nextOpen = QString::fromStdString(saved.string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     ConfigImage expected = afterSave;
     int count = 16;
     NormaliseAfterLoad(expected, count);
@@ -135,7 +135,7 @@ TEST_F(FileCommandsTest, SaveWritesTheDefaultTableUntilAFileIsChosen) {
     // A target that cannot be written is told and the image stays.
     nextSave = QString::fromStdString((workingDir / "no/such/folder/x.tbl").string());
     const ConfigImage before = image();
-    win().mnuSaveAsClick();
+    win().action("mnuSaveAs")->trigger();
     ASSERT_EQ(notifier.keys().back(), "Msg57");
     EXPECT_TRUE(image() == before);
 }
@@ -156,14 +156,14 @@ TEST_F(FileCommandsTest, WithoutDefaultTableStartUpSelectsGermanPromptsAndLogoFo
     EXPECT_EQ(combo("cboLogo")->currentIndex(), 3);
     EXPECT_EQ(combo("cboFreq")->currentIndex(), 0);
     EXPECT_EQ(caption(), "ZRV41K USB Version 1.09");
-    EXPECT_EQ(win().state().tableFileName, (programDir / "default.tbl").string());
+    EXPECT_EQ(win().document().fileName().string(), (programDir / "default.tbl").string());
 }
 
 TEST_F(FileCommandsTest, OpenInWriteModeShowsValuesInTheLockedControls) {
     start();
     get<QRadioButton>("RBtWrite")->click();
     nextOpen = QString::fromStdString(makeTable("w.tbl", [](ConfigImage& i) { i.setByte(0x7E1, 0x00); }).string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     EXPECT_TRUE(box("chkCtl15")->isChecked());
     EXPECT_FALSE(box("chkCtl15")->isEnabled());
     EXPECT_FALSE(get<QWidget>("edtCap0")->isEnabled());
@@ -306,7 +306,7 @@ TEST_F(FileCommandsTest, SaveOfAFileAnotherProgramHoldsSaysItIsInUse) {
     start();
     const auto path = makeTable("held.tbl");
     nextOpen = QString::fromStdString(path.string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     const std::string before = ReadFile(path);
     image().setByte(0x39, 0x81);
     FileLock held;

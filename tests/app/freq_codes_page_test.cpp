@@ -343,7 +343,7 @@ TEST_F(FreqCodesPageTest, AlertWindowFollowsALoadWhileClosed) {
     const auto path = workingDir / "alerts.tbl";
     ASSERT_FALSE(SaveTableFile(path, loaded, 16));
     nextOpen = QString::fromStdString(path.string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     ASSERT_TRUE(notifier.shown.empty());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.findChild<QComboBox*>("cboPersonal")->currentText(), "32 sec");
@@ -409,7 +409,7 @@ TEST_F(FreqCodesPageTest, EditsThroughTheWindowSaveTheImageTheRulesCompute) {
     const auto saved = workingDir / "session.tbl";
     const auto computed = workingDir / "computed.tbl";
     nextSave = QString::fromStdString(saved.string());
-    win().mnuSaveAsClick();
+    win().action("mnuSaveAs")->trigger();
     ASSERT_TRUE(notifier.shown.empty());
     ASSERT_FALSE(SaveTableFile(computed, expected, 16));
     const std::string savedBytes = ReadFile(saved);

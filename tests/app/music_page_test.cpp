@@ -327,7 +327,7 @@ TEST_F(MusicPageTest, CapcodeMusicTypeBoxSaysWhetherTheAlertToneIsOffered) {
     const auto path = workingDir / "music.tbl";
     ASSERT_FALSE(SaveTableFile(path, image(), 16).has_value());
     nextOpen = QString::fromStdString(path.string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg76"});
     EXPECT_FALSE(box("chkCapMusicType")->isChecked());
     EXPECT_EQ(image().GetImageBits(0x458, 2, 1), 1);

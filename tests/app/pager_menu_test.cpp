@@ -193,7 +193,7 @@ TEST_F(PagerMenuTest, WriteRechecksTheFrequencyOnTheBandTheSelectorShows) {
     const auto path = workingDir / "unnamed-band.tbl";
     ASSERT_FALSE(SaveTableFile(path, made, 16).has_value());
     nextOpen = QString::fromStdString(path.string());
-    win().mnuOpenClick();
+    win().action("mnuOpen")->trigger();
     ASSERT_EQ(combo("cboFreq")->currentIndex(), 1);
     writeMode();
     operate([&] { menu("mnuWrite"); }, [&] { EXPECT_EQ(status(), "  Write Success!"); });

@@ -63,7 +63,7 @@ TEST_F(StartFileTest, InstalledFoldersTakeEverySaveAndNothingGoesBesideTheProgra
     options.programFolder = folders.program;
     options.workingFolder = folders.working;
     start();
-    win().mnuSaveClick();  // no file opened: Save writes the program folder's default.tbl
+    win().action("mnuSave")->trigger();  // no file opened: Save writes the program folder's default.tbl
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_TRUE(fs::exists(home / ".local/share/zrv41k/default.tbl"));
     EXPECT_TRUE(fs::is_empty(prefix / "bin"));
@@ -159,10 +159,10 @@ TEST_F(StartFileTest, OpenRecentListsTheLastEightFilesAndOpensThem) {
         const auto path = workingDir / ("f" + std::to_string(k) + ".tbl");
         ASSERT_FALSE(SaveTableFile(path, image, 16));
         nextOpen = QString::fromStdString(path.string());
-        win().mnuOpenClick();
+        win().action("mnuOpen")->trigger();
     }
     ASSERT_TRUE(notifier.shown.empty());
-    const QStringList list = win().recentFiles();
+    const QStringList list = win().documentCommands().recentFiles();
     ASSERT_EQ(list.size(), 8);
     EXPECT_TRUE(list.front().endsWith("f9.tbl"));
     EXPECT_TRUE(list.back().endsWith("f2.tbl"));
@@ -171,22 +171,22 @@ TEST_F(StartFileTest, OpenRecentListsTheLastEightFilesAndOpensThem) {
 
     recent->actions().back()->trigger();  // f2.tbl: capcode 3, and first in the list now
     EXPECT_EQ(win().registry().get<QLineEdit>("edtCap", 0)->text(), "0000003");
-    EXPECT_TRUE(win().recentFiles().front().endsWith("f2.tbl"));
+    EXPECT_TRUE(win().documentCommands().recentFiles().front().endsWith("f2.tbl"));
 
     // A file that has gone: Open says why, and it leaves the list.
     std::filesystem::remove(workingDir / "f9.tbl");
     for (QAction* a : recent->actions())
         if (a->text().endsWith("f9.tbl")) a->trigger();
     EXPECT_EQ(notifier.shown.size(), 1u);
-    for (const QString& path : win().recentFiles()) EXPECT_FALSE(path.endsWith("f9.tbl"));
+    for (const QString& path : win().documentCommands().recentFiles()) EXPECT_FALSE(path.endsWith("f9.tbl"));
 
     // Save As puts the saved file first; the list survives a restart.
     nextSave = QString::fromStdString((workingDir / "saved.tbl").string());
-    win().mnuSaveAsClick();
-    EXPECT_TRUE(win().recentFiles().front().endsWith("saved.tbl"));
+    win().action("mnuSaveAs")->trigger();
+    EXPECT_TRUE(win().documentCommands().recentFiles().front().endsWith("saved.tbl"));
     app_.reset();
     start();
-    EXPECT_TRUE(win().recentFiles().front().endsWith("saved.tbl"));
+    EXPECT_TRUE(win().documentCommands().recentFiles().front().endsWith("saved.tbl"));
     EXPECT_TRUE(win().findChild<QMenu*>("mnuRecent")->isEnabled());
 }
 

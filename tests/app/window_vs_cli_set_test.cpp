@@ -43,12 +43,12 @@ protected:
         ASSERT_FALSE(SaveTableFile(source, made, 16).has_value());
         start();
         nextOpen = QString::fromStdString(source.string());
-        win().mnuOpenClick();
+        win().action("mnuOpen")->trigger();
     }
     /// Saves the window's image with Save As to \p path.
     void saveAs(const std::filesystem::path& path) {
         nextSave = QString::fromStdString(path.string());
-        win().mnuSaveAsClick();
+        win().action("mnuSaveAs")->trigger();
     }
 };
 

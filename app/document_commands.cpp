@@ -1,0 +1,208 @@
+#include "app/document_commands.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "core/document.h"
+#include "core/notifier.h"
+#include "core/table_file.h"
+
+namespace zrv::app {
+
+namespace {
+
+constexpr const char* kRecentKey = "recentFiles";
+
+QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
+
+std::unique_ptr<QSettings> OpenSettings(const QString& file) {
+    if (!file.isEmpty()) return std::make_unique<QSettings>(file, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QStringLiteral("zrv41k"), QStringLiteral("zrv41k"));
+}
+
+/// The events by which the user changes something: a store follows a
+/// click, a key, the wheel, a drop, or an edit losing the focus.
+bool UserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Drop:
+        case QEvent::FocusOut: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+DocumentCommands::DocumentCommands(DocumentCommandsSetup setup)
+    : QObject(setup.window), setup_(std::move(setup)) {
+    rebuildRecentMenu();
+    qApp->installEventFilter(this);
+}
+
+bool DocumentCommands::eventFilter(QObject* watched, QEvent* event) {
+    // What the user's action stored is noted once its handlers have run.
+    if (!notePending_ && UserInput(event->type())) {
+        notePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            notePending_ = false;
+            setup_.document->noteChanges(ChangeOrigin::Edit);
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// Open -------------------------------------------------------------------------------------------
+
+bool DocumentCommands::open() {
+    const QString folder = setup_.programFolder;
+    const QString chosen = setup_.openDialog
+                               ? setup_.openDialog(setup_.window, folder)
+                               : QFileDialog::getOpenFileName(setup_.window, QString(), folder, TableFilter());
+    if (chosen.isEmpty()) return false;
+    return openAt(chosen);
+}
+
+bool DocumentCommands::openAt(const QString& path) {
+    if (!load(path.toStdString(), true)) return false;
+    remember(path.toStdString());
+    return true;
+}
+
+bool DocumentCommands::openDefault() {
+    const std::string path = setup_.document->fileName().string();
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::exists(path, ec)) return false;
+    load(path, false);
+    return true;
+}
+
+bool DocumentCommands::load(const std::string& path, bool chosen) {
+    // A refused file keeps the image, the controls, the caption and the
+    // file name of the previous one, so that a Save never overwrites the
+    // refused file with them.
+    setup_.document->noteChanges();
+    const TableFileResult result = setup_.document->open(path, chosen);
+    if (!result.ok) {
+        if (result.message) setup_.notifier->show(*result.message);
+        return false;
+    }
+    if (setup_.showLoaded) setup_.showLoaded();
+    setup_.document->settle(ChangeOrigin::Open);
+    showFileName();
+    return true;
+}
+
+std::optional<QString> DocumentCommands::DroppedTableFile(const QMimeData* data) {
+    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile()) return std::nullopt;
+    const QString path = data->urls().front().toLocalFile();
+    if (QFileInfo(path).suffix().compare(QLatin1String("tbl"), Qt::CaseInsensitive) != 0) return std::nullopt;
+    return path;
+}
+
+// Save -------------------------------------------------------------------------------------------
+
+bool DocumentCommands::save() { return saveTo(setup_.document->fileName().string()); }
+
+bool DocumentCommands::saveAs() {
+    const QString folder = setup_.programFolder;
+    QString chosen;
+    if (setup_.saveDialog) {
+        chosen = setup_.saveDialog(setup_.window, folder);
+    } else {
+        QFileDialog dialog(setup_.window, QString(), folder, TableFilter());
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("tbl"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().front();
+    }
+    if (chosen.isEmpty()) return false;
+    if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".tbl");
+    return saveTo(chosen.toStdString());
+}
+
+bool DocumentCommands::saveTo(const std::string& path) {
+    setup_.document->noteChanges();
+    if (const auto error = setup_.document->saveAs(path)) {
+        setup_.notifier->show(*error);
+        return false;
+    }
+    showFileName();
+    remember(path);
+    return true;
+}
+
+void DocumentCommands::showFileName() {
+    QWidget* window = setup_.window;
+    window->setWindowTitle(QString::fromStdString(
+        CaptionWithTableName(window->windowTitle().toStdString(), setup_.document->fileName().string())));
+}
+
+// Open Recent ------------------------------------------------------------------------------------
+
+QStringList DocumentCommands::recentFiles() const {
+    return OpenSettings(setup_.settingsFile)->value(kRecentKey).toStringList();
+}
+
+void DocumentCommands::storeRecent(const QStringList& list) {
+    OpenSettings(setup_.settingsFile)->setValue(kRecentKey, list);
+    rebuildRecentMenu();
+}
+
+void DocumentCommands::remember(const std::string& path) {
+    // The settings hold the list another running program may have changed.
+    RecentFiles& recent = setup_.document->recent();
+    std::vector<std::string> stored;
+    for (const QString& entry : recentFiles()) stored.push_back(entry.toStdString());
+    recent.assign(std::move(stored));
+    recent.remember(path);
+    QStringList list;
+    for (const std::string& entry : recent.entries()) list << QString::fromStdString(entry);
+    storeRecent(list);
+}
+
+void DocumentCommands::rebuildRecentMenu() {
+    QMenu* menu = setup_.recentMenu;
+    if (!menu) return;
+    // The entry being chosen may be the one whose choice rebuilds the menu:
+    // the old entries go once their signal has returned.
+    for (QAction* old : menu->actions()) {
+        menu->removeAction(old);
+        old->deleteLater();
+    }
+    const QStringList list = recentFiles();
+    int n = 0;
+    for (const QString& path : list) {
+        ++n;
+        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(n).arg(QFileInfo(path).fileName()));
+        entry->setToolTip(path);
+        entry->setStatusTip(path);
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (!QFileInfo::exists(path)) {
+                // A file that has gone leaves the list; Open says why.
+                QStringList rest = recentFiles();
+                rest.removeAll(path);
+                storeRecent(rest);
+            }
+            openAt(path);
+        });
+    }
+    menu->setEnabled(!list.isEmpty());
+}
+
+}  // namespace zrv::app
