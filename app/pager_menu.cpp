@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <stdexcept>
 
 #include "app/companion_windows.h"
 #include "app/main_window.h"
@@ -62,11 +63,15 @@ PagerMenu::PagerMenu(MainWindow& window, link::BoardSession& board)
     connect(&board_, &link::BoardSession::verifyDifferencesFound, this, [this](const QString& text) {
         if (companions_ && companions_->frmOTA) companions_->frmOTA->memo1().setPlainText(text);
     });
-    connect(&window_.requireAction(QStringLiteral("mnuRead")), &QAction::triggered, this, &PagerMenu::mnuReadClick);
-    connect(&window_.requireAction(QStringLiteral("mnuWrite")), &QAction::triggered, this,
-            &PagerMenu::mnuWriteClick);
-    connect(&window_.requireAction(QStringLiteral("mnuVerfy")), &QAction::triggered, this,
-            &PagerMenu::mnuVerfyClick);
+    QAction& read = window_.requireAction(QStringLiteral("mnuRead"));
+    QAction& write = window_.requireAction(QStringLiteral("mnuWrite"));
+    QAction& verify = window_.requireAction(QStringLiteral("mnuVerfy"));
+    connect(&read, &QAction::triggered, this, &PagerMenu::mnuReadClick);
+    connect(&write, &QAction::triggered, this, &PagerMenu::mnuWriteClick);
+    connect(&verify, &QAction::triggered, this, &PagerMenu::mnuVerfyClick);
+    auto* pager = window_.findChild<QMenu*>(QStringLiteral("mnuPager"));
+    if (!pager) throw std::logic_error(MissingControlText(QStringLiteral("mnuPager"), "QMenu", nullptr));
+    menuItems_ = {pager->menuAction(), &read, &write, &verify};
 }
 
 // The board's state -----------------------------------------------------------------------------
@@ -90,9 +95,7 @@ void PagerMenu::showBoardStatus(const Message& text, bool connected) {
     status.setText(QStringLiteral("  ") + QString::fromStdString(i18n::MessageText(window_.catalogue(), text)));
     status.repaint();
     // The Pager menu is offered only with a board.
-    window_.findChild<QMenu*>(QStringLiteral("mnuPager"))->menuAction()->setEnabled(connected);
-    for (const char* name : {"mnuRead", "mnuWrite", "mnuVerfy"})
-        window_.requireAction(QString::fromLatin1(name)).setEnabled(connected);
+    for (QAction* item : menuItems_) item->setEnabled(connected);
 }
 
 // The Pager menu -----------------------------------------------------------------------------------

@@ -7,8 +7,11 @@
 /// back into the main window here.
 
 #include <QObject>
+#include <vector>
 
 #include "core/notifier.h"
+
+class QAction;
 
 namespace zrv::link {
 class BoardSession;
@@ -50,6 +53,7 @@ private:
     MainWindow& window_;
     link::BoardSession& board_;
     CompanionWindows* companions_ = nullptr;
+    std::vector<QAction*> menuItems_;  ///< the Pager menu and its Read, Write and Verfy
 };
 
 }  // namespace zrv::app
