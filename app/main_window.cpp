@@ -14,6 +14,7 @@
 #include "app/companion_windows.h"
 #include "app/gui_notifier.h"
 #include "app/input_policy.h"
+#include "app/pager_menu.h"
 #include "app/pages/pages.h"
 #include "app/window_components.h"
 #include "core/cp1252.h"
@@ -24,7 +25,6 @@
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/ui/text_editor_window.h"
-#include "app/pager_menu.h"
 #include "link/board_session.h"
 #include "ui_main_window.h"
 
