@@ -23,7 +23,7 @@
 #include "app/silent_notifier.h"
 #include "core/default_image.h"
 #include "core/image_rules.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "link/ui/programming_window.h"
 
 namespace {
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     // The adapter is pulled out: the next tick turns the status line red.
     board.write("quit\n");
     board.waitForFinished(2000);
-    main.Timer1Timer();
+    main.boardSession().Timer1Timer();
     auto* status = main.find<QLabel>(QStringLiteral("staMsg"));
     failures += !Save(*status, QDir(out).filePath(QStringLiteral("status-board-disconnected.png")));
     main.close();

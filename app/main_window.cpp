@@ -16,6 +16,7 @@
 #include "app/companion_windows.h"
 #include "app/gui_notifier.h"
 #include "app/input_policy.h"
+#include "app/pager_menu.h"
 #include "app/pages/pages.h"
 #include "app/window_components.h"
 #include "core/cp1252.h"
@@ -27,8 +28,7 @@
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/ui/text_editor_window.h"
-#include "link/programmer_link.h"
-#include "link/qt_serial_line.h"
+#include "link/board_session.h"
 #include "ui_main_window.h"
 
 namespace zrv::app {
@@ -109,11 +109,11 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
         ownNotifier_ = std::make_unique<GuiNotifier>(this, catalogue_.get());
         notifier_ = ownNotifier_.get();
     }
-    serialLine_ = std::make_unique<link::QtSerialLine>();
-    link_ = std::make_unique<link::ProgrammerLink>(*serialLine_, *notifier_,
-                                                   [] { QCoreApplication::processEvents(); });
-    if (!options_.ports.empty()) link_->setPortOverride(options_.ports);
-    setUpPagerCommands();
+    board_ = std::make_unique<link::BoardSession>(*notifier_);
+    board_->setPortOverride(options_.ports);
+    // A close that waited for the port is made once the port is free.
+    connect(board_.get(), &link::BoardSession::closeMayProceed, this, &QWidget::close);
+    pagerMenu_ = std::make_unique<PagerMenu>(*this, *board_);
 
     // The start-up image with its titles.
     document_.replace(StartupImage(), ChangeOrigin::Replace);
@@ -147,6 +147,13 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setCompanions(CompanionWindows* companions) {
+    companions_ = companions;
+    pagerMenu_->setCompanions(companions);
+}
+
+BoardFacts& MainWindow::board() { return *board_; }
 
 void MainWindow::buildPages() {
     QWidget* client = centralWidget();
@@ -278,7 +285,7 @@ void MainWindow::FormShow() {
     ui_->btnINI_Lang->setVisible(true);
     if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
         state_.bandText = freq->currentText().toStdString();
-    if (options_.probeBoard) probeAtStartUp();  // the program goes on whether or not a board answers
+    if (options_.probeBoard) board_->probeAtStartUp();  // the program goes on whether or not a board answers
     refreshAll();
     loadDefaultTable();
     if (!options_.openAtStart.empty())
@@ -344,10 +351,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (closeWaitsForPort(event)) return;
+    if (board_->closeWaitsForPort()) {
+        event->ignore();  // closed once the exchange on the port has ended
+        return;
+    }
     FormClose();
     QMainWindow::closeEvent(event);
 }
+
+void MainWindow::FormClose() { board_->release(); }
 
 void MainWindow::mnuExitClick() { close(); }
 

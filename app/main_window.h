@@ -40,16 +40,13 @@ class MessageCatalogue;
 }
 
 namespace zrv::link {
-class ProgrammerLink;
-class QtSerialLine;
-}
-namespace zrv::link::ui {
-enum class PendingOperation;
+class BoardSession;
 }
 
 namespace zrv::app {
 
 class CompanionWindows;
+class PagerMenu;
 
 /// How the window starts. The defaults are those of a normal start; tests
 /// and tools replace the folders, the dialogs and the board probe.
@@ -94,7 +91,7 @@ public:
     ~MainWindow() override;
 
     /// The windows created after the main window (About, password, ...).
-    void setCompanions(CompanionWindows* companions) { companions_ = companions; }
+    void setCompanions(CompanionWindows* companions);
 
     // MainForm ------------------------------------------------------------------
     using MainForm::find;  // the control finder, not QWidget::find(WId)
@@ -115,7 +112,7 @@ public:
     bool writeMode() const override;
     void setStatus(const QString& text) override;
     void refreshSlot(RefreshSlot slot) override;
-    link::ProgrammerLink& programmerLink() override { return *link_; }
+    BoardFacts& board() override;
     std::string catalogueText(const char* key, const std::string& fallback) const override;
     void localise(QDialog& window, const i18n::WindowCaption& caption) override;
     FunctionBitWindow& functionBitWindow() override;
@@ -134,16 +131,10 @@ public:
     void RBtWriteClick();
     void RBtModifyClick();
     void Timer2Timer();
-    // The Pager menu and the board polling (pager_commands.cpp).
-    void mnuReadClick();
-    void mnuWriteClick();
-    void mnuVerfyClick();
-    /// One tick of the board polling: status line and Pager menu follow the board.
-    void Timer1Timer();
-    /// The board polling timer `Timer1` (3000 ms; runs from the start-up probe on).
-    QTimer* boardPollTimer() const { return timer1_; }
-    /// True while a board poll or a Pager operation uses the serial port.
-    bool portInUse() const { return portInUse_; }
+    /// The programmer board: its polling, port lock and transfers.
+    link::BoardSession& boardSession() { return *board_; }
+    /// The Pager menu's commands.
+    PagerMenu& pagerMenu() { return *pagerMenu_; }
     /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
     void pageSelectorClick(QLabel* selector);
     /// The shared check box handler of the hint-bound boxes.
@@ -218,24 +209,6 @@ private:
     void showFieldInOtherControls(QWidget* changed);
     void setVisible(const QString& name, bool on);
 
-    // The Pager menu and the board polling (pager_commands.cpp)
-    void setUpPagerCommands();
-    void probeAtStartUp();
-    /// Runs \p operation in the programming window with polling held off.
-    void runPagerOperation(link::ui::PendingOperation operation);
-    /// False (and nothing starts) without a known board or while the port is in use.
-    bool pagerOperationPossible() const;
-    /// Shows the board state of a poll: black "Connect", or red "Disconnect".
-    void showBoardState(bool connected);
-    /// The board was lost during a transfer: red status at once, Pager menu off.
-    void showBoardLost();
-    void showBoardStatus(const Message& text, bool connected);
-    /// Marks the port as in use; a close asked for meanwhile waits for endPortUse().
-    void beginPortUse() { portInUse_ = true; }
-    void endPortUse();
-    /// True when the close must wait for the port (it is then done by endPortUse()).
-    bool closeWaitsForPort(QCloseEvent* event);
-
     std::unique_ptr<Ui::fm_Main> ui_;
     StartupOptions options_;
     Document document_;
@@ -246,8 +219,8 @@ private:
     std::unique_ptr<Notifier> ownNotifier_;
     Notifier* notifier_ = nullptr;
     std::unique_ptr<i18n::MessageCatalogue> catalogue_;
-    std::unique_ptr<link::QtSerialLine> serialLine_;
-    std::unique_ptr<link::ProgrammerLink> link_;
+    std::unique_ptr<link::BoardSession> board_;
+    std::unique_ptr<PagerMenu> pagerMenu_;
     std::vector<std::unique_ptr<EditorModule>> ownedModules_;
     std::vector<EditorModule*> moduleOrder_;
     QHash<QString, QWidget*> controls_;
@@ -259,10 +232,6 @@ private:
     kit::ProportionalRescaler rescaler_;
     ScannerBuffer scanner_;
     QTimer* timer2_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    bool polling_ = false;       ///< Timer1 runs: the start-up probe has been made
-    bool portInUse_ = false;     ///< a poll or a Pager operation holds the port
-    bool closePending_ = false;  ///< a close came while the port was in use
     CompanionWindows* companions_ = nullptr;
     bool shown_ = false;
     bool rescaling_ = false;

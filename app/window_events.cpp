@@ -12,7 +12,7 @@
 #include "app/main_window.h"
 #include "core/cp1252.h"
 #include "core/image_rules.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "ui_main_window.h"
 
 namespace zrv::app {
@@ -57,10 +57,10 @@ bool MainWindow::FormKeyPress(QKeyEvent* key) {
     if (!serial) return false;  // Enter goes on; the buffer is kept
     if (auto* sn = find<QLineEdit>(QStringLiteral("txtSN"))) sn->setText(*serial);
     StorePagerSerialNumber(image_, Utf8ToCp1252(serial->toStdString()));
-    link_->KeepPagerSerial = false;
+    board_->setKeepPagerSerial(false);
     ui_->mnuWrite->trigger();  // the Pager menu's Write command
     scanner_.clear();
-    link_->KeepPagerSerial = true;
+    board_->setKeepPagerSerial(true);
     return true;  // the Enter is consumed
 }
 

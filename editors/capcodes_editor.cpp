@@ -17,7 +17,6 @@
 #include "editors/key_filter.h"
 #include "editors/main_form.h"
 #include "i18n/safe_format.h"
-#include "link/programmer_link.h"
 
 namespace zrv {
 namespace {
@@ -56,10 +55,10 @@ public:
         QObject::connect(&page, &QComboBox::activated, &page, [&form] { cboCCPageChange(form); });
         QCheckBox& auto1 = form.require(ctl::optAuto1);
         QObject::connect(&auto1, &QCheckBox::toggled, &auto1,
-                         [&form](bool on) { form.programmerLink().AutoIncrement1 = on; });
+                         [&form](bool on) { setAutoIncrease(form, &CapcodeAutoIncrease::first, on); });
         QCheckBox& auto2 = form.require(ctl::optAuto2);
         QObject::connect(&auto2, &QCheckBox::toggled, &auto2,
-                         [&form](bool on) { form.programmerLink().AutoIncrement2 = on; });
+                         [&form](bool on) { setAutoIncrease(form, &CapcodeAutoIncrease::second, on); });
     }
 
     void refresh(MainForm& form, RefreshSlot slot) override {
@@ -72,6 +71,13 @@ public:
     }
 
 private:
+    /// One of the auto-increase boxes was toggled: the next write follows it.
+    static void setAutoIncrease(MainForm& form, bool CapcodeAutoIncrease::*which, bool on) {
+        CapcodeAutoIncrease increase = form.board().autoIncrease();
+        increase.*which = on;
+        form.board().setAutoIncrease(increase);
+    }
+
     /// Checks and stores the capcode typed into \p slot. Every outcome shows
     /// the stored capcodes again in seven digits; a refusal gives the box the
     /// focus back.

@@ -12,7 +12,6 @@
 #include "editors/editor_module.h"
 #include "editors/key_filter.h"
 #include "editors/main_form.h"
-#include "link/programmer_link.h"
 
 namespace zrv {
 namespace {
@@ -53,7 +52,7 @@ private:
             return;
         }
         const FrequencyOutcome outcome = StoreChannelFrequency(
-            form.image(), selected, box.text().toStdString(), form.programmerLink().FirmwareUnknown);
+            form.image(), selected, box.text().toStdString(), form.board().firmwareUnknown());
         if (outcome.message) form.notifier().show(*outcome.message);
         if (outcome.ok() || outcome.status == FrequencyStatus::NotANumber) showFrequency(form);
         if (!outcome.ok()) GiveFocusBack(&box);
@@ -67,7 +66,7 @@ private:
         QComboBox& selector = form.require(ctl::cboFreq);
         const int selected = selector.currentIndex();
         if (selected < 0) return;
-        const FrequencyOutcome outcome = ChangeBand(form.image(), selected, form.programmerLink().FirmwareUnknown);
+        const FrequencyOutcome outcome = ChangeBand(form.image(), selected, form.board().firmwareUnknown());
         if (outcome.message) form.notifier().show(*outcome.message);
         form.state().bandText = selector.currentText().toStdString();
         form.refreshAll();

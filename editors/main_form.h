@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "core/board_facts.h"
 #include "core/document.h"
 #include "core/image.h"
 #include "core/notifier.h"
@@ -22,9 +23,6 @@ class QDialog;
 
 namespace zrv::i18n {
 struct WindowCaption;
-}
-namespace zrv::link {
-class ProgrammerLink;
 }
 
 namespace zrv {
@@ -116,9 +114,9 @@ public:
     /// summaries after the function bit window stored a change).
     virtual void refreshSlot(RefreshSlot slot) = 0;
 
-    /// The programmer link: the firmware flag the frequency check reads and
-    /// the auto-increase flags the capcode page sets.
-    virtual link::ProgrammerLink& programmerLink() = 0;
+    /// The board as the editors see it: the firmware flag the frequency
+    /// check reads and the auto-increase the capcode page sets.
+    virtual BoardFacts& board() = 0;
     /// The catalogue text of \p key in the current language (UTF-8), or
     /// \p fallback when the language file has none.
     virtual std::string catalogueText(const char* key, const std::string& fallback) const = 0;

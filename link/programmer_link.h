@@ -179,11 +179,6 @@ public:
     /// True when the last probe opened at least one candidate port (which
     /// then did not answer, or was the board).
     bool ProbeOpenedAPort = false;
-    /// Set by "1st Capcode Auto Increase" and "2nd Capcode Auto Increase":
-    /// after each successful write the first or second capcode of the page
-    /// goes up by one. Kept for the run, never stored in the image.
-    bool AutoIncrement1 = false;
-    bool AutoIncrement2 = false;
 
 private:
     enum class Wait { Done, TimedOut, LineFailed };

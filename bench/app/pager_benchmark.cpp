@@ -23,7 +23,7 @@
 #include "app/silent_notifier.h"
 #include "core/default_image.h"
 #include "core/image_rules.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "link/ui/programming_window.h"
 
 namespace {
@@ -91,9 +91,9 @@ void PollTickOnASilentPort(benchmark::State& state) {
     double worst = 0;
     for (auto _ : state) {
         meter.start();
-        app->mainWindow().Timer1Timer();  // no board known: the tick probes the silent port
+        app->mainWindow().boardSession().Timer1Timer();  // no board known: the tick probes the silent port
         worst = std::max(worst, meter.stop());
-        if (app->mainWindow().programmerLink().BoardPort) state.SkipWithError("the silent port answered");
+        if (app->mainWindow().boardSession().boardPort()) state.SkipWithError("the silent port answered");
     }
     state.counters["max_stall_ms"] = worst;
 }

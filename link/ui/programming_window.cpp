@@ -46,13 +46,13 @@ void ProgrammingWindow::run(PendingOperation operation, const ProgrammingJob& jo
     pendingOperation = operation;
     job_ = job;
     started_ = false;
-    if (job_.link) job_.link->setSink(static_cast<LinkSink*>(this));
+    if (job_.board) job_.board->setProgressSink(static_cast<LinkSink*>(this));
     // The main window's polling stops while the window is open; the window
     // polls in its place whenever no transfer runs.
     if (hooks_.pollBoard) idlePoll_->start();
     exec();
     idlePoll_->stop();
-    if (job_.link) job_.link->setSink(nullptr);
+    if (job_.board) job_.board->setProgressSink(nullptr);
     repeated_.reset();
     job_ = {};
 }
@@ -74,11 +74,11 @@ void ProgrammingWindow::FormShow() {
 }
 
 void ProgrammingWindow::FormActivate() {
-    if (!job_.link || !job_.image) {
+    if (!job_.board || !job_.image) {
         offerExit();
         return;
     }
-    firmwareText("");
+    job_.board->clearFirmwareText();
     ui_->lblMsg2->hide();
     ui_->Image1->hide();
     ui_->cmdWrite->hide();
@@ -86,7 +86,7 @@ void ProgrammingWindow::FormActivate() {
     switch (pendingOperation) {
         case PendingOperation::Read: runRead(); break;
         case PendingOperation::Write:
-            if (job_.link->AutoIncrement1 || job_.link->AutoIncrement2) {
+            if (job_.board->autoIncrease().any()) {
                 startRepeatedWrite();
                 return;  // the Write button takes over
             }
@@ -135,7 +135,7 @@ void ProgrammingWindow::runRead() {
     {
         const BusyScope busy(busy_);
         int count = job_.capcodeCount ? *job_.capcodeCount : 0;
-        ok = ProgramRead(*job_.link, *this, *job_.image, count);
+        ok = job_.board->read(*job_.image, count);
         if (ok && job_.capcodeCount) *job_.capcodeCount = count;
     }
     if (ok && hooks_.readSucceeded) hooks_.readSucceeded();
@@ -145,18 +145,16 @@ void ProgrammingWindow::runSingleWrite() {
     WriteOutcome outcome;
     {
         const BusyScope busy(busy_);
-        outcome = ProgramWrite(*job_.link, *this, *job_.image);
+        outcome = job_.board->write(*job_.image);
     }
     if (outcome == WriteOutcome::Success && hooks_.writeSucceeded) hooks_.writeSucceeded();
 }
 
 void ProgrammingWindow::startRepeatedWrite() {
-    ui_->lblAuto1->setVisible(job_.link->AutoIncrement1);
-    ui_->lblAuto2->setVisible(job_.link->AutoIncrement2);
-    LinkSink& sink = *this;
-    repeated_ = std::make_unique<RepeatedWrite>(*job_.link, sink, *job_.notifier, *job_.image,
-                                                job_.link->AutoIncrement1, job_.link->AutoIncrement2,
-                                                job_.capcodePage);
+    const CapcodeAutoIncrease increase = job_.board->autoIncrease();
+    ui_->lblAuto1->setVisible(increase.first);
+    ui_->lblAuto2->setVisible(increase.second);
+    repeated_ = job_.board->repeatedWrite(*job_.image, job_.capcodePage);
     ui_->cmdWrite->show();
     ui_->cmdExit->show();
     setButtonsEnabled(true);
@@ -180,7 +178,7 @@ void ProgrammingWindow::cmdWriteClick() {
 
 void ProgrammingWindow::runVerify() {
     const BusyScope busy(busy_);
-    ProgramVerify(*job_.link, *this, *job_.image);
+    job_.board->verify(*job_.image);
 }
 
 void ProgrammingWindow::offerExit() {
@@ -221,18 +219,6 @@ void ProgrammingWindow::progressRange(int first, int last) { ui_->PB1->setRange(
 
 void ProgrammingWindow::progress(int position) {
     ui_->PB1->setValue(std::clamp(position, ui_->PB1->minimum(), ui_->PB1->maximum()));
-}
-
-void ProgrammingWindow::boardDisconnected() {
-    if (hooks_.boardDisconnected) hooks_.boardDisconnected();
-}
-
-void ProgrammingWindow::firmwareText(const std::string& text) {
-    if (hooks_.firmwareText) hooks_.firmwareText(text);
-}
-
-void ProgrammingWindow::verifyDifferences(const std::string& text) {
-    if (hooks_.verifyDifferences) hooks_.verifyDifferences(text);
 }
 
 }  // namespace zrv::link::ui

@@ -4,8 +4,9 @@
 /// outcome of a read, write or verify, and the repeated write. It is a view
 /// over the link's programming session (link/programming_session.h): the
 /// transfers themselves are ProgramRead, ProgramWrite, ProgramVerify and
-/// RepeatedWrite, the same functions the command line runs. What changes in
-/// the main window afterwards goes back through ProgrammingHooks.
+/// RepeatedWrite, the same functions the command line runs, through the
+/// board session. What changes in the main window afterwards goes back
+/// through ProgrammingHooks and the session's signals.
 
 #include <QDialog>
 #include <QTimer>
@@ -15,7 +16,7 @@
 
 #include "core/image.h"
 #include "core/notifier.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 
 namespace Ui {
 class Form1;
@@ -30,11 +31,10 @@ namespace zrv::link::ui {
 /// The operation the Pager menu asks for (Read, Write, Verfy).
 enum class PendingOperation { Read = 0, Write = 1, Verify = 2 };
 
-/// What one operation works on: the link, the main window's image and
-/// capcode count, and the capcode page the repeated write raises.
+/// What one operation works on: the board session, the main window's image
+/// and capcode count, and the capcode page the repeated write raises.
 struct ProgrammingJob {
-    ProgrammerLink* link = nullptr;
-    Notifier* notifier = nullptr;
+    BoardSession* board = nullptr;
     ConfigImage* image = nullptr;
     int* capcodeCount = nullptr;
     int capcodePage = 0;
@@ -47,12 +47,6 @@ struct ProgrammingHooks {
     std::function<std::string(const Message&)> text;
     /// Captions of the window's controls and its title in the current language.
     std::function<void(QDialog&)> localise;
-    /// The main window's firmware label (empty clears it).
-    std::function<void(const std::string&)> firmwareText;
-    /// The board was lost during a transfer.
-    std::function<void()> boardDisconnected;
-    /// The differing addresses of a verify, for the OTA window's memo.
-    std::function<void(const std::string&)> verifyDifferences;
     /// A read has replaced the image: band, page selectors, refresh.
     std::function<void()> readSucceeded;
     /// A single write succeeded: the serial-number display.
@@ -107,9 +101,6 @@ private:
     void status(const Message& text, bool busy) override;
     void progressRange(int first, int last) override;
     void progress(int position) override;
-    void boardDisconnected() override;
-    void firmwareText(const std::string& text) override;
-    void verifyDifferences(const std::string& text) override;
 
     void runRead();
     void runSingleWrite();

@@ -2,7 +2,7 @@
 // finds the board; closing the window releases it.
 #include <QProcess>
 
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -38,9 +38,9 @@ TEST_F(BoardStartupTest, ShowingProbesOnceAndClosingReleasesTheBoard) {
     options.probeBoard = true;
     options.ports = {pty.toStdString()};
     start();
-    ASSERT_TRUE(win().programmerLink().BoardPort.has_value());
-    EXPECT_EQ(*win().programmerLink().BoardPort, pty.toStdString());
-    EXPECT_FALSE(win().programmerLink().StartupProbe);  // set only during the probe
+    ASSERT_TRUE(win().boardSession().boardPort().has_value());
+    EXPECT_EQ(*win().boardSession().boardPort(), pty.toStdString());
+    EXPECT_FALSE(win().boardSession().probingAtStartUp());  // set only during the probe
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(boardLog().count("identify"), 1);
     EXPECT_TRUE(log.contains("control s 1"));
@@ -55,7 +55,7 @@ TEST_F(BoardStartupTest, WithoutABoardTheProgramStartsAndTellsOnce) {
     options.ports = {(workingDir / "no-such-port").string()};
     start();
     EXPECT_TRUE(win().isVisible());
-    EXPECT_FALSE(win().programmerLink().BoardPort.has_value());
+    EXPECT_FALSE(win().boardSession().boardPort().has_value());
     // The start-up probe reports the missing board once.
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg7"});
     win().close();  // no board known: nothing is sent, nothing is shown

@@ -18,7 +18,7 @@
 #include "editors/alert_window.h"
 #include "editors/control_names.h"
 #include "editors/function_bit_window.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "tests/app/user_actions.h"
 #include "tests/app/window_fixture.h"
 
@@ -237,12 +237,12 @@ TEST_F(FreqCodesPageTest, SecondPageNumbersItsSlotsAndStoresCapcodeNine) {
 TEST_F(FreqCodesPageTest, AutoIncreaseBoxesSetTheLinksFlags) {
     start();
     win().require(ctl::optAuto2).click();
-    EXPECT_FALSE(win().programmerLink().AutoIncrement1);
-    EXPECT_TRUE(win().programmerLink().AutoIncrement2);
+    EXPECT_FALSE(win().boardSession().autoIncrease().first);
+    EXPECT_TRUE(win().boardSession().autoIncrease().second);
     win().require(ctl::optAuto1).click();
     win().require(ctl::optAuto2).click();
-    EXPECT_TRUE(win().programmerLink().AutoIncrement1);
-    EXPECT_FALSE(win().programmerLink().AutoIncrement2);
+    EXPECT_TRUE(win().boardSession().autoIncrease().first);
+    EXPECT_FALSE(win().boardSession().autoIncrease().second);
 }
 
 TEST_F(FreqCodesPageTest, FunctionBitWindowWritesOnlyWhatTheUserChanges) {

@@ -14,7 +14,7 @@
 #include "editors/edit_events.h"
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "tests/app/window_fixture.h"
 
 namespace zrv::test {
@@ -428,7 +428,7 @@ protected:
         win().activateWindow();
         QObject::connect(win().action("mnuWrite"), &QAction::triggered, [this] {
             ++writes;
-            keepSerialDuringWrite = win().programmerLink().KeepPagerSerial;
+            keepSerialDuringWrite = win().boardSession().keepsPagerSerial();
         });
         focus = win().registry().get<QLineEdit>("edtCap", 1);
         focus->setFocus();
@@ -447,7 +447,7 @@ TEST_F(ScannerTest, ElevenCharactersAndEnterStoreAPaddedSerialAndWrite) {
     enter();
     EXPECT_EQ(writes, 1);
     EXPECT_FALSE(keepSerialDuringWrite);
-    EXPECT_TRUE(win().programmerLink().KeepPagerSerial);
+    EXPECT_TRUE(win().boardSession().keepsPagerSerial());
     EXPECT_EQ(PagerSerialNumber(image()), "AB123456789 ");
     EXPECT_EQ(get<QLineEdit>("txtSN")->text(), "AB123456789 ");
     EXPECT_TRUE(win().scanner().text().isEmpty());

@@ -17,8 +17,9 @@
 #include "core/image_layout.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
+#include "app/pager_menu.h"
 #include "core/table_file.h"
-#include "link/programmer_link.h"
+#include "link/board_session.h"
 #include "link/ui/programming_window.h"
 #include "ota/ui/ota_window.h"
 #include "tests/app/user_actions.h"
@@ -48,7 +49,7 @@ protected:
         options.probeBoard = true;
         options.ports = {board.path()};
         start();
-        ASSERT_TRUE(win().programmerLink().BoardPort.has_value());
+        ASSERT_TRUE(win().boardSession().boardPort().has_value());
     }
     ProgrammingWindow& form1() { return *app_->companions().Form1; }
     template <class T>
@@ -129,11 +130,11 @@ TEST_F(PagerMenuTest, ReadLoadsThePagersImageAndSelectsItsBand) {
     QTimer meddle;
     QObject::connect(&meddle, &QTimer::timeout, [&] {
         if (!form1().busy()) return;
-        EXPECT_FALSE(win().boardPollTimer()->isActive()) << "no polling during a transfer";
+        EXPECT_FALSE(win().boardSession().pollTimer()->isActive()) << "no polling during a transfer";
         ++attempts;
         form1().close();
         QTest::keyClick(&form1(), Qt::Key_Escape);
-        win().mnuVerfyClick();
+        win().pagerMenu().mnuVerfyClick();
     });
     meddle.start(5);
     int lastProgress = -1;
@@ -233,7 +234,7 @@ TEST_F(PagerMenuTest, ABlankPagerIsNotReadAndTheImageStays) {
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg16"});
     EXPECT_EQ(notifier.shown[0].english, "This pager is not ZR-V41K !");
     EXPECT_TRUE(image() == before);
-    EXPECT_TRUE(win().programmerLink().BoardPort.has_value()) << "a refused pager keeps the board";
+    EXPECT_TRUE(win().boardSession().boardPort().has_value()) << "a refused pager keeps the board";
 }
 
 TEST_F(PagerMenuTest, WriteModeWritesThePagerAndAVerifyFindsItEqual) {
@@ -308,7 +309,7 @@ TEST_F(PagerMenuTest, RepeatedWriteProgramsPagersWithConsecutiveCapcodes) {
     Boardsim board(PagerWith(pagerDir, SampleImage()));
     startWith(board);
     box("optAuto1")->click();
-    ASSERT_TRUE(win().programmerLink().AutoIncrement1);
+    ASSERT_TRUE(win().boardSession().autoIncrease().first);
     QLineEdit& cap = *get<QLineEdit>("edtCap0");
     typeInto(cap, "100");
     writeMode();
@@ -349,13 +350,13 @@ TEST_F(PagerMenuTest, ABoardLostHalfWayTurnsTheStatusRedAndKeepsTheImage) {
     });
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg6"});
     EXPECT_TRUE(image() == before);
-    EXPECT_FALSE(win().programmerLink().BoardPort.has_value());
+    EXPECT_FALSE(win().boardSession().boardPort().has_value());
     EXPECT_EQ(staMsg().text(), "  The Programmed Board Disconnect!");
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
     // Nothing starts without a board.
     menu("mnuVerfy");
     EXPECT_FALSE(form1().isVisible());
-    EXPECT_TRUE(win().boardPollTimer()->isActive()) << "polling goes on to find the board again";
+    EXPECT_TRUE(win().boardSession().pollTimer()->isActive()) << "polling goes on to find the board again";
 }
 
 TEST_F(PagerMenuTest, ABoardLostDuringAWriteSaysThePagerMayBePartlyWritten) {
@@ -425,7 +426,7 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg7"});
     EXPECT_TRUE(staMsgRed());
     EXPECT_FALSE(win().action("mnuWrite")->isEnabled());
-    QTimer* timer1 = win().boardPollTimer();
+    QTimer* timer1 = win().boardSession().pollTimer();
     ASSERT_TRUE(timer1->isActive());
     EXPECT_EQ(timer1->interval(), 3000);
 
@@ -434,13 +435,13 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
     ASSERT_TRUE(QTest::qWaitFor([&] { return !staMsgRed(); }, 12000)) << "black within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Connect !");
     EXPECT_TRUE(win().action("mnuRead")->isEnabled());
-    EXPECT_EQ(win().programmerLink().BoardPort, link.string());
+    EXPECT_EQ(win().boardSession().boardPort(), link.string());
 
     board.reset();  // the adapter is pulled out
     ASSERT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 12000)) << "red within a polling tick";
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
-    EXPECT_FALSE(win().programmerLink().BoardPort.has_value());
+    EXPECT_FALSE(win().boardSession().boardPort().has_value());
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg7"}) << "polling stays silent";
 }
 
@@ -456,7 +457,7 @@ TEST_F(PagerMenuTest, ScannedSerialNumberIsWrittenIntoThePager) {
     EXPECT_EQ(PagerSerialNumber(board.memory()), "SCAN12345678");
     EXPECT_TRUE(SerialNumberValid(board.memory()));
     EXPECT_EQ(get<QLineEdit>("txtSN")->text(), "SCAN12345678");
-    EXPECT_TRUE(win().programmerLink().KeepPagerSerial) << "kept again for the next write";
+    EXPECT_TRUE(win().boardSession().keepsPagerSerial()) << "kept again for the next write";
     EXPECT_TRUE(notifier.shown.empty());
 }
 

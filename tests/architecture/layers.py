@@ -49,8 +49,7 @@ PROGRAMS = {
 }
 
 # (including folder, included folder): why the include must stay for now.
-# None today: the editors that read and set ProgrammerLink's auto-increase
-# and firmware fields include link/, which sits below them.
+# None today.
 KNOWN_VIOLATIONS = {}
 
 FOLDERS = sorted(list(LAYERED) + list(PROGRAMS), key=len, reverse=True)

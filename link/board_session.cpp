@@ -1,0 +1,139 @@
+#include "link/board_session.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "link/programming_session.h"
+#include "link/qt_serial_line.h"
+
+namespace zrv::link {
+
+namespace {
+constexpr int kPollInterval = 3000;
+}
+
+BoardSession::BoardSession(Notifier& notifier, QObject* parent)
+    : QObject(parent), notifier_(notifier), line_(std::make_unique<QtSerialLine>()), forwarder_(*this) {
+    link_ = std::make_unique<ProgrammerLink>(*line_, notifier_, [] { QCoreApplication::processEvents(); },
+                                             &forwarder_);
+    link_->setTiming(LinkTimingFromEnvironment());
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(kPollInterval);
+    connect(timer1_, &QTimer::timeout, this, &BoardSession::Timer1Timer);
+}
+
+BoardSession::~BoardSession() = default;
+
+void BoardSession::setPortOverride(std::vector<std::string> ports) {
+    if (!ports.empty()) link_->setPortOverride(std::move(ports));
+}
+
+void BoardSession::setFrequencyRecheck(FrequencyRecheck recheck) { link_->setFrequencyRecheck(std::move(recheck)); }
+
+const std::optional<std::string>& BoardSession::boardPort() const { return link_->BoardPort; }
+
+bool BoardSession::probingAtStartUp() const { return link_->StartupProbe; }
+
+// Probe and polling -------------------------------------------------------------------------
+
+void BoardSession::probeAtStartUp() {
+    beginPortUse();
+    link_->StartupProbe = true;
+    const bool found = link_->ProbeBoard();
+    link_->StartupProbe = false;
+    tellBoardState(found);
+    polling_ = true;
+    endPortUse();
+}
+
+void BoardSession::Timer1Timer() {
+    if (portInUse_) return;  // the timer is off while the port is in use; a late tick waits
+    beginPortUse();
+    tellBoardState(link_->PollBoard());
+    endPortUse();
+}
+
+void BoardSession::pollWhileHeld() { tellBoardState(link_->PollBoard()); }
+
+void BoardSession::tellBoardState(bool connected) {
+    emit boardStateChanged(connected, connected ? QString() : QString::fromStdString(link_->PortRefusal));
+}
+
+// The port lock -----------------------------------------------------------------------------
+
+void BoardSession::beginPortUse() {
+    portInUse_ = true;
+    timer1_->stop();
+}
+
+void BoardSession::endPortUse() {
+    if (polling_) timer1_->start();
+    portInUse_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        emit closeMayProceed();
+    }
+}
+
+bool BoardSession::closeWaitsForPort() {
+    // The window closes (and releases the board) once the exchange on the
+    // port has ended, never in the middle of it.
+    if (!portInUse_) return false;
+    closePending_ = true;
+    return true;
+}
+
+void BoardSession::release() {
+    timer1_->stop();
+    if (link_->BoardPort) link_->BoardControl(BoardCommand::Release);
+}
+
+// The pager last seen -----------------------------------------------------------------------
+
+bool BoardSession::firmwareUnknown() const { return link_->FirmwareUnknown; }
+
+bool BoardSession::keepsPagerSerial() const { return link_->KeepPagerSerial; }
+
+void BoardSession::setKeepPagerSerial(bool keep) { link_->KeepPagerSerial = keep; }
+
+// Transfers ---------------------------------------------------------------------------------
+
+bool BoardSession::read(ConfigImage& image, int& capcodeCount) {
+    return ProgramRead(*link_, forwarder_, image, capcodeCount);
+}
+
+WriteOutcome BoardSession::write(ConfigImage& image) { return ProgramWrite(*link_, forwarder_, image); }
+
+bool BoardSession::verify(const ConfigImage& image) { return ProgramVerify(*link_, forwarder_, image); }
+
+std::unique_ptr<RepeatedWrite> BoardSession::repeatedWrite(ConfigImage& image, int page) {
+    return std::make_unique<RepeatedWrite>(*link_, forwarder_, notifier_, image, autoIncrease_.first,
+                                           autoIncrease_.second, page);
+}
+
+// What the link reports -----------------------------------------------------------------------
+
+void BoardSession::Forwarder::status(const Message& text, bool busy) {
+    if (target) target->status(text, busy);
+}
+
+void BoardSession::Forwarder::progressRange(int first, int last) {
+    if (target) target->progressRange(first, last);
+}
+
+void BoardSession::Forwarder::progress(int position) {
+    if (target) target->progress(position);
+}
+
+void BoardSession::Forwarder::boardDisconnected() { emit session.boardLost(); }
+
+void BoardSession::Forwarder::firmwareText(const std::string& text) {
+    emit session.firmwareTextChanged(QString::fromStdString(text));
+}
+
+void BoardSession::Forwarder::verifyDifferences(const std::string& text) {
+    emit session.verifyDifferencesFound(QString::fromStdString(text));
+}
+
+}  // namespace zrv::link

@@ -1,0 +1,137 @@
+#pragma once
+/// \file
+/// The programmer board as the windows share it: the serial line and the
+/// link over it, the board polling `Timer1`, the lock that keeps one user
+/// on the port at a time (a close of the window waits for it), the start-up
+/// probe, what is known of the pager last seen, the auto-increase of the
+/// next write, and the transfers the programming window runs. It tells the
+/// windows what happens by signals; nothing outside the link reaches the
+/// ProgrammerLink itself.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/board_facts.h"
+#include "core/image.h"
+#include "core/notifier.h"
+#include "link/programmer_link.h"
+
+class QTimer;
+
+namespace zrv::link {
+
+class QtSerialLine;
+class RepeatedWrite;
+
+class BoardSession : public QObject, public BoardFacts {
+    Q_OBJECT
+public:
+    /// Messages go to \p notifier; every wait of the link keeps the
+    /// application's events running.
+    explicit BoardSession(Notifier& notifier, QObject* parent = nullptr);
+    ~BoardSession() override;
+
+    // --- Configuration -----------------------------------------------------
+    /// Ports given by the user (--port); when not empty they replace discovery.
+    void setPortOverride(std::vector<std::string> ports);
+    /// The frequency check a write runs once it knows the pager's firmware.
+    void setFrequencyRecheck(FrequencyRecheck recheck);
+
+    // --- The board and its polling -------------------------------------------
+    /// The board's port, or none.
+    const std::optional<std::string>& boardPort() const;
+    /// True while the start-up probe runs (then a missing board is told).
+    bool probingAtStartUp() const;
+    /// Probes once for the board, tells its state and starts the polling.
+    void probeAtStartUp();
+    /// One tick of `Timer1`: the board's state is told again. A tick that
+    /// comes while the port is in use waits for the next one.
+    void Timer1Timer();
+    /// A poll while the port is held for a transfer that waits for the user.
+    void pollWhileHeld();
+    /// The board polling timer `Timer1` (3000 ms; runs from the start-up probe on).
+    QTimer* pollTimer() const { return timer1_; }
+
+    // --- The port lock -------------------------------------------------------
+    /// True while a poll or a transfer uses the serial port.
+    bool portInUse() const { return portInUse_; }
+    /// Holds the port: the polling stops until endPortUse().
+    void beginPortUse();
+    /// Frees the port: the polling goes on, and a close that waited for the
+    /// port is asked for again (closeMayProceed).
+    void endPortUse();
+    /// True when a close must wait for the port; it is then remembered.
+    bool closeWaitsForPort();
+    /// The window closes: the polling ends and a known board is released.
+    void release();
+
+    // --- The pager last seen and the next write --------------------------------
+    bool firmwareUnknown() const override;
+    CapcodeAutoIncrease autoIncrease() const override { return autoIncrease_; }
+    void setAutoIncrease(CapcodeAutoIncrease increase) override { autoIncrease_ = increase; }
+    /// False for a write that puts the image's own serial number into the
+    /// pager (a scanned serial number) instead of the pager's.
+    bool keepsPagerSerial() const;
+    void setKeepPagerSerial(bool keep);
+
+    // --- Transfers -------------------------------------------------------------
+    /// Status lines and progress of the transfers go to \p sink (nullptr: nowhere).
+    void setProgressSink(LinkSink* sink) { forwarder_.target = sink; }
+    /// Clears the firmware text (a transfer starts).
+    void clearFirmwareText() { emit firmwareTextChanged(QString()); }
+    /// Read: the pager into \p image (see ProgramRead).
+    bool read(ConfigImage& image, int& capcodeCount);
+    /// Single-shot write of \p image with its verify (see ProgramWrite).
+    WriteOutcome write(ConfigImage& image);
+    /// Verify of \p image as a write of it would leave the pager (see ProgramVerify).
+    bool verify(const ConfigImage& image);
+    /// The repeated write of \p image with the auto-increase of now, raising
+    /// the capcodes of capcode page \p page.
+    std::unique_ptr<RepeatedWrite> repeatedWrite(ConfigImage& image, int page);
+
+signals:
+    /// The board's state after a probe or a poll; \p portRefusal says why
+    /// ports could not be opened (empty when every candidate opened).
+    void boardStateChanged(bool connected, const QString& portRefusal);
+    /// The board was lost during a transfer.
+    void boardLost();
+    /// The pager's firmware ("FirmVer : 1.2"; empty clears it).
+    void firmwareTextChanged(const QString& text);
+    /// The differing addresses of a verify (":3E1:1246"; empty when all agreed).
+    void verifyDifferencesFound(const QString& text);
+    /// The port is free again after a close had to wait for it.
+    void closeMayProceed();
+
+private:
+    /// Passes the link's reports on: progress and status to the transfer's
+    /// view, the rest as the session's signals.
+    struct Forwarder : LinkSink {
+        explicit Forwarder(BoardSession& session) : session(session) {}
+        void status(const Message& text, bool busy) override;
+        void progressRange(int first, int last) override;
+        void progress(int position) override;
+        void boardDisconnected() override;
+        void firmwareText(const std::string& text) override;
+        void verifyDifferences(const std::string& text) override;
+        BoardSession& session;
+        LinkSink* target = nullptr;
+    };
+
+    void tellBoardState(bool connected);
+
+    Notifier& notifier_;
+    std::unique_ptr<QtSerialLine> line_;
+    Forwarder forwarder_;
+    std::unique_ptr<ProgrammerLink> link_;
+    QTimer* timer1_ = nullptr;
+    bool polling_ = false;       ///< Timer1 runs: the start-up probe has been made
+    bool portInUse_ = false;     ///< a poll or a transfer holds the port
+    bool closePending_ = false;  ///< a close came while the port was in use
+    CapcodeAutoIncrease autoIncrease_;
+};
+
+}  // namespace zrv::link
