@@ -17,7 +17,6 @@
 
 #include "ui/kit/proportional_rescaler.h"
 #include "app/scanner_input.h"
-#include "core/binding_hint.h"
 #include "core/image.h"
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
@@ -31,6 +30,10 @@ class QRadioButton;
 
 namespace Ui {
 class fm_Main;
+}
+
+namespace zrv {
+class FieldBinder;
 }
 
 namespace zrv::i18n {
@@ -146,10 +149,6 @@ public:
     bool portInUse() const { return portInUse_; }
     /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
     void pageSelectorClick(QLabel* selector);
-    /// The shared check box handler of the hint-bound boxes.
-    void chkCtl0Click(QCheckBox* box);
-    /// The shared combo handler of the hint-bound combos.
-    void cboCtl1Change(QComboBox* combo);
     /// The default table at start-up (after the first refresh).
     void loadDefaultTable();
     /// The table files of File > Open Recent, the latest first (eight at most).
@@ -194,7 +193,6 @@ private:
     void buildPages();
     void indexControls();
     void connectHandlers();
-    void connectBindings();
     void runLanguageAction(const std::string& language);
     /// The language marks, the shared state and the page-numbered texts
     /// follow the catalogue's current language.
@@ -211,20 +209,6 @@ private:
     bool saveTableFileAs();
     /// Key preview: collects scanner characters; true when the key is consumed.
     bool FormKeyPress(QKeyEvent* key);
-    void setBoundCheck(QCheckBox* box, bool checked);
-
-    // the binding of the hint-bound controls (full_refresh.cpp)
-    void refreshHintBoundControls();
-    /// A hint-bound check box or combo with its binding, parsed once.
-    struct BoundControl {
-        QWidget* control;
-        BindingHint hint;
-    };
-    /// Sets one hint-bound control from the image field its hint names.
-    void showBoundValue(const BoundControl& bound);
-    /// After a write-back through \p changed: every other control bound to
-    /// the same field shows the new value.
-    void showFieldInOtherControls(QWidget* changed);
     void setVisible(const QString& name, bool on);
 
     // The Pager menu and the board polling (pager_commands.cpp)
@@ -258,7 +242,7 @@ private:
     std::vector<std::unique_ptr<EditorModule>> ownedModules_;
     std::vector<EditorModule*> moduleOrder_;
     QHash<QString, QWidget*> controls_;
-    std::vector<BoundControl> boundControls_;  ///< hint-bound boxes and combos, in creation order
+    std::unique_ptr<FieldBinder> binder_;  ///< the hint-bound boxes and combos
     QHash<QString, QAction*> actions_;
     std::vector<QFrame*> panels_;
     std::vector<QLabel*> selectors_;
