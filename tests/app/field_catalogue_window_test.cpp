@@ -75,7 +75,7 @@ protected:
             return was ? "off" : "on";
         }
         if (auto* list = qobject_cast<QComboBox*>(&control)) {
-            const int item = (std::max(list->currentIndex(), 0) + 1) % list->count();
+            const int item = forcedItem_ >= 0 ? forcedItem_ : (std::max(list->currentIndex(), 0) + 1) % list->count();
             choose(list, item);
             return std::to_string(item);
         }
@@ -112,6 +112,7 @@ protected:
     }
 
     int typed_ = 0;
+    int forcedItem_ = -1;  ///< the item a combo is set to; -1: the one after the shown one
 };
 
 TEST_F(FieldCatalogueWindowTest, EachFieldNamesTheControlThatShowsIt) {
@@ -189,6 +190,14 @@ TEST_F(FieldCatalogueWindowTest, EverySettableFieldStoresTheSameBytesOnTheWindow
         else skipped[why].push_back(field.name);
     }
     for (const FieldDef* field : later) {
+        // A melody box shows for a row of type "User" only: the user sets
+        // the row's type first.
+        if (field->name.ends_with("melody")) {
+            const std::string type = field->name.substr(0, field->name.size() - 6) + "type";
+            forcedItem_ = 0;
+            EXPECT_EQ(changeBothWays(*FindField(type)), "") << type;
+            forcedItem_ = -1;
+        }
         const std::string why = changeBothWays(*field);
         if (why.empty()) ++changed;
         else skipped[why].push_back(field->name);
@@ -200,11 +209,10 @@ TEST_F(FieldCatalogueWindowTest, EverySettableFieldStoresTheSameBytesOnTheWindow
         {"shown by a companion window", 592},
         // capcodes beyond the 16 a table file keeps, with their source and music rows
         {"page not offered", 736},
-        // 66 melody boxes of rows whose type is not "User"; prompt boxes
-        // 9, 22, 23, 32 and 37-40 and the boxes chkMenu4, chkRDKeyPagerOff,
-        // chkCtl22 and chkCtl17, which the design keeps hidden; the alert
-        // tone while "Set Alert" is on the pager's menu
-        {"hidden", 79},
+        // prompt boxes 9, 22, 23, 32 and 37-40 and the boxes chkMenu4,
+        // chkRDKeyPagerOff, chkCtl22 and chkCtl17, which the design keeps
+        // hidden; the alert tone while "Set Alert" is on the pager's menu
+        {"hidden", 13},
     };
     for (const auto& [why, names] : skipped) {
         const auto it = expectedSkips.find(why);
