@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <stdexcept>
 
 #include "core/alert_lengths.h"
 #include "core/battery_thresholds.h"
@@ -126,6 +127,11 @@ const FieldDef* FindField(std::string_view name) {
     }();
     const auto it = byName.find(name);
     return it == byName.end() ? nullptr : it->second;
+}
+
+const FieldDef& RequireField(std::string_view name) {
+    if (const FieldDef* f = FindField(name)) return *f;
+    throw std::logic_error("the field catalogue has no field " + std::string(name));
 }
 
 const FieldDef* FieldOfControl(std::string_view objectName, int page) {

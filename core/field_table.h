@@ -80,6 +80,9 @@ struct FieldDef {
 const std::vector<FieldDef>& FieldTable();
 /// The field called \p name, or null.
 const FieldDef* FindField(std::string_view name);
+/// The field called \p name; throws std::logic_error when there is none (a
+/// name written in code, such as "beep-and-vibration", that must exist).
+const FieldDef& RequireField(std::string_view name);
 /// The field the main-window control \p objectName shows on page \p page of
 /// its page selector (ignored for a control without pages), or null.
 const FieldDef* FieldOfControl(std::string_view objectName, int page = 0);
