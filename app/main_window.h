@@ -21,8 +21,6 @@
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
 
-class QCheckBox;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
