@@ -1,16 +1,16 @@
 // The full refresh of the main window: every control is rebuilt from the
 // image after start-up, a load, a read or a write. The order is kFullRefresh
 // (editors/editor_module.h); each editor module refreshes the controls it
-// owns at its slots, and the window itself does the source page selector,
-// the generic binding, the text-field sizing and the forced values. Each
-// slot runs under its refresh phase.
+// owns at its slots, the field binder shows the hint-bound controls, and
+// the window itself does the source page selector, the text-field sizing
+// and the forced values. Each slot runs under its refresh phase.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
 #include "app/main_window.h"
-#include "core/binding_hint.h"
+#include "editors/field_binder.h"
 #include "core/image_rules.h"
 #include "core/text_field_sizes.h"
 #include "ui_main_window.h"
@@ -34,7 +34,7 @@ void MainWindow::refreshAll() {
                 if (state_.sourcePage < src.count()) src.setCurrentIndex(state_.sourcePage);
                 break;
             }
-            case RefreshSlot::HintBoundControls: refreshHintBoundControls(); break;
+            case RefreshSlot::HintBoundControls: binder_->refreshHintBoundControls(); break;
             case RefreshSlot::TextFieldSizes: sizeTextFields(); break;
             case RefreshSlot::ForcedValues: ApplyRefreshForcedValues(image_); break;
             default: break;
@@ -42,23 +42,6 @@ void MainWindow::refreshAll() {
         RunRefreshSlot(moduleOrder_, step.slot, *this);
     }
     emit refreshed();
-}
-
-void MainWindow::refreshHintBoundControls() {
-    for (const BoundControl& bound : boundControls_) showBoundValue(bound);
-}
-
-void MainWindow::showBoundValue(const BoundControl& bound) {
-    const BindingHint& hint = bound.hint;
-    if (auto* box = qobject_cast<QCheckBox*>(bound.control)) {
-        if (hint.kind == BindingKind::Chk || hint.kind == BindingKind::ChkN)
-            setBoundCheck(box, BoundCheckState(image_, hint));
-    } else if (auto* combo = qobject_cast<QComboBox*>(bound.control)) {
-        if (hint.kind == BindingKind::Cbo || hint.kind == BindingKind::CboBaud) {
-            const int index = BoundComboIndex(image_, hint);
-            combo->setCurrentIndex(index < combo->count() ? index : -1);
-        }
-    }
 }
 
 void MainWindow::refreshSlot(RefreshSlot slot) { RunRefreshSlot(moduleOrder_, slot, *this); }

@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -24,6 +23,7 @@
 #include "core/frequency.h"
 #include "core/image_rules.h"
 #include "core/main_window_texts.h"
+#include "editors/field_binder.h"
 #include "editors/function_bit_window.h"
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
@@ -129,7 +129,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     timer2_->start();
 
     connectHandlers();
-    connectBindings();
+    binder_ = std::make_unique<FieldBinder>(*this, centralWidget(), moduleOrder_);
     setUpDocumentCommands();
 
     // The editor modules; the refresh calls them at their slots.
@@ -214,56 +214,6 @@ void MainWindow::connectHandlers() {
     connect(ui_->btnINI_Lang, &QPushButton::clicked, this, &MainWindow::btnINI_LangClick);
     connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
     connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
-}
-
-void MainWindow::connectBindings() {
-    for (QWidget* w : centralWidget()->findChildren<QWidget*>()) {
-        const auto hint = ParseBindingHint(HintOf(w).toStdString());
-        if (!hint || !hint->isGeneric()) continue;
-        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QComboBox*>(w)) boundControls_.push_back({w, *hint});
-        if (auto* box = qobject_cast<QCheckBox*>(w)) {
-            connect(box, &QCheckBox::toggled, this, [this, box] { chkCtl0Click(box); });
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            connect(combo, &QComboBox::activated, this, [this, combo] { cboCtl1Change(combo); });
-        }
-    }
-}
-
-// Shared handlers of the hint-bound controls ---------------------------------------------
-
-void MainWindow::chkCtl0Click(QCheckBox* box) {
-    const auto hint = ParseBindingHint(HintOf(box).toStdString());
-    if (!hint) return;
-    StoreBoundCheckState(image_, *hint, box->isChecked());
-    showFieldInOtherControls(box);
-    applyDependentEnablingFirstPart();
-    for (EditorModule* m : moduleOrder_) m->boundControlChanged(*this, box);
-}
-
-void MainWindow::cboCtl1Change(QComboBox* combo) {
-    const auto hint = ParseBindingHint(HintOf(combo).toStdString());
-    if (!hint) return;
-    StoreBoundComboIndex(image_, *hint, combo->currentIndex());
-    showFieldInOtherControls(combo);
-    for (EditorModule* m : moduleOrder_) m->boundControlChanged(*this, combo);
-}
-
-void MainWindow::showFieldInOtherControls(QWidget* changed) {
-    const auto hint = ParseBindingHint(HintOf(changed).toStdString());
-    if (!hint) return;
-    for (const BoundControl& bound : boundControls_)
-        if (bound.control != changed && BindingFieldsOverlap(bound.hint, *hint)) showBoundValue(bound);
-}
-
-void MainWindow::setBoundCheck(QCheckBox* box, bool checked) {
-    if (box->objectName() == QLatin1String("chkCtl22")) {
-        // The hidden battery-type box follows the image without its side
-        // effect: a loaded or read image keeps its own battery thresholds.
-        const QSignalBlocker block(box);
-        box->setChecked(checked);
-        return;
-    }
-    box->setChecked(checked);  // a change runs the box's click handler
 }
 
 // FormShow / FormClose / FormResize -----------------------------------------------------------

@@ -18,14 +18,11 @@
 #include "ui/kit/proportional_rescaler.h"
 #include "app/document_commands.h"
 #include "app/scanner_input.h"
-#include "core/binding_hint.h"
 #include "core/document.h"
 #include "core/image.h"
 #include "editors/editor_module.h"
 #include "editors/main_form.h"
 
-class QCheckBox;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -33,6 +30,10 @@ class QRadioButton;
 
 namespace Ui {
 class fm_Main;
+}
+
+namespace zrv {
+class FieldBinder;
 }
 
 namespace zrv::i18n {
@@ -137,10 +138,6 @@ public:
     PagerMenu& pagerMenu() { return *pagerMenu_; }
     /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
     void pageSelectorClick(QLabel* selector);
-    /// The shared check box handler of the hint-bound boxes.
-    void chkCtl0Click(QCheckBox* box);
-    /// The shared combo handler of the hint-bound combos.
-    void cboCtl1Change(QComboBox* combo);
     /// File > Open, Save, Save As and Open Recent.
     DocumentCommands& documentCommands() { return *documentCommands_; }
     /// Applies the captions of the current language to the main window
@@ -180,7 +177,6 @@ private:
     void buildPages();
     void indexControls();
     void connectHandlers();
-    void connectBindings();
     void runLanguageAction(const std::string& language);
     /// The language marks, the shared state and the page-numbered texts
     /// follow the catalogue's current language.
@@ -193,20 +189,6 @@ private:
     void loadDefaultTable();
     /// Key preview: collects scanner characters; true when the key is consumed.
     bool FormKeyPress(QKeyEvent* key);
-    void setBoundCheck(QCheckBox* box, bool checked);
-
-    // the binding of the hint-bound controls (full_refresh.cpp)
-    void refreshHintBoundControls();
-    /// A hint-bound check box or combo with its binding, parsed once.
-    struct BoundControl {
-        QWidget* control;
-        BindingHint hint;
-    };
-    /// Sets one hint-bound control from the image field its hint names.
-    void showBoundValue(const BoundControl& bound);
-    /// After a write-back through \p changed: every other control bound to
-    /// the same field shows the new value.
-    void showFieldInOtherControls(QWidget* changed);
     void setVisible(const QString& name, bool on);
 
     std::unique_ptr<Ui::fm_Main> ui_;
@@ -224,7 +206,7 @@ private:
     std::vector<std::unique_ptr<EditorModule>> ownedModules_;
     std::vector<EditorModule*> moduleOrder_;
     QHash<QString, QWidget*> controls_;
-    std::vector<BoundControl> boundControls_;  ///< hint-bound boxes and combos, in creation order
+    std::unique_ptr<FieldBinder> binder_;  ///< the hint-bound boxes and combos
     QHash<QString, QAction*> actions_;
     std::vector<QFrame*> panels_;
     std::vector<QLabel*> selectors_;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <stdexcept>
 
 #include "core/alert_lengths.h"
 #include "core/battery_thresholds.h"
@@ -30,6 +31,41 @@ namespace {
 
 using namespace field_rows;
 
+/// The control facts of \p f from its control text: the leading name is the
+/// objectName when it names a main-window control, "(capcode page 2)" and
+/// its like name the page selector and its item.
+void SetWindowControl(FieldDef& f) {
+    // Controls whose objectName is not the one their row's text gives: the
+    // serial boxes, and key lists the design names with a leading 0 (the
+    // registry finds them by their Tag).
+    static const std::map<std::string, std::string, std::less<>> kDesignedNames = {
+        {"lblSerial", "txtSN"},          {"SSN", "edtSSN"},
+        {"PSN", "edtPSN"},               {"cboAESKey6", "cboAESKey06"},
+        {"cboAESKey7", "cboAESKey07"},   {"cboAESKey14", "cboAESKey014"},
+        {"cboAESKey19", "cboAESKey019"}, {"cboAESKey23", "cboAESKey023"},
+        {"cboAESKey28", "cboAESKey028"}};
+    const std::string_view text = f.control;
+    const std::string_view lead = text.substr(0, text.find_first_of(" ,["));
+    if (const auto it = kDesignedNames.find(lead); it != kDesignedNames.end()) {
+        f.objectName = it->second;
+    } else if (text.find(" window") == std::string_view::npos) {
+        // "function bit window of capcode 1, ..." and "alert window, ..."
+        // name a companion window, not a control of the main window.
+        f.objectName = std::string(lead);
+    }
+    static const std::pair<std::string_view, std::string_view> kPageSelectors[] = {
+        {"(capcode page ", "cboCCPage"}, {"(source page ", "cboSrcPage"}, {"(music page ", "cboMTPage"}};
+    for (const auto& [marker, selector] : kPageSelectors) {
+        const auto at = text.find(marker);
+        if (at == std::string_view::npos) continue;
+        int page = 0;
+        const char* first = text.data() + at + marker.size();
+        if (std::from_chars(first, text.data() + text.size(), page).ec != std::errc() || page < 1) continue;
+        f.pageSelector = std::string(selector);
+        f.page = page - 1;
+    }
+}
+
 std::vector<FieldDef> BuildTable() {
     TableBuilder t;
     AddFrequencyGroup(t);
@@ -42,6 +78,7 @@ std::vector<FieldDef> BuildTable() {
     AddEncryption(t);
     AddSerials(t);
     for (FieldDef& f : t.fields) {
+        SetWindowControl(f);
         f.sideEffects = f.name == "band" || f.name == "prompt.language" || f.name == "logo.large-font" ||
                         f.name == "battery.rechargeable";
         // Edits hold the run of bytes their location names, combos that
@@ -90,6 +127,34 @@ const FieldDef* FindField(std::string_view name) {
     }();
     const auto it = byName.find(name);
     return it == byName.end() ? nullptr : it->second;
+}
+
+const FieldDef& RequireField(std::string_view name) {
+    if (const FieldDef* f = FindField(name)) return *f;
+    throw std::logic_error("the field catalogue has no field " + std::string(name));
+}
+
+const FieldDef* FieldOfControl(std::string_view objectName, int page) {
+    static const std::multimap<std::string, const FieldDef*, std::less<>> byControl = [] {
+        std::multimap<std::string, const FieldDef*, std::less<>> m;
+        for (const FieldDef& f : FieldTable())
+            if (!f.objectName.empty()) m.emplace(f.objectName, &f);
+        return m;
+    }();
+    const auto [first, last] = byControl.equal_range(objectName);
+    for (auto it = first; it != last; ++it)
+        if (it->second->pageSelector.empty() || it->second->page == page) return it->second;
+    return nullptr;
+}
+
+std::string ShownByControl(const FieldDef& field, const ConfigImage& image) {
+    // The two trios of threshold lists share their places; the battery
+    // type in force decides which one the user operates.
+    if (field.kind == FieldKind::Combo && field.items.empty() && field.objectName.starts_with("cboBatLev")) {
+        const int place = field.objectName.back() - '0';
+        return "cboBatLev" + std::to_string(FirstTagOf(BatteryTypeOf(image)) + place);
+    }
+    return field.objectName;
 }
 
 FieldContext ContextAfterOpen(const ConfigImage& image) {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/binding_hint.h"
 #include "core/image.h"
 #include "core/outcome.h"
 
@@ -58,12 +59,36 @@ struct FieldDef {
     /// all fields at once stores these first, so that its own values for
     /// the others are stored after them and kept.
     bool sideEffects = false;
+
+    // How the main window shows the field -------------------------------------------
+    /// The exact objectName of the main-window control that shows the field
+    /// ("edtCap0", "chkLogoLargeFont"); empty when only a companion window
+    /// (function bits, alert lengths) shows it. A battery threshold names the
+    /// list of the rechargeable cell; ShownByControl gives the one in force.
+    std::string objectName;
+    /// The combo that selects the page of a per-page row ("cboCCPage",
+    /// "cboSrcPage", "cboMTPage") and the page's item; empty and -1 for a
+    /// field the window always shows.
+    std::string pageSelector;
+    int page = -1;
+    /// The binding of a hint-bound check box or combo: the window shows and
+    /// stores the control by it; empty for fields with an editor of their own.
+    std::optional<BindingHint> binding;
 };
 
 /// All fields, in table order.
 const std::vector<FieldDef>& FieldTable();
 /// The field called \p name, or null.
 const FieldDef* FindField(std::string_view name);
+/// The field called \p name; throws std::logic_error when there is none (a
+/// name written in code, such as "beep-and-vibration", that must exist).
+const FieldDef& RequireField(std::string_view name);
+/// The field the main-window control \p objectName shows on page \p page of
+/// its page selector (ignored for a control without pages), or null.
+const FieldDef* FieldOfControl(std::string_view objectName, int page = 0);
+/// The objectName of the control that shows \p field for \p image: the
+/// threshold list of the battery type in force, else field.objectName.
+std::string ShownByControl(const FieldDef& field, const ConfigImage& image);
 /// The context the window has after opening a table file into \p image.
 FieldContext ContextAfterOpen(const ConfigImage& image);
 

@@ -153,6 +153,7 @@ public:
                   StoreBoundCheckState(image, hint, item != 0);
                   return after ? after(image, item != 0) : Outcome::Ok();
               });
+        fields.back().binding = hint;
     }
 
     /// A combo bound by its hint and stored by the generic write-back.
@@ -166,6 +167,7 @@ public:
                   StoreBoundComboIndex(image, hint, item);
                   return Outcome::Ok();
               });
+        fields.back().binding = hint;
     }
 };
 

@@ -345,14 +345,17 @@ private:
 
     // Check boxes and enabling ------------------------------------------------------------
 
-    /// "Capcode Music Type Enable": the rows follow the box, the pager's
-    /// switch is stored and, while "Set Alert" is off, the user is told
-    /// whether the fixed alert tone is offered. A refresh that changes the
-    /// box runs this as a click does, message included.
+    /// "Capcode Music Type Enable": the rows follow the box. A user's click
+    /// stored the pager's switch through the box's field, which also tells,
+    /// while "Set Alert" is off, whether the fixed alert tone is offered. A
+    /// refresh that changes the box stores the switch as a click does,
+    /// message included (the field's binding echoed only the box's bit).
     static void chkCapMusicTypeChanged(MainForm& form) {
         const bool checked = form.require(ctl::chkCapMusicType).isChecked();
         applyCapcodeMusicRules(form);
-        StoreCapcodeMusicType(form.image(), checked, form.require(ctl::chkMenu6).isChecked()).Report(form.notifier());
+        if (form.state().refreshing())
+            StoreCapcodeMusicType(form.image(), checked, form.require(ctl::chkMenu6).isChecked())
+                .Report(form.notifier());
         applyAlertToneRule(form);
     }
 

@@ -14,6 +14,7 @@
 #include "core/prompts.h"
 #include "editors/edit_events.h"
 #include "editors/editor_module.h"
+#include "editors/field_binder.h"
 #include "editors/main_form.h"
 
 namespace zrv {
@@ -62,14 +63,14 @@ public:
         show(form.require(ctl::cboLng), fields::kPromptLanguageCode.Get(form.image()));
     }
 
-    /// "Logo Large Font" changed by the user (already written): the logo box
-    /// takes its new length and the logo is centred in it. A refresh only
-    /// shows the box; it never re-stores the loaded logo.
+    /// "Logo Large Font" changed by the user (stored by its field, which
+    /// centres the logo for the new font): the logo box takes its new length
+    /// and shows the centred logo. A refresh only shows the box; it never
+    /// re-stores the loaded logo.
     void boundControlChanged(MainForm& form, QWidget* control) override {
         if (control != &form.require(ctl::chkLogoLargeFont) || form.state().refreshing()) return;
         form.sizeTextFields();
         form.state().currentPrompt = kLogoPrompt;
-        CentreLogo(form.image()).Report(form.notifier());
         showPrompts(form);
     }
 
@@ -111,15 +112,15 @@ private:
         edtPrompt0Exit(form, tag);
     }
 
-    /// A prompt language chosen by the user: its built-in set, then the
-    /// fields sized, the prompts shown and the logo centred.
+    /// A prompt language chosen by the user: its field stores the built-in
+    /// set and centres the logo; then the fields are sized and the prompts
+    /// shown.
     static void cboLngChange(MainForm& form) {
         const int item = form.require(ctl::cboLng).currentIndex();
         if (item < 0) return;
-        ChangePromptLanguage(form.image(), item);
+        StoreFieldFromWindow(form, *FieldOfControl(ctl::cboLng.text), std::to_string(item));
         form.sizeTextFields();
         form.state().currentPrompt = kLogoPrompt;
-        CentreLogo(form.image()).Report(form.notifier());
         showPrompts(form);
     }
 

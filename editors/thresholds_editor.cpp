@@ -30,11 +30,10 @@ public:
     void refresh(MainForm& form, RefreshSlot) override { showThresholds(form); }
 
     void boundControlChanged(MainForm& form, QWidget* control) override {
-        // Only a change of the battery type itself brings the thresholds of
-        // the new type; the refresh sets the hidden box without this step,
-        // so an image keeps the thresholds it came with.
+        // A change of the battery type itself brought the thresholds of the
+        // new type (its field's rule); the refresh sets the hidden box
+        // without that step, so an image keeps the thresholds it came with.
         if (control != &form.require(ctl::chkCtl22) || form.state().refreshing()) return;
-        ApplyBatteryTypeDefaults(form.image());
         showThresholds(form);
     }
 

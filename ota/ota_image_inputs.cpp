@@ -1,6 +1,8 @@
 #include "ota/ota_image_inputs.h"
 
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "core/alert_lengths.h"
@@ -8,6 +10,7 @@
 #include "core/binding_hint.h"
 #include "core/capcode_rules.h"
 #include "core/default_image.h"
+#include "core/field_table.h"
 #include "core/music.h"
 #include "core/option_fields.h"
 #include "core/option_settings.h"
@@ -18,43 +21,51 @@ namespace zrv::ota {
 
 namespace {
 
-/// The hint-bound boxes and combos the option set reads, with the binding
-/// hints their controls carry: the refresh shows them by the binding rule.
+/// The hint-bound boxes and combos the option set reads, by their fields
+/// of the field catalogue: the refresh shows them by the field's binding.
 struct BoundBox {
-    std::string_view hint;
+    std::string_view field;
     bool OtaMainFields::*box;
 };
 struct BoundCombo {
-    std::string_view hint;
+    std::string_view field;
     int OtaMainFields::*combo;
 };
 
 constexpr BoundBox kBoundBoxes[] = {
-    {"0x036,3,1,chk", &OtaMainFields::chkBeepAndVibration},
-    {"0x039,5,1,chk", &OtaMainFields::chkDirectShowLampOn},
-    {"0x036,5,1,chk", &OtaMainFields::chkDiscardErrMsg},
-    {"0x039,6,1,chk", &OtaMainFields::chkCtl12},
-    {"0x039,7,1,chk", &OtaMainFields::chkCtl0},
-    {"0x036,7,1,chk", &OtaMainFields::chkPushKeyLampOn},
-    {"0x02F,7,1,chkN", &OtaMainFields::chkKeyboardInterlock},
-    {"0x039,4,1,chkN", &OtaMainFields::chkCtl10},
-    {"0x03B,2,1,chk", &OtaMainFields::chkCtl11},
-    {"0x03D,6,1,chk", &OtaMainFields::chkRDKeyPagerOff},
-    {"0x03D,7,1,chk", &OtaMainFields::chkRDKeyDel},
-    {"0x039,3,1,chkN", &OtaMainFields::chkDuplicateMsgDetect},
-    {"0x02F,5,1,chkN", &OtaMainFields::chkPriMusicType},
-    {"0x02F,4,1,chkN", &OtaMainFields::chkGupMusicType},
-    {"0x2F,1,1,chkN", &OtaMainFields::chkReminderSelectTone},
-    {"0x7E0,0,8,chkN", &OtaMainFields::chkCtl16},
-    {"0x7E1,0,8,chkN", &OtaMainFields::chkCtl15},
-    {"0x7E2,0,8,chkN", &OtaMainFields::chkCtl18},
-    {"0x7E3,0,8,chkN", &OtaMainFields::chkMoveToMemo},
+    {"beep-and-vibration", &OtaMainFields::chkBeepAndVibration},
+    {"direct-show-lamp-on", &OtaMainFields::chkDirectShowLampOn},
+    {"discard-error-message", &OtaMainFields::chkDiscardErrMsg},
+    {"lowcell-alert", &OtaMainFields::chkCtl12},
+    {"display-source-address", &OtaMainFields::chkCtl0},
+    {"push-key-lamp-on", &OtaMainFields::chkPushKeyLampOn},
+    {"keyboard-interlock", &OtaMainFields::chkKeyboardInterlock},
+    {"counter-out", &OtaMainFields::chkCtl10},
+    {"long-message-control", &OtaMainFields::chkCtl11},
+    {"rd-key.pager-off", &OtaMainFields::chkRDKeyPagerOff},
+    {"rd-key.delete", &OtaMainFields::chkRDKeyDel},
+    {"duplicate-msg-detect", &OtaMainFields::chkDuplicateMsgDetect},
+    {"music.priority-enable", &OtaMainFields::chkPriMusicType},
+    {"music.group-enable", &OtaMainFields::chkGupMusicType},
+    {"reminder.select-tone", &OtaMainFields::chkReminderSelectTone},
+    {"menu.lock-unlock-off", &OtaMainFields::chkCtl16},
+    {"menu.delete-off", &OtaMainFields::chkCtl15},
+    {"menu.delete-all-off", &OtaMainFields::chkCtl18},
+    {"menu.move-to-memo-off", &OtaMainFields::chkMoveToMemo},
 };
 
 constexpr BoundCombo kBoundCombos[] = {
-    {"0x03B,3,1,cbo", &OtaMainFields::cboCtl7},
-    {"0x03B,4,1,cbo", &OtaMainFields::cboCtl4},
+    {"date-format", &OtaMainFields::cboCtl7},
+    {"paging-display", &OtaMainFields::cboCtl4},
 };
+
+/// The binding of the bound field \p name; a name the catalogue lacks, or a
+/// field without a binding, is a design error every OTA test finds.
+const BindingHint& BindingOf(std::string_view name) {
+    const FieldDef& field = RequireField(name);
+    if (!field.binding) throw std::logic_error("field " + std::string(name) + " has no binding");
+    return *field.binding;
+}
 
 /// Capcodes and music rows type 1 carries.
 constexpr int kType1Capcodes = 7;
@@ -70,10 +81,8 @@ void ReadMainWindow(const ConfigImage& image, const OtaControlValues& c, OtaMain
         m.cboMusicType[i] = ItemOrFirst(
             ShownToneItem(image, MusicTypeOffset(c.musicTypePage, n), ToneSelector::MusicType));
     }
-    for (const BoundBox& b : kBoundBoxes)
-        if (const auto hint = ParseBindingHint(b.hint)) m.*b.box = BoundCheckState(image, *hint);
-    for (const BoundCombo& b : kBoundCombos)
-        if (const auto hint = ParseBindingHint(b.hint)) m.*b.combo = ItemOrFirst(BoundComboIndex(image, *hint));
+    for (const BoundBox& b : kBoundBoxes) m.*b.box = BoundCheckState(image, BindingOf(b.field));
+    for (const BoundCombo& b : kBoundCombos) m.*b.combo = ItemOrFirst(BoundComboIndex(image, BindingOf(b.field)));
     // The last step of the refresh shows "Capcode Music Type Enable" from
     // its own bit, whatever its hint names.
     m.chkCapMusicType = fields::kCapcodeMusicTypeOff.Get(image) == 0;
