@@ -58,6 +58,23 @@ struct FieldDef {
     /// all fields at once stores these first, so that its own values for
     /// the others are stored after them and kept.
     bool sideEffects = false;
+
+    // What the window's design and the language file take from the field:
+    // the page generator builds the plain controls from these, the caption
+    // check compares them with the factory catalogue.
+    /// The objectName of the one main-window control that shows the field
+    /// ("chkCtl12"); empty for fields of the function-bit and alert windows
+    /// and for fields that two controls show.
+    std::string objectName;
+    /// The control's binding hint ("0x039,6,1,chk"); empty when it has none.
+    std::string hint;
+    /// The English caption the design gives the field (a check box's text,
+    /// or the text of the label beside an edit or a combo); empty where the
+    /// caption is a numbered family's format ("Cap #%d").
+    std::string caption;
+    /// The language-file key of that caption: the check box's objectName or
+    /// the label's.
+    std::string captionKey;
 };
 
 /// All fields, in table order.
