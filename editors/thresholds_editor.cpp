@@ -33,7 +33,7 @@ public:
         // Only a change of the battery type itself brings the thresholds of
         // the new type; the refresh sets the hidden box without this step,
         // so an image keeps the thresholds it came with.
-        if (control != &form.require(ctl::chkCtl22) || form.state().refreshing()) return;
+        if (control != &form.require(ctl::batteryRechargeable) || form.state().refreshing()) return;
         ApplyBatteryTypeDefaults(form.image());
         showThresholds(form);
     }

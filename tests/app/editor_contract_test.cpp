@@ -76,7 +76,7 @@ TEST_F(ContractTest, ControlsBoundToOneFieldAgreeAfterAUserClick) {
     start();
     win().require(ctl::panAS).raise();
     QCheckBox& air = win().require(ctl::chkAirProgram);
-    QCheckBox& ota = win().require(ctl::chkCtl14);
+    QCheckBox& ota = win().require(ctl::otaProgram);
     ASSERT_EQ(air.isChecked(), ota.isChecked());
     const bool before = air.isChecked();
     air.click();

@@ -2,7 +2,7 @@
 """Checks that what is made from the field catalogue is current.
 
   json CLI SOURCE       app/pages/fields.json is what `CLI fields --json --design` prints
-  pages SOURCE          the committed page designs and editors/control_list.inc are
+  pages SOURCE          the committed page designs and the control lists in editors/ are
                         what app/pages/generate_pages.py writes from the committed tables
   reference CLI SOURCE  the user guide's field reference (between its markers) is
                         what `CLI fields --markdown` prints
@@ -59,7 +59,7 @@ def check_pages(source):
             return ["the page generator wrote nothing"]
         stale = []
         for name in made:
-            folder = "editors" if name == "control_list.inc" else os.path.join("app", "pages")
+            folder = "editors" if name.endswith(".inc") else os.path.join("app", "pages")
             committed = os.path.join(source, folder, name)
             if not os.path.exists(committed) or not filecmp.cmp(committed, os.path.join(out, name),
                                                                 shallow=False):
