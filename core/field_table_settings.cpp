@@ -245,6 +245,14 @@ void AddOptions(TableBuilder& t) {
     t.caption("History Off");
 }
 
+/// The key list of \p tag: six of them carry an extra 0 in their designed
+/// names ("cboAESKey06"), which are their keys in the language files.
+std::string KeySelectionControl(int tag) {
+    constexpr std::array<int, 6> kWithZero = {6, 7, 14, 19, 23, 28};
+    const bool zero = std::find(kWithZero.begin(), kWithZero.end(), tag) != kWithZero.end();
+    return (zero ? "cboAESKey0" : "cboAESKey") + std::to_string(tag);
+}
+
 void AddEncryption(TableBuilder& t) {
     t.group = "encryption";
     t.boundCheck("aes.active", "chkAESEN", "0x458,1,1,chkN");
@@ -272,7 +280,7 @@ void AddEncryption(TableBuilder& t) {
         for (int f = 0; f < 4; ++f) {
             const int tag = 4 * n + f;
             t.combo("aes.select." + std::to_string(n + 1) + "." + kFunctionBits[static_cast<std::size_t>(f)], keys,
-                    "cboAESKey" + std::to_string(tag), HexOffset(0x1000 + static_cast<std::size_t>(tag)),
+                    KeySelectionControl(tag), HexOffset(0x1000 + static_cast<std::size_t>(tag)),
                     [tag](const ConfigImage& image, const FieldContext&) {
                         return std::optional<int>(KeySelectionItem(image, 0, tag));
                     },
