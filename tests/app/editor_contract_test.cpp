@@ -109,7 +109,7 @@ TEST_F(ContractTest, StoringBackWhatEveryBoundControlShowsLeavesTheDefaultImageA
         // A change of the battery type brings the thresholds of the new type
         // (the thresholds page test covers it): toggled there and back, the
         // image ends with the rechargeable defaults.
-        if (w->objectName() == QLatin1String("chkCtl22")) continue;
+        if (w->objectName() == QLatin1String(ctl::batteryRechargeable.text)) continue;
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             box->toggle();
             box->toggle();
