@@ -40,7 +40,7 @@ TEST_F(FileCommandsTest, OpenLoadsRefreshesAndNamesTheFileInTheCaption) {
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(caption(), startCaption + " - [" + nextOpen + "]");
     EXPECT_EQ(win().state().tableFileName, path.string());
-    EXPECT_EQ(combo(ctl::readTimeOut.text)->currentIndex(), 1);
+    EXPECT_EQ(combo("cboCtl6")->currentIndex(), 1);
     EXPECT_FALSE(box("chkMenu4")->isChecked());
     EXPECT_EQ(image().byte(0x1246), 16);                 // forced after a load
     EXPECT_EQ(image().byte(layout::kOption4F8), 0x29);   // forced by the refresh
@@ -59,7 +59,7 @@ TEST_F(FileCommandsTest, BrokenFilesLeaveImageControlsAndCaptionUntouched) {
     start();
     const ConfigImage before = image();
     const QString startCaption = caption();
-    const bool shownDeleteOff = box(ctl::menuDeleteOff.text)->isChecked();
+    const bool shownDeleteOff = box("chkCtl15")->isChecked();
 
     const auto checksum = makeTable("checksum.tbl", [](ConfigImage& i) { i.setByte(0x7E1, 0x00); });
     std::string bytes = ReadFile(checksum);
@@ -82,7 +82,7 @@ TEST_F(FileCommandsTest, BrokenFilesLeaveImageControlsAndCaptionUntouched) {
         EXPECT_EQ(notifier.shown[0].key, key);
         EXPECT_TRUE(image() == before) << key;
         EXPECT_EQ(caption(), startCaption) << key;
-        EXPECT_EQ(box(ctl::menuDeleteOff.text)->isChecked(), shownDeleteOff) << key;
+        EXPECT_EQ(box("chkCtl15")->isChecked(), shownDeleteOff) << key;
     }
     EXPECT_EQ(notifier.shown[0].english, "The file size is error !");
     // A refused file does not become the file that Save writes: Save still
@@ -146,7 +146,7 @@ TEST_F(FileCommandsTest, DefaultTableLoadsAtStartUpWhenPresent) {
     ASSERT_FALSE(SaveTableFile(programDir / "default.tbl", image, 16).has_value());
     start();
     EXPECT_EQ(openDialogs, 0);
-    EXPECT_EQ(combo(ctl::readTimeOut.text)->currentIndex(), 1);
+    EXPECT_EQ(combo("cboCtl6")->currentIndex(), 1);
     EXPECT_TRUE(caption().endsWith("default.tbl]"));
 }
 
@@ -164,8 +164,8 @@ TEST_F(FileCommandsTest, OpenInWriteModeShowsValuesInTheLockedControls) {
     get<QRadioButton>("RBtWrite")->click();
     nextOpen = QString::fromStdString(makeTable("w.tbl", [](ConfigImage& i) { i.setByte(0x7E1, 0x00); }).string());
     win().mnuOpenClick();
-    EXPECT_TRUE(box(ctl::menuDeleteOff.text)->isChecked());
-    EXPECT_FALSE(box(ctl::menuDeleteOff.text)->isEnabled());
+    EXPECT_TRUE(box("chkCtl15")->isChecked());
+    EXPECT_FALSE(box("chkCtl15")->isEnabled());
     EXPECT_FALSE(get<QWidget>("edtCap0")->isEnabled());
 }
 
