@@ -37,5 +37,28 @@ TEST(FactoryCatalogue, AgreesWithTheFieldCatalogueOnEnglishCaptionsAndItemsAndHa
     EXPECT_GT(captioned, 50);  // the plain controls of every page carry their caption
 }
 
+TEST(FactoryCatalogue, ACatalogueControlWithoutAnEnglishLineShowsItsDesignedCaption) {
+    // The factory catalogue as it stands after adding a box with only its
+    // German caption: English keeps the design's (the catalogue's) caption.
+    const auto file = i18n::ProfileData::Parse("[English]\r\nchkCtl12=Lowcell Alert Enable\r\n"
+                                               "[German]\r\nchkCtl12=Alarm bei schwacher Batterie\r\n"
+                                               "chkNewBit=Neues Bit\r\n");
+    const struct {
+        const char* section;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"English", {"Lowcell Alert Enable", "New Bit"}},
+        {"German", {"Alarm bei schwacher Batterie", "Neues Bit"}},
+    };
+    for (const auto& c : cases) {
+        i18n::ComponentList window(2);
+        window[0] = {"chkCtl12", "TCheckBox", "0x039,6,1,chk", "designed 12", {}, -1};
+        window[1] = {"chkNewBit", "TCheckBox", "0x039,2,1,chk", "New Bit", {}, -1};
+        i18n::ApplyCaptions(window, file, c.section, 16);
+        EXPECT_EQ(window[0].caption, c.shown[0]) << c.section;
+        EXPECT_EQ(window[1].caption, c.shown[1]) << c.section;
+    }
+}
+
 }  // namespace
 }  // namespace zrv
