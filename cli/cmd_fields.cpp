@@ -1,5 +1,6 @@
 // zrv41k-cli fields, get and set: the editor fields of the main window by
 // name, read and stored through the window's own rules (core/field_table.h).
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <set>
@@ -8,6 +9,7 @@
 #include "cli/cli_notifier.h"
 #include "cli/command.h"
 #include "cli/field_cli.h"
+#include "cli/json_document.h"
 #include "cli/table_cli.h"
 #include "core/default_image.h"
 #include "core/field_table.h"
@@ -22,12 +24,22 @@ int runSet(const std::vector<std::string>& args);
 
 const CommandRegistration kFields{{
     "fields", "list every field that get, set, export and import know",
-    "Usage: zrv41k-cli fields\n\n"
+    "Usage: zrv41k-cli fields [--json [--design] | --markdown]\n\n"
     "Prints the field table: one line per field with its name, its kind (combo,\n"
     "check, text, number, read-only), the values it accepts, the window control\n"
     "that shows it and where the image holds it, separated by tabs.\n"
     "Combo values are the item texts as the window shows them (or the item's\n"
-    "index from 0), check boxes take on or off, edits their text.\n",
+    "index from 0), check boxes take on or off, edits their text.\n\n"
+    "  --json       one JSON array, an object per field: name, group, kind,\n"
+    "               items (combos), accepts, control, location, and where the\n"
+    "               field has them objectName, hint (the control's binding\n"
+    "               hint), caption (its English caption) and captionKey (the\n"
+    "               language-file key of the caption)\n"
+    "  --design     with --json: only the fields whose control the page designs\n"
+    "               take from the table (those with a hint or a caption)\n"
+    "  --markdown   the field reference of the user guide: one table row per\n"
+    "               field name pattern (N a number, X a function bit, M a mail\n"
+    "               drop), control and location of its first field\n",
     runFields,
 }};
 
@@ -61,9 +73,81 @@ const CommandRegistration kSet{{
     runSet,
 }};
 
+/// The catalogue as JSON: what the page generator and other tools read.
+std::string FieldsJson(bool designOnly) {
+    Json all = Json::array();
+    for (const FieldDef& f : FieldTable()) {
+        if (designOnly && f.hint.empty() && f.caption.empty()) continue;
+        Json row;
+        row["name"] = f.name;
+        row["group"] = f.group;
+        row["kind"] = FieldKindName(f.kind);
+        if (f.kind == FieldKind::Combo) row["items"] = f.items;
+        row["accepts"] = f.accepts;
+        row["control"] = f.control;
+        row["location"] = f.location;
+        if (!f.objectName.empty()) row["objectName"] = f.objectName;
+        if (!f.hint.empty()) row["hint"] = f.hint;
+        if (!f.caption.empty()) {
+            row["caption"] = f.caption;
+            row["captionKey"] = f.captionKey;
+        }
+        all.push_back(std::move(row));
+    }
+    return all.dump(1) + "\n";
+}
+
+/// The user guide's field reference: one row per name pattern, with the
+/// control and location of its first field.
+std::string FieldsMarkdown() {
+    struct Row {
+        const FieldDef* first;
+        std::string pattern;
+        int count;
+    };
+    std::vector<Row> rows;
+    for (const FieldDef& f : FieldTable()) {
+        const std::string pattern = FieldNamePattern(f.name);
+        const auto it = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.pattern == pattern; });
+        if (it != rows.end()) ++it->count;
+        else rows.push_back({&f, pattern, 1});
+    }
+    std::string text = "| Field | Kind | Values | Window control | Image |\n|---|---|---|---|---|\n";
+    for (const Row& r : rows) {
+        const FieldDef& f = *r.first;
+        std::string control = f.control;
+        std::string location = f.location;
+        if (r.count > 1) {
+            // A family's control names its page; the first field says which.
+            const auto note = control.rfind(" (");
+            if (note != std::string::npos && control.back() == ')') control.erase(note);
+            control += " (first: " + f.name + ")";
+            location += " (for " + f.name + ")";
+        }
+        text += "| `" + r.pattern + "` | " + std::string(FieldKindName(f.kind)) + " | " + f.accepts + " | " + control +
+                " | " + location + " |\n";
+    }
+    return text;
+}
+
 int runFields(const std::vector<std::string>& args) {
     const Command& self = CommandByName("fields");
-    if (!args.empty()) return UsageError(self, "no arguments expected");
+    ParsedArgs parsed;
+    if (auto error = TakeArguments(args, {{}, {"--json", "--design", "--markdown"}, {}, 0, "no arguments expected"},
+                                   parsed))
+        return UsageError(self, TerminalText(*error));
+    const bool json = parsed.flags.count("--json") > 0;
+    const bool markdown = parsed.flags.count("--markdown") > 0;
+    if (json && markdown) return UsageError(self, "--json and --markdown exclude each other");
+    if (parsed.flags.count("--design") && !json) return UsageError(self, "--design goes with --json");
+    if (json) {
+        std::cout << FieldsJson(parsed.flags.count("--design") > 0);
+        return kExitOk;
+    }
+    if (markdown) {
+        std::cout << FieldsMarkdown();
+        return kExitOk;
+    }
     std::cout << "name\tkind\taccepts\tcontrol\tlocation\n";
     for (const FieldDef& f : FieldTable())
         std::cout << f.name << '\t' << FieldKindName(f.kind) << '\t' << f.accepts << '\t' << f.control << '\t'

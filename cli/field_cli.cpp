@@ -34,27 +34,32 @@ bool SaveTable(const std::string& path, OpenedTable& table) {
     return true;
 }
 
+std::string FieldNamePattern(const std::string& name) {
+    std::string pattern;
+    std::size_t start = 0;
+    bool afterNumber = false;
+    const bool mailDrop = name.rfind("alert.maildrop.", 0) == 0;
+    while (start <= name.size()) {
+        const auto dot = std::min(name.find('.', start), name.size());
+        std::string part = name.substr(start, dot - start);
+        const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+        if (mailDrop && dot == name.size()) part = "M";
+        else if (number) part = "N";
+        else if (afterNumber && part.size() == 1) part = "X";
+        afterNumber = number;
+        pattern += (pattern.empty() ? "" : ".") + part;
+        start = dot + 1;
+    }
+    return pattern;
+}
+
 std::string FieldNameSummary() {
     std::string text;
     std::string group;
     std::vector<std::string> seen;
     std::size_t lineLength = 0;
     for (const FieldDef& f : FieldTable()) {
-        std::string pattern;
-        std::size_t start = 0;
-        bool afterNumber = false;
-        const bool mailDrop = f.name.rfind("alert.maildrop.", 0) == 0;
-        while (start <= f.name.size()) {
-            const auto dot = std::min(f.name.find('.', start), f.name.size());
-            std::string part = f.name.substr(start, dot - start);
-            const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
-            if (mailDrop && dot == f.name.size()) part = "M";
-            else if (number) part = "N";
-            else if (afterNumber && part.size() == 1) part = "X";
-            afterNumber = number;
-            pattern += (pattern.empty() ? "" : ".") + part;
-            start = dot + 1;
-        }
+        const std::string pattern = FieldNamePattern(f.name);
         if (std::find(seen.begin(), seen.end(), pattern) != seen.end()) continue;
         seen.push_back(pattern);
         if (f.group != group) {

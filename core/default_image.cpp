@@ -240,9 +240,9 @@ void copyPiece(ConfigImage& image, const ConfigImage& data, std::size_t from, st
 
 void BuildDefaultImage(ConfigImage& image) {
     const ConfigImage& d = defaultData();
-    // 1. Everything 0xFF.
+    // Everything 0xFF.
     image.fill(0, kImageSize, 0xFF);
-    // 2. The default blocks.
+    // The default blocks.
     for (const Span piece : L::kDefaultLowPieces)
         copyPiece(image, d, piece.offset, piece.length, piece.offset);
     copyPiece(image, d, L::kHistoryPromptBlock.offset, L::kHistoryPromptBlock.length,
@@ -258,7 +258,7 @@ void BuildDefaultImage(ConfigImage& image) {
     copyPiece(image, d, L::kLogoBlock.offset, L::kLogoBlock.length, L::kLogoBlock.offset);
     const auto cap = L::kCapcodeDefaultsBlock;
     copyPiece(image, d, cap.offset, cap.length, cap.offset);
-    // 3. The default prompt texts; the rest of each record keeps its padding.
+    // The default prompt texts; the rest of each record keeps its padding.
     const struct { std::size_t offset; std::uint8_t attribute; std::string_view text; } prompts[] = {
         {L::kPromptSetCapcode, 0x05, "RIC Setzen"},
         {L::kPromptCapcodeSet, 0x45, "CAPCODE SET"},
@@ -273,26 +273,25 @@ void BuildDefaultImage(ConfigImage& image) {
         image.setByte(p.offset + 1, static_cast<std::uint8_t>(p.text.size()));
         writeAscii(image, p.offset + L::kPromptTextOffset, p.text);
     }
-    // 4. The distributor logo on both logo lines.
+    // The distributor logo on both logo lines.
     writeAscii(image, L::kLogoLine1, kDefaultLogoLine);
     writeAscii(image, L::kLogoLine2, kDefaultLogoLine);
-    // 5. Zeroed bytes and the R/W password.
+    // Zeroed bytes and the R/W password.
     image.fill(L::kDefaultZeroed470.offset, L::kDefaultZeroed470.length, 0);
     writeAscii(image, L::kRwPassword.offset, kDefaultRwPassword);
-    // 6. Fields.
-    image.SetImageBits(L::kOption4A1, 4, 0, 2);
+    // Fields.
+    fields::kPinFactoryFlags.Set(image, 0);
     fields::kOutOfRangeLongestMinutes.Set(image, 0x0F);
     fields::kOutOfRangeLongestOff.Set(image, 1);
     image.setByte(L::kBatteryLowTone, 0x1E);
     fields::kVibrateOffInChargerOff.Set(image, 1);
-    image.SetImageBits(L::kOption31, 6, 1, 1);
+    fields::kRdKeyFactoryFlag.Set(image, 1);
     fields::kLogoLargeFontOff.Set(image, 0);
-    image.SetImageBits(L::kOption458, 6, 0, 1);
-    image.SetImageBits(L::kOption4A1, 0, 1, 1);
-    image.SetImageBits(L::kOption4A1, 1, 0, 1);
-    image.SetImageBits(L::kOption4A1, 2, 0, 1);
+    fields::kChargerFactoryFlag.Set(image, 0);
+    fields::kOneLineLogo.Set(image, 1);
+    fields::kLogoFactoryFlags.Set(image, 0);
     image.setByte(L::kFixedByte520, L::kFixedByte520Value);
-    // 8. The model identity text.
+    // The model identity text.
     StampDefaultIdentity(image);
 }
 

@@ -35,24 +35,12 @@ using namespace field_rows;
 /// objectName when it names a main-window control, "(capcode page 2)" and
 /// its like name the page selector and its item.
 void SetWindowControl(FieldDef& f) {
-    // Controls whose objectName is not the one their row's text gives: the
-    // serial boxes, and key lists the design names with a leading 0 (the
-    // registry finds them by their Tag).
-    static const std::map<std::string, std::string, std::less<>> kDesignedNames = {
-        {"lblSerial", "txtSN"},          {"SSN", "edtSSN"},
-        {"PSN", "edtPSN"},               {"cboAESKey6", "cboAESKey06"},
-        {"cboAESKey7", "cboAESKey07"},   {"cboAESKey14", "cboAESKey014"},
-        {"cboAESKey19", "cboAESKey019"}, {"cboAESKey23", "cboAESKey023"},
-        {"cboAESKey28", "cboAESKey028"}};
     const std::string_view text = f.control;
-    const std::string_view lead = text.substr(0, text.find_first_of(" ,["));
-    if (const auto it = kDesignedNames.find(lead); it != kDesignedNames.end()) {
-        f.objectName = it->second;
-    } else if (text.find(" window") == std::string_view::npos) {
-        // "function bit window of capcode 1, ..." and "alert window, ..."
-        // name a companion window, not a control of the main window.
-        f.objectName = std::string(lead);
-    }
+    // "function bit window of capcode 1, ..." and "alert window, ..." name a
+    // companion window, not a control of the main window; a threshold row
+    // ("cboBatLev0 / cboBatLev3") names the list of the rechargeable cell.
+    if (text.find(" window") == std::string_view::npos)
+        f.objectName = std::string(text.substr(0, text.find_first_of(" ,[")));
     static const std::pair<std::string_view, std::string_view> kPageSelectors[] = {
         {"(capcode page ", "cboCCPage"}, {"(source page ", "cboSrcPage"}, {"(music page ", "cboMTPage"}};
     for (const auto& [marker, selector] : kPageSelectors) {

@@ -74,6 +74,19 @@ struct FieldDef {
     /// The binding of a hint-bound check box or combo: the window shows and
     /// stores the control by it; empty for fields with an editor of their own.
     std::optional<BindingHint> binding;
+
+    // What the window's design and the language file take from the field:
+    // the page generator builds the plain controls from these, the caption
+    // check compares them with the factory catalogue.
+    /// The control's binding hint ("0x039,6,1,chk"); empty when it has none.
+    std::string hint;
+    /// The English caption the design gives the field (a check box's text,
+    /// or the text of the label beside an edit or a combo); empty where the
+    /// caption is a numbered family's format ("Cap #%d").
+    std::string caption;
+    /// The language-file key of that caption: the check box's objectName or
+    /// the label's.
+    std::string captionKey;
 };
 
 /// All fields, in table order.

@@ -104,6 +104,20 @@ inline std::string OnOff(bool on) { return on ? "on" : "off"; }
 /// A refusal of the command line's own (no catalogue message exists).
 inline Outcome Refuse(const std::string& text) { return Outcome::Refused(Message("", text)); }
 
+/// The objectName and binding hint read from a field's control text: the
+/// control's name leads it, alone or followed by a note in parentheses or
+/// its hint in brackets ("chkCtl12 [0x039,6,1,chk]", "edtCap0 (capcode
+/// page 1)"); a description of another window names no control. (The
+/// table's last pass also gives a threshold row the list it names first.)
+inline void SetControlFacts(FieldDef& f) {
+    const std::string& c = f.control;
+    const auto space = std::min(c.find(' '), c.size());
+    const bool named = space == c.size() || c.compare(space, 2, " (") == 0 || c.compare(space, 2, " [") == 0;
+    f.objectName = named ? c.substr(0, space) : std::string();
+    const auto open = c.find(" [");
+    if (named && open != std::string::npos && c.back() == ']') f.hint = c.substr(open + 2, c.size() - open - 3);
+}
+
 class TableBuilder {
 public:
     std::vector<FieldDef> fields;
@@ -121,7 +135,16 @@ public:
         f.get = std::move(get);
         f.set = std::move(set);
         f.group = group;
+        SetControlFacts(f);
         fields.push_back(std::move(f));
+    }
+
+    /// Gives the field added last its English caption; \p key names the
+    /// label that carries it when that is not the field's own control.
+    void caption(std::string english, std::string key = {}) {
+        FieldDef& f = fields.back();
+        f.caption = std::move(english);
+        f.captionKey = key.empty() ? f.objectName : std::move(key);
     }
 
     void combo(std::string name, std::vector<std::string> items, std::string control, std::string location,

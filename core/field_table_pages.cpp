@@ -13,21 +13,26 @@ void AddFrequencyGroup(TableBuilder& t) {
                 c.band = item;
                 return FromFrequency(ChangeBand(image, item, c.firmwareUnknown));
             });
+    t.caption("Band", "lblBand");
     t.add("frequency", FieldKind::Text, {}, "the channel frequency in 100 Hz units on the band and its raster",
           "edtFreq", "0x0068..0x006B and the synthesizer words",
           [](const ConfigImage& image, const FieldContext&) { return std::to_string(ChannelFrequency(image)); },
           [](ConfigImage& image, FieldContext& c, const std::string& text, int) {
               return FromFrequency(StoreChannelFrequency(image, c.band, text, c.firmwareUnknown));
           });
+    t.caption("Frequency", "lblFreq");
     std::vector<std::string> bauds;
     for (const BaudRate& b : kBaudRates) bauds.emplace_back(b.itemText);
     t.boundCombo("baud", bauds, "cboCtl0", "0x1403,4,2,cboBaud");
+    t.caption("Baud Rate", "lblBaud");
     t.boundCombo("polarity", Items({"Normal", "Invert"}), "cboPolarity", "0x1402,7,1,cbo");
+    t.caption("Polarity", "lblPolarity");
     t.check("narrowband", "chkBand", BitText(fields::kNarrowband), NarrowBand,
             [](ConfigImage& image, FieldContext&, const std::string&, int item) {
                 StoreNarrowBand(image, item != 0);
                 return Outcome::Ok();
             });
+    t.caption("Narrow Band");
 }
 
 void AddCapcodes(TableBuilder& t) {
@@ -113,6 +118,7 @@ void AddAlerts(TableBuilder& t) {
     t.add("password.rw", FieldKind::Text, {}, "six printable Windows-1252 characters", "textPass", HexRange(0xFC3, 6),
           [](const ConfigImage& image, const FieldContext&) { return RwPasswordText(image); },
           [](ConfigImage& image, FieldContext&, const std::string& text, int) { return StoreRwPassword(image, text); });
+    t.caption("R/W Pwd", "Label2");
 }
 
 void AddPrompts(TableBuilder& t) {
@@ -139,13 +145,16 @@ void AddPrompts(TableBuilder& t) {
                 ChangePromptLanguage(image, item);
                 return CentreLogo(image);
             });
+    t.caption("Prompt Language", "lblPromptLanguage");
     t.combo("logo.font", Items(kLanguageItems), "cboLogo [0x3F,0,4,Lng]", BitText(fields::kLogoFontCode),
             language(fields::kLogoFontCode), [](ConfigImage& image, FieldContext&, const std::string&, int item) {
                 StoreLogoFont(image, item);
                 return Outcome::Ok();
             });
+    t.caption("Logo Font", "lblLogoFont");
     t.boundCheck("logo.large-font", "chkLogoLargeFont", "0x2F,3,1,chkN",
                  [](ConfigImage& image, bool) { return CentreLogo(image); });
+    t.caption("Logo Large Font");
 }
 
 void AddSources(TableBuilder& t) {
@@ -156,6 +165,7 @@ void AddSources(TableBuilder& t) {
                 StoreSourceTextsItem(image, item);
                 return Outcome::Ok();
             });
+    t.caption("Source Text", "lblSourceText");
     for (int n = 0; n < kMaxSourcePages * 4; ++n) {
         const int page = n / 4;
         for (int f = 0; f < 4; ++f) {

@@ -91,15 +91,15 @@ void ClearUnusedCapcodes(ConfigImage& image, int capcodeCount) {
 void NormaliseAfterLoad(ConfigImage& image, int& capcodeCount) {
     image.setByte(L::kFixedByte520, L::kFixedByte520Value);
     fields::kCapcodeUserMusicOff.Set(image, 1);
-    image.SetImageBits(L::kOption31, 6, 1, 1);
-    image.SetImageBits(L::kOption4A1, 5, 0, 1);
-    image.SetImageBits(L::kOption4A1, 1, 0, 1);
-    image.SetImageBits(L::kOption4A1, 0, 1, 1);
+    fields::kRdKeyFactoryFlag.Set(image, 1);
+    fields::kPinFactoryFlagHigh.Set(image, 0);
+    fields::kLogoFactoryFlagLow.Set(image, 0);
+    fields::kOneLineLogo.Set(image, 1);
     image.setByte(L::kStatus52E, 0);
     image.setByte(L::kStatus52F, 0);
     image.setByte(L::kOption4A2, 0x29);
-    image.SetImageBits(L::kOption4A1, 7, 1, 1);
-    image.SetImageBits(L::kOption7F, 0, 0, 1);
+    fields::kLogoPinFactoryFlag.Set(image, 1);
+    fields::kMenuListFactoryFlag.Set(image, 0);
     image.setByte(L::kCapcodeCount, kDefaultCapcodeCount);
     capcodeCount = kDefaultCapcodeCount;
 }

@@ -73,9 +73,10 @@ inline constexpr Field kPagingDisplay{0x03B, 4, 1};
 /// Prompt mode: 2 once a prompt set or the logo is stored, 0 for a logo of
 /// one space.
 inline constexpr Field kPromptMode{0x03B, 0, 2};
-/// Source texts: bit 6 on (1 = "Enable"); bit 5 is always written 0.
+/// Source texts: bit 6 on (1 = "Enable"); the flag below it is always
+/// written 0 with it.
 inline constexpr Field kSourceTextsOn{0x03B, 6, 1};
-inline constexpr Field kSourceTextsBit5{0x03B, 5, 1};
+inline constexpr Field kSourceTextsFactoryFlag{0x03B, 5, 1};
 
 // Sequential lockout, byte 0x3C ------------------------------------------------
 
@@ -143,10 +144,18 @@ inline constexpr Field kOneLineLogo{0x4A1, 0, 1};
 
 /// Two flags beside the logo mode; factory value 0.
 inline constexpr Field kLogoFactoryFlags{0x4A1, 1, 2};
+/// The lower of the two, the one a load puts back.
+inline constexpr Field kLogoFactoryFlagLow{0x4A1, 1, 1};
+/// Two flags below "Pin Code(4 Dec)"; factory value 0.
+inline constexpr Field kPinFactoryFlags{0x4A1, 4, 2};
+/// The upper of the two, the one a load puts back.
+inline constexpr Field kPinFactoryFlagHigh{0x4A1, 5, 1};
 /// The top flag of the logo and PIN byte; factory value 1.
 inline constexpr Field kLogoPinFactoryFlag{0x4A1, 7, 1};
 /// The flag beside "RD Key Switch Alert"; factory value 1.
 inline constexpr Field kRdKeyFactoryFlag{0x031, 6, 1};
+/// The flag beside "Vibrate Off In Charger"; factory value 0.
+inline constexpr Field kChargerFactoryFlag{0x458, 6, 1};
 /// The flag after the menu code list; factory value 0.
 inline constexpr Field kMenuListFactoryFlag{0x07F, 0, 1};
 

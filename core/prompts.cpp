@@ -154,7 +154,7 @@ int SourceTextsItem(const ConfigImage& image) { return fields::kSourceTextsOn.Ge
 void StoreSourceTextsItem(ConfigImage& image, int item) {
     CheckIndex(item, 2, "source text item");
     fields::kSourceTextsOn.Set(image, item == 1 ? 1 : 0);
-    fields::kSourceTextsBit5.Set(image, 0);
+    fields::kSourceTextsFactoryFlag.Set(image, 0);
 }
 
 int SourceCapcode(int page, int k) {

@@ -1,7 +1,8 @@
 #pragma once
 /// \file
 /// The names of the main window's controls as typed constants: an editor
-/// asks for `form.require(ctl::cboFreq)` and gets a QComboBox&, and for
+/// asks for `form.require(ctl::cboFreq)` (or `ctl::dateFormat` for the
+/// numbered `cboCtl7`) and gets a QComboBox&, and for
 /// `form.require(ctl::family::edtCap, tag)` and gets a QLineEdit&, so a
 /// misspelt name or a wrong class is a compile error. The list itself,
 /// editors/control_list.inc, is written by app/pages/generate_pages.py from
@@ -46,6 +47,14 @@ struct Declared {
 #include "editors/control_list.inc"
 #undef ZRV_CONTROL
 #undef ZRV_FAMILY
+
+/// Controls whose objectName is only a number ("chkCtl12") under the name of
+/// the field they show (`ctl::lowcellAlert`), from editors/control_meanings.inc,
+/// which app/pages/generate_pages.py writes from the field catalogue. The
+/// objectName stays: it is the control's key in the language files.
+#define ZRV_MEANING(cls, meaning, name) inline constexpr Name<cls> meaning{#name};
+#include "editors/control_meanings.inc"
+#undef ZRV_MEANING
 
 namespace family {
 #define ZRV_CONTROL(cls, name)

@@ -172,7 +172,7 @@ public:
     void boundControlChanged(MainForm& form, QWidget* control) override {
         if (control == &form.require(ctl::chkCapMusicType)) {
             chkCapMusicTypeChanged(form);
-        } else if (control == &form.require(ctl::CheckBox2)) {
+        } else if (control == &form.require(ctl::outOfRangeAlert)) {
             applyOutOfRangeRules(form);
         } else if (control == &form.require(ctl::chkReminderSelectTone)) {
             applyReminderRules(form);

@@ -46,11 +46,11 @@ void applyCapcodeMusicRules(MainForm& form) {
 
 /// The out-of-range alert needs its timer, and its tone needs the alert.
 bool outOfRangeAlertOn(MainForm& form) {
-    return form.require(ctl::cboOSC).currentIndex() != 0 && form.require(ctl::CheckBox2).isChecked();
+    return form.require(ctl::cboOSC).currentIndex() != 0 && form.require(ctl::outOfRangeAlert).isChecked();
 }
 
 void applyOutOfRangeRules(MainForm& form) {
-    form.require(ctl::CheckBox2).setEnabled(form.require(ctl::cboOSC).currentIndex() != 0);
+    form.require(ctl::outOfRangeAlert).setEnabled(form.require(ctl::cboOSC).currentIndex() != 0);
     const bool on = outOfRangeAlertOn(form);
     form.require(ctl::cboORAAlert).setEnabled(on);
     form.require(ctl::edtOORMusic).setEnabled(on);

@@ -51,7 +51,7 @@ public:
     void applyModifyModeRules(MainForm& form) override { applyRdKeyRule(form); }
 
     void boundControlChanged(MainForm& form, QWidget* control) override {
-        if (control == &form.require(ctl::cboCtl4)) applyDirectShowLampRule(form);
+        if (control == &form.require(ctl::pagingDisplay)) applyDirectShowLampRule(form);
     }
 
 private:
@@ -79,12 +79,12 @@ private:
     static void applyRdKeyRule(MainForm& form) {
         const bool lamp = form.require(ctl::chkPushKeyLampOn).isChecked();
         form.require(ctl::chkRDKeyDel).setVisible(lamp);
-        form.require(ctl::CheckBox1).setVisible(lamp);
+        form.require(ctl::rdKeySwitchAlert).setVisible(lamp);
     }
 
     /// "Direct Show Lamp On" only with the direct paging display.
     static void applyDirectShowLampRule(MainForm& form) {
-        form.require(ctl::chkDirectShowLampOn).setVisible(form.require(ctl::cboCtl4).currentIndex() != 0);
+        form.require(ctl::chkDirectShowLampOn).setVisible(form.require(ctl::pagingDisplay).currentIndex() != 0);
     }
 
     static void refreshContrast(MainForm& form) {

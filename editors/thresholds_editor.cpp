@@ -33,7 +33,7 @@ public:
         // A change of the battery type itself brought the thresholds of the
         // new type (its field's rule); the refresh sets the hidden box
         // without that step, so an image keeps the thresholds it came with.
-        if (control != &form.require(ctl::chkCtl22) || form.state().refreshing()) return;
+        if (control != &form.require(ctl::batteryRechargeable) || form.state().refreshing()) return;
         showThresholds(form);
     }
 

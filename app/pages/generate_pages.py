@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
 """Writes the six page designs of the main window (page_*.ui beside this file).
 
-The .ui files are generated from the control tables below; edit the tables and
-run `python3 app/pages/generate_pages.py`, then commit both. Every control gets
+The .ui files are generated from the control tables below and from the field
+catalogue: fields.json beside this file is what `zrv41k-cli fields --json
+--design` prints, and a control that shows a catalogue field takes its binding
+hint, its English caption (or its label's) and its items from there. Edit the
+tables (or the catalogue, then refresh fields.json) and run
+`python3 app/pages/generate_pages.py`, then commit all. Every control gets
 its objectName, absolute geometry (designed for DejaVu Sans 9 pt), caption,
 items, maximum length, design-time visibility and enabled state, and the
 dynamic properties Tag (int), Hint (string) and designedClass (string).
@@ -13,10 +17,15 @@ order the control registry walks, so families are listed in Tag order.
 
 from __future__ import annotations
 
+import argparse
+import json
 import os
+import re
 from xml.sax.saxutils import escape
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# Where the generated files go: the source tree, or a folder given with --out.
+OUT = {"pages": HERE, "editors": os.path.join(HERE, "..", "..", "editors")}
 PAGE_W, PAGE_H = 1000, 600
 
 # Designed class -> Qt class.
@@ -103,15 +112,51 @@ def panel(name, x, y, w, h, children, **kw):
     return W("TPanel", name, x, y, w, h, children=children, **kw)
 
 
+# ---------------------------------------------------------------- catalogue
+
+def load_catalogue():
+    """The catalogue's fields by the objectName of the control showing them."""
+    with open(os.path.join(HERE, "fields.json"), encoding="utf-8") as f:
+        return {row["objectName"]: row for row in json.load(f) if "objectName" in row}
+
+
+CATALOGUE = load_catalogue()
+
+
+def field(name):
+    """The catalogue field that control `name` shows."""
+    if name not in CATALOGUE:
+        raise SystemExit(f"{name}: no catalogue field in fields.json "
+                         "(add its row to the field table and refresh fields.json)")
+    return CATALOGUE[name]
+
+
+def bound_check(name, x, y, w, **kw):
+    """A check box with its caption and binding hint from the catalogue."""
+    f = field(name)
+    return check(name, f["caption"], x, y, w, hint=f.get("hint", ""), **kw)
+
+
+def bound_combo(name, x, y, w, index=0, **kw):
+    """A combo box with its items and binding hint from the catalogue."""
+    f = field(name)
+    return combo(name, x, y, w, f["items"], index=index, hint=f.get("hint", ""), **kw)
+
+
+def caption_label(control, x, y, w, **kw):
+    """The label beside `control` carrying its field's caption."""
+    f = field(control)
+    return label(f["captionKey"], f["caption"], x, y, w, **kw)
+
+
 # Labels that show image values rather than captions carry the NULL marker,
 # so applying a language never replaces a shown value by a stale text.
 VALUE = "NULL"
 
 # ---------------------------------------------------------------- item lists
 
-BANDS = ["130-180MHz-GP(RoHS)", "400-499MHz", "929-932MHz"]
-BAUDS = ["512 bps", "1200 bps", "2400 bps"]
-LANGUAGES = ["English", "Spainish", "French", "German", "Swedish"]
+# Lists of the controls that show no single catalogue field (numbered
+# families, the threshold trios, the fixed alert tone).
 TUNES = ["Tone 1", "Tone 2", "Tone 3", "Tone 4"] + [f"Music {i}" for i in range(1, 9)]
 MUSIC_TYPES = ["User"] + TUNES
 ALERT_TONES = TUNES + ["Vibration", "Flash Only"]
@@ -132,16 +177,16 @@ def page_items(count, per_page):
 
 def page_cf():
     freq = group("groupFrequency", "Frequency", 10, 10, 300, 170, [
-        label("lblBand", "Band", 12, 26, 64),
-        combo("cboFreq", 80, 26, 206, BANDS),
-        label("lblFreq", "Frequency", 12, 56, 64),
+        caption_label("cboFreq", 12, 26, 64),
+        combo("cboFreq", 80, 26, 206, field("cboFreq")["items"]),
+        caption_label("edtFreq", 12, 56, 64),
         edit("edtFreq", 80, 56, 80, "1530000", maxlen=7),
         label("lblFreqUnit", "00HZ", 164, 56, 44),
-        label("lblBaud", "Baud Rate", 12, 86, 64),
-        combo("cboCtl0", 80, 86, 110, BAUDS, index=1, hint="0x1403,4,2,cboBaud"),
-        label("lblPolarity", "Polarity", 12, 116, 64),
-        combo("cboPolarity", 80, 116, 110, ["Normal", "Invert"], hint="0x1402,7,1,cbo"),
-        check("chkBand", "Narrow Band", 12, 142, 200),
+        caption_label("cboCtl0", 12, 86, 64),
+        bound_combo("cboCtl0", 80, 86, 110, index=1),
+        caption_label("cboPolarity", 12, 116, 64),
+        bound_combo("cboPolarity", 80, 116, 110),
+        bound_check("chkBand", 12, 142, 200),
     ])
 
     defaults = [1234567, 1234560, 1234561, 1234562, 1234563, 1234564, 1234565, 1234566]
@@ -197,7 +242,7 @@ def page_cf():
         status.append(label(f"lblLength{i}", "00", 250 + 34 * i, 56, 30, tag=i, hint=VALUE,
                             props=[("alignment", "set", "Qt::AlignCenter")]))
     status += [
-        label("Label2", "R/W Pwd", 800, 56, 58),
+        caption_label("textPass", 800, 56, 58),
         edit("textPass", 890, 56, 80, "000000", maxlen=6),
     ]
     msg = group("groupMsgTypeStatus", "Message Type Status", 10, 390, 980, 96, status)
@@ -211,17 +256,17 @@ def page_as():
     lw = 176  # label width
     cx = 192  # combo x
     rows = [
-        ("lblReadTimeOut", "Read Time Out", None),
-        ("lblReminderDuration", "Reminder Duration", None),
-        ("lblSequentialLockout", "Sequential Lockout",
+        ("lblReadTimeOut", field("cboCtl6")["caption"], None),
+        ("lblReminderDuration", field("cboRDC")["caption"], None),
+        ("lblSequentialLockout", field("cboSLC")["caption"],
          "The pager ignores duplicate transmissions that occur within the selected time period."),
         ("lblBatHigh", "Battery Gauge Level-Hight", None),
         ("lblBatMed", "Battery Gauge Level-Med", None),
         ("lblBatLow", "Battery Gauge Level-Low", None),
-        ("lblContrast", "Screen Contrast", None),
-        ("lblPagingDisplay", "Paging Display", None),
-        ("lblOutOfRange", "Out Of Range", None),
-        ("lblDateFormat", "Date Format", None),
+        ("lblContrast", field("TrackBar1")["caption"], None),
+        ("lblPagingDisplay", field("cboCtl4")["caption"], None),
+        ("lblOutOfRange", field("cboOSC")["caption"], None),
+        ("lblDateFormat", field("cboCtl7")["caption"], None),
     ]
     ys = [26 + 28 * i for i in range(len(rows))]
     st = []
@@ -229,12 +274,9 @@ def page_as():
         st.append(label(name, text, left, y, lw, hint=user_hint or "", tooltip=user_hint))
     y = dict(zip([r[0] for r in rows], ys))
     st += [
-        combo("cboCtl6", cx, y["lblReadTimeOut"], 120, ["8 sec", "12 sec", "20 sec", "30 sec"],
-              hint="0x039,0,2,cbo"),
-        combo("cboRDC", cx, y["lblReminderDuration"], 120,
-              ["Disable", " 5 Seconds", "20 Seconds", " 2 minutes", "10 minutes", "60 minutes"]),
-        combo("cboSLC", cx, y["lblSequentialLockout"], 120,
-              ["Disable", "30 seconds", "60 seconds", "120 seconds", "175 seconds", "240 seconds"]),
+        bound_combo("cboCtl6", cx, y["lblReadTimeOut"], 120),
+        combo("cboRDC", cx, y["lblReminderDuration"], 120, field("cboRDC")["items"]),
+        combo("cboSLC", cx, y["lblSequentialLockout"], 120, field("cboSLC")["items"]),
     ]
     # The two threshold trios share the same three places; the threshold
     # refresh brings the trio of the battery type in force to the front.
@@ -248,46 +290,43 @@ def page_as():
             ("maximum", "number", 8), ("value", "number", 4), ("pageStep", "number", 1),
             ("tickPosition", "enum", "QSlider::TicksBelow")]),
         label("lblValue", "4", cx + 128, y["lblContrast"], 24, hint=VALUE),
-        combo("cboCtl4", cx, y["lblPagingDisplay"], 120, ["Page Count", "Direct"],
-              hint="0x03B,4,1,cbo"),
-        combo("cboOSC", cx, y["lblOutOfRange"], 120,
-              ["Disable", "1 min", "2 min", "5 min", "10 min", "15 min"]),
-        combo("cboCtl7", cx, y["lblDateFormat"], 120, ["dd-mm-yy", "mm-dd-yy"],
-              hint="0x03B,3,1,cbo"),
+        bound_combo("cboCtl4", cx, y["lblPagingDisplay"], 120),
+        combo("cboOSC", cx, y["lblOutOfRange"], 120, field("cboOSC")["items"]),
+        bound_combo("cboCtl7", cx, y["lblDateFormat"], 120),
     ]
     top = ys[-1] + 38
+    # Check boxes by name and Tag; caption and hint come from the catalogue.
     left_col = [
-        ("chkCtl0", "Disp Source Addr ON", "0x039,7,1,chk", 0),
-        ("chkCtl12", "Lowcell Alert Enable", "0x039,6,1,chk", 12),
-        ("chkDuplicateMsgDetect", "Duplicate Msg Detect", "0x039,3,1,chkN", 0),
-        ("chkBeepAndVibration", "Beep And Vibration ", "0x036,3,1,chk", 0),
-        ("chkCtl11", "Long Message Control On", "0x03B,2,1,chk", 11),
-        ("chkDiscardErrMsg", "Discard Error Message", "0x036,5,1,chk", 0),
-        ("chkCtl10", "Counter Out Enable", "0x039,4,1,chkN", 10),
-        ("chkPushKeyLampOn", "Push Key Lamp On Enable", "0x036,7,1,chk", 0),
-        ("chkAirProgram", "Air Program Enable", "0x036,6,1,chk", 0),
+        ("chkCtl0", 0),
+        ("chkCtl12", 12),
+        ("chkDuplicateMsgDetect", 0),
+        ("chkBeepAndVibration", 0),
+        ("chkCtl11", 11),
+        ("chkDiscardErrMsg", 0),
+        ("chkCtl10", 10),
+        ("chkPushKeyLampOn", 0),
+        ("chkAirProgram", 0),
     ]
     # Right column, by row: the boxes that "Push Key Lamp On Enable" reveals
     # sit beside it, so hiding them leaves no gap among the others.
     right_col = [
-        (0, "CheckBox3", "Vibrate Off In Charger", "0x458,7,1,chkN", 0, False),
-        (1, "chkKeyboardInterlock", "Keyboard Interlock Enable", "0x02F,7,1,chkN", 0, False),
-        (2, "chkGupCodeDisable", "Group Code Disable", "0x51F,0,8,chkN", 0, False),
-        (3, "CheckBox4", "Pin Code(4 Dec)", "0x4A1,6,1,chkN", 0, False),
+        (0, "CheckBox3", 0, False),
+        (1, "chkKeyboardInterlock", 0, False),
+        (2, "chkGupCodeDisable", 0, False),
+        (3, "CheckBox4", 0, False),
         # Never shown: the pager-off key option and the battery type, which
         # arrives with a loaded or read image.
-        (4, "chkRDKeyPagerOff", "RD Key Pager Off", "0x03D,6,1,chk", 0, True),
-        (5, "chkCtl22", "Rechargeable Bat. 2.4V", "0x4FC,2,1,chk", 22, True),
-        (7, "chkRDKeyDel", "RD Key Delete Enable", "0x03D,7,1,chk", 0, False),
-        (8, "CheckBox1", "RD Key Switch Alert", "0x031,7,1,chkN", 0, False),
+        (4, "chkRDKeyPagerOff", 0, True),
+        (5, "chkCtl22", 22, True),
+        (7, "chkRDKeyDel", 0, False),
+        (8, "CheckBox1", 0, False),
     ]
     # "Direct Show Lamp On" appears beside the paging display mode "Direct".
-    st.append(check("chkDirectShowLampOn", "Direct Show Lamp On", cx + 128, y["lblPagingDisplay"],
-                    170, hint="0x039,5,1,chk"))
-    for k, (name, text, hint, tag) in enumerate(left_col):
-        st.append(check(name, text, left, top + 25 * k, 238, hint=hint, tag=tag))
-    for k, name, text, hint, tag, hidden in right_col:
-        st.append(check(name, text, 256, top + 25 * k, 230, hint=hint, tag=tag, hidden=hidden))
+    st.append(bound_check("chkDirectShowLampOn", cx + 128, y["lblPagingDisplay"], 170))
+    for k, (name, tag) in enumerate(left_col):
+        st.append(bound_check(name, left, top + 25 * k, 238, tag=tag))
+    for k, name, tag, hidden in right_col:
+        st.append(bound_check(name, 256, top + 25 * k, 230, tag=tag, hidden=hidden))
     alert_status = group("groupAlertStatus", "Alerts and Status", 8, 8, 500, 584, st)
 
     prompts = group("groupPrompts", "Prompts", 520, 8, 472, 112, [
@@ -296,43 +335,41 @@ def page_as():
         button("btnLeft1", "Left", 306, 26, 50, dclass="TBitBtn"),
         button("btnCenter1", "Center", 358, 26, 52, dclass="TBitBtn"),
         button("btnRight1", "Right", 412, 26, 54, dclass="TBitBtn"),
-        check("chkLogoLargeFont", "Logo Large Font", 116, 54, 160, hint="0x2F,3,1,chkN"),
-        label("lblLogoFont", "Logo Font", 12, 82, 100),
-        combo("cboLogo", 116, 82, 100, LANGUAGES, index=3, hint="0x3F,0,4,Lng"),
-        label("lblPromptLanguage", "Prompt Language", 240, 82, 110),
-        combo("cboLng", 352, 82, 108, LANGUAGES, index=3),
+        bound_check("chkLogoLargeFont", 116, 54, 160),
+        caption_label("cboLogo", 12, 82, 100),
+        bound_combo("cboLogo", 116, 82, 100, index=3),
+        caption_label("cboLng", 240, 82, 110),
+        combo("cboLng", 352, 82, 108, field("cboLng")["items"], index=3),
     ])
 
-    menu_names = ["Zoom In/Out Off", "Set Scroll Off", "Set Time Off", "Set Alarm Off",
-                  "Auto Sleep Off", "Pager Off Disable", "Set Alert Off", "CAP-ON Off"]
     menu = []
     row = 0
-    for k, text in enumerate(menu_names):
+    for k in range(8):
         if k == 4:
             # "Auto Sleep Off" is never shown; it carries its state from the image.
-            menu.append(check("chkMenu4", text, 240, 24 + 25 * 5, 200, tag=4, hidden=True))
+            menu.append(bound_check("chkMenu4", 240, 24 + 25 * 5, 200, tag=4, hidden=True))
             continue
-        menu.append(check(f"chkMenu{k}", text, 12, 24 + 25 * row, 124 if k == 6 else 200, tag=k))
+        menu.append(bound_check(f"chkMenu{k}", 12, 24 + 25 * row, 124 if k == 6 else 200, tag=k))
         if k == 6:
             # The fixed alert tone appears beside "Set Alert Off" while that
             # menu item is switched off.
             menu.append(combo("cboTone", 138, 24 + 25 * row, 92, ALERT_TONES, hidden=True))
         row += 1
-    for r, (name, text, hint, tag, hidden) in enumerate([
-        ("chkCtl16", "Lock/Unlock Off", "0x7E0,0,8,chkN", 16, False),
-        ("chkCtl15", "Delete Off", "0x7E1,0,8,chkN", 15, False),
-        ("chkCtl18", "Delete All Off", "0x7E2,0,8,chkN", 18, False),
-        ("chkMoveToMemo", "Move To Memo Off", "0x7E3,0,8,chkN", 0, False),
-        ("chkCtl17", "History Off", "0x7E4,0,8,chkN", 17, True),
+    for r, (name, tag, hidden) in enumerate([
+        ("chkCtl16", 16, False),
+        ("chkCtl15", 15, False),
+        ("chkCtl18", 18, False),
+        ("chkMoveToMemo", 0, False),
+        ("chkCtl17", 17, True),
     ]):
-        menu.append(check(name, text, 240, 24 + 25 * r, 200, hint=hint, tag=tag, hidden=hidden))
+        menu.append(bound_check(name, 240, 24 + 25 * r, 200, tag=tag, hidden=hidden))
     menu_group = group("groupMenuOfPager", "Menu Of Pager", 520, 128, 472, 204, menu)
 
     manual = group("GroupBox4", "Manual Write", 520, 340, 472, 80, [
-        check("chkManualWEn", "Manual Write Enable", 12, 24, 220, tag=0),
-        check("chkFreqMEn", "Frequency Modification Enable", 12, 50, 220),
-        check("chkPwdREn", "Password Required Enable", 240, 24, 224),
-        check("chkPwdMEn", "Password Modification Enable ", 240, 50, 224),
+        bound_check("chkManualWEn", 12, 24, 220, tag=0),
+        bound_check("chkFreqMEn", 12, 50, 220),
+        bound_check("chkPwdREn", 240, 24, 224),
+        bound_check("chkPwdMEn", 240, 50, 224),
     ])
     return [alert_status, prompts, menu_group, manual]
 
@@ -432,8 +469,8 @@ def page_pe():
 
 def page_source():
     out = [
-        label("lblSourceText", "Source Text", 16, 14, 80),
-        combo("cboSource", 100, 14, 100, ["Disable", "Enable"]),
+        caption_label("cboSource", 16, 14, 80),
+        combo("cboSource", 100, 14, 100, field("cboSource")["items"]),
         label("lblSrcPage", "Capcode Page", 230, 14, 90),
         combo("cboSrcPage", 344, 14, 130, page_items(4, 4)),
     ]
@@ -483,14 +520,14 @@ def page_music():
     music = group("groupMusicTone", "Music and Tone of Capcode", 8, 8, 584, 584, rows)
 
     types = [
-        check("chkCapMusicType", "Capcode Music Type Enable", 12, 24, 300, hint="0x02F,0,1,chkN"),
+        bound_check("chkCapMusicType", 12, 24, 300),
         check("chkCME", "Capcode User Music Enable", 200, 232, 180, hint="0x02F,0,1,chkN",
               hidden=True),
-        check("chkPriMusicType", "Priority Music Type Enable", 12, 52, 200, hint="0x02F,5,1,chkN"),
+        bound_check("chkPriMusicType", 12, 52, 200),
         combo("cboPriType", 216, 52, 100, TUNES),
-        check("chkGupMusicType", "Group Music Type Enable", 12, 80, 200, hint="0x02F,4,1,chkN"),
+        bound_check("chkGupMusicType", 12, 80, 200),
         combo("cboGroupType", 216, 80, 100, TUNES),
-        check("chkAlarmMusicType", "Alarm Music Type Enable", 12, 108, 300, hint="0x030,2,1,chkN"),
+        bound_check("chkAlarmMusicType", 12, 108, 300),
     ]
     for a in range(5):
         types.append(label(f"lblAlarm{a + 1}", f"Alarm {a + 1}", 32, 134 + 26 * a, 60))
@@ -500,18 +537,17 @@ def page_music():
 
     # Out-of-range alert: made visible by start-up.
     oor = group("grouOutOfRange", "Out Of Range", 604, 284, 388, 110, hidden=True, children=[
-        check("CheckBox2", "Out Of Range Alert", 12, 24, 200, hint="0x4FC,0,1,chkN", hidden=True),
-        label("lblORAType", "Alert Type", 12, 52, 90),
-        combo("cboORAAlert", 106, 52, 100, MUSIC_TYPES, hidden=True),
+        bound_check("CheckBox2", 12, 24, 200, hidden=True),
+        caption_label("cboORAAlert", 12, 52, 90),
+        combo("cboORAAlert", 106, 52, 100, field("cboORAAlert")["items"], hidden=True),
         edit("edtOORMusic", 12, 80, 190, maxlen=16, hidden=True),
         button("btnPreview16", "Preview", 210, 80, 86, tag=16, hidden=True),
         button("btnStop16", "Stop", 300, 80, 76, tag=16, hidden=True, disabled=True),
     ])
     reminder = group("GroupBox3", "Reminder Select Tone", 604, 402, 388, 110, [
-        check("chkReminderSelectTone", "Reminder Select Tone", 12, 24, 200,
-              hint="0x2F,1,1,chkN, NULL"),
-        label("lblToneType", "Tone Type", 12, 52, 90),
-        combo("cboRToneType", 106, 52, 100, MUSIC_TYPES),
+        bound_check("chkReminderSelectTone", 12, 24, 200),
+        caption_label("cboRToneType", 12, 52, 90),
+        combo("cboRToneType", 106, 52, 100, field("cboRToneType")["items"]),
         edit("edtReminderMusic", 12, 80, 190, maxlen=16),
         button("btnPreview17", "Preview", 210, 80, 86, tag=17),
         button("btnStop17", "Stop", 300, 80, 76, tag=17, disabled=True),
@@ -553,9 +589,9 @@ def page_aes():
     key_group = group("groupEncryKey", "Encryption Key", 656, 8, 336, 516, keys)
 
     options = [
-        check("chkAESEN", "AES - Active (enable/disable)", 16, 348, 280, hint="0x458,1,1,chkN"),
-        check("chkOTAEN", "OTA - Active (enable/disable)", 16, 374, 280, hint="0x458,0,1,chkN"),
-        check("chkCtl14", "OTA Program Enable", 16, 400, 280, hint="0x36,6,1,chk, NULL", tag=14),
+        bound_check("chkAESEN", 16, 348, 280),
+        bound_check("chkOTAEN", 16, 374, 280),
+        bound_check("chkCtl14", 16, 400, 280, tag=14),
         label("lblDBName", "", 300, 348, 270, hint=VALUE),
     ]
     serial = group("groupPagerSN", "Pager Serial Number", 8, 432, 640, 60, [
@@ -674,7 +710,7 @@ def write_page(file_name, panel_name, children, tracks_mouse=False):
     for w in flatten(children):
         s += write_widget(w, "  ")
     s += " </widget>\n <resources/>\n <connections/>\n</ui>\n"
-    with open(os.path.join(HERE, file_name), "w", encoding="utf-8") as f:
+    with open(os.path.join(OUT["pages"], file_name), "w", encoding="utf-8") as f:
         f.write(s)
 
 
@@ -744,11 +780,43 @@ def write_control_names(pages):
         s += f"ZRV_CONTROL({qt}, {name})\n"
     for prefix, qt in families:
         s += f"ZRV_FAMILY({qt}, {prefix})\n"
-    path = os.path.join(HERE, "..", "..", "editors", "control_list.inc")
+    path = os.path.join(OUT["editors"], "control_list.inc")
     with open(path, "w", encoding="utf-8") as f:
         f.write(s)
+    write_control_meanings(controls)
+
+# Controls whose objectName says nothing of their meaning ("chkCtl12"):
+# code names them by their catalogue field instead.
+NUMBERED_NAME = re.compile(r"(chkCtl|cboCtl|CheckBox)[0-9]+")
+
+
+def meaning_name(field_name):
+    """A catalogue field's name as a C++ name: "rd-key.switch-alert" -> "rdKeySwitchAlert"."""
+    words = re.split(r"[-.]", field_name)
+    return words[0] + "".join(w[:1].upper() + w[1:] for w in words[1:])
+
+
+def write_control_meanings(controls):
+    """Writes editors/control_meanings.inc: one ZRV_MEANING(class, meaning,
+    objectName) line per catalogued control with a numbered name, which
+    editors/control_names.h turns into constants named by meaning."""
+    qt_of = dict(controls)
+    s = "// Generated by app/pages/generate_pages.py from app/pages/fields.json;\n"
+    s += "// edit the field catalogue and run the script, not this file.\n"
+    s += "// Controls with a numbered objectName, named by their catalogue field.\n"
+    for name, row in CATALOGUE.items():
+        if NUMBERED_NAME.fullmatch(name):
+            s += f"ZRV_MEANING({qt_of[name]}, {meaning_name(row['name'])}, {name})\n"
+    with open(os.path.join(OUT["editors"], "control_meanings.inc"), "w", encoding="utf-8") as f:
+        f.write(s)
+
 
 def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", help="write every generated file into this folder instead")
+    out = parser.parse_args().out
+    if out:
+        OUT["pages"] = OUT["editors"] = out
     write_page("page_cf.ui", "panCF", page_cf(), tracks_mouse=True)
     write_page("page_as.ui", "panAS", page_as(), tracks_mouse=True)
     write_page("page_pe.ui", "panPE", page_pe())

@@ -106,7 +106,7 @@ TEST_F(AlertsOptionsPageTest, TheTrioOfTheBatteryTypeInForceIsShownWithTheStored
         EXPECT_FALSE(threshold(tag + 3).isVisible()) << tag;
     }
     open([](ConfigImage& i) { i.SetImageBits(0x4FC, 2, 0, 1); });  // standard cell
-    EXPECT_FALSE(box("chkCtl22")->isChecked());
+    EXPECT_FALSE(box(ctl::batteryRechargeable.text)->isChecked());
     EXPECT_EQ(image().byte(0x8D), 121);  // the thresholds that came with the file stay
     for (int tag = 0; tag < 3; ++tag) EXPECT_FALSE(threshold(tag).isVisible()) << tag;
     EXPECT_EQ(threshold(3).currentText(), "1.19V");
@@ -138,14 +138,14 @@ TEST_F(AlertsOptionsPageTest, AChangedBatteryTypeBringsItsDefaultThresholds) {
     startOnPage();
     image().setByte(0x530, 7);
     image().setByte(0x531, 9);
-    box("chkCtl22")->setChecked(false);  // the hidden box: the only way to change the type
+    box(ctl::batteryRechargeable.text)->setChecked(false);  // the hidden box: the only way to change the type
     EXPECT_EQ(image().GetImageBits(0x4FC, 2, 1), 0u);
     EXPECT_EQ(image().byte(0x530), 0);
     EXPECT_EQ(image().byte(0x531), 0);
     EXPECT_EQ(threshold(3).currentText(), "1.19V");
     EXPECT_EQ(threshold(5).currentText(), "1.39V");
     EXPECT_TRUE(threshold(3).isVisible());
-    box("chkCtl22")->setChecked(true);
+    box(ctl::batteryRechargeable.text)->setChecked(true);
     EXPECT_EQ(image().byte(0x8D), 204);
     EXPECT_EQ(image().byte(0x8E), 218);
     EXPECT_EQ(image().byte(0x8F), 225);

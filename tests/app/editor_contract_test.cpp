@@ -1,5 +1,6 @@
 // The contract the editor modules build on: control lookups that fail
-// loudly, every declared control present with its class, controls bound to
+// loudly, every declared control (and every control the field catalogue
+// names) present with its class, controls bound to
 // the same field agreeing after a user change, and a full refresh over a
 // corpus of images that changes only the values it is meant to change.
 #include <QRadioButton>
@@ -9,6 +10,7 @@
 
 #include "core/binding_hint.h"
 #include "core/default_image.h"
+#include "core/field_table.h"
 #include "editors/control_names.h"
 #include "tests/app/window_fixture.h"
 
@@ -32,6 +34,11 @@ TEST_F(ContractTest, EveryDeclaredControlExistsWithItsDesignedClass) {
     }
     EXPECT_EQ(&win().require(ctl::family::chkManu, 0), &win().require(ctl::chkManu0));
     EXPECT_EQ(&win().require(ctl::family::edtPrompt, 43), &win().require(ctl::edtPrompt43));
+    // Each field of the catalogue that names its control names one of the window.
+    for (const FieldDef& f : FieldTable()) {
+        if (f.objectName.empty()) continue;
+        EXPECT_NE(win().findChild<QWidget*>(QString::fromStdString(f.objectName)), nullptr) << f.name;
+    }
 }
 
 TEST_F(ContractTest, LookupsThatFailNameTheControlAndItsClass) {
@@ -76,7 +83,7 @@ TEST_F(ContractTest, ControlsBoundToOneFieldAgreeAfterAUserClick) {
     start();
     win().require(ctl::panAS).raise();
     QCheckBox& air = win().require(ctl::chkAirProgram);
-    QCheckBox& ota = win().require(ctl::chkCtl14);
+    QCheckBox& ota = win().require(ctl::otaProgram);
     ASSERT_EQ(air.isChecked(), ota.isChecked());
     const bool before = air.isChecked();
     air.click();
@@ -102,7 +109,7 @@ TEST_F(ContractTest, StoringBackWhatEveryBoundControlShowsLeavesTheDefaultImageA
         // A change of the battery type brings the thresholds of the new type
         // (the thresholds page test covers it): toggled there and back, the
         // image ends with the rechargeable defaults.
-        if (w->objectName() == QLatin1String("chkCtl22")) continue;
+        if (w->objectName() == QLatin1String(ctl::batteryRechargeable.text)) continue;
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             box->toggle();
             box->toggle();

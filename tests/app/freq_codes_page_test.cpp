@@ -147,12 +147,12 @@ TEST_F(FreqCodesPageTest, FrequencyBoxFilterRefusesLettersButNotEditingKeys) {
 
 TEST_F(FreqCodesPageTest, BandChangeForces1200BpsAndThePresetAndNarrowBandIsItsOwnBit) {
     start();
-    choose(&win().require(ctl::cboCtl0), 2);  // 2400 bps
+    choose(&win().require(ctl::baud), 2);  // 2400 bps
     ASSERT_EQ(BaudItemFromImage(image()), 2);
     choose(&win().require(ctl::cboFreq), 1);
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(BaudItemFromImage(image()), kBaud1200);
-    EXPECT_EQ(win().require(ctl::cboCtl0).currentIndex(), kBaud1200);
+    EXPECT_EQ(win().require(ctl::baud).currentIndex(), kBaud1200);
     EXPECT_EQ(freq().text(), "4540125");
     EXPECT_EQ(ChannelFrequency(image()), 4540125u);
     EXPECT_EQ(label(ctl::lblBfreq), "4000000");

@@ -68,19 +68,19 @@ TEST_F(MainWindowTest, Byte39C1IsShownByEveryControlBoundToIt) {
     start();
     image().setByte(0x39, 0xC1);
     win().refreshAll();
-    EXPECT_EQ(combo("cboCtl6")->currentIndex(), 1);
-    EXPECT_EQ(combo("cboCtl6")->currentText(), "12 sec");
-    EXPECT_TRUE(box("chkCtl0")->isChecked());
-    EXPECT_TRUE(box("chkCtl12")->isChecked());
+    EXPECT_EQ(combo(ctl::readTimeOut.text)->currentIndex(), 1);
+    EXPECT_EQ(combo(ctl::readTimeOut.text)->currentText(), "12 sec");
+    EXPECT_TRUE(box(ctl::displaySourceAddress.text)->isChecked());
+    EXPECT_TRUE(box(ctl::lowcellAlert.text)->isChecked());
     EXPECT_TRUE(box("chkDuplicateMsgDetect")->isChecked());
-    EXPECT_TRUE(box("chkCtl10")->isChecked());
+    EXPECT_TRUE(box(ctl::counterOut.text)->isChecked());
     EXPECT_FALSE(box("chkDirectShowLampOn")->isChecked());
     EXPECT_EQ(image().byte(0x39), 0xC1);  // storing back what was shown changes nothing
 }
 
 TEST_F(MainWindowTest, UserChangesGoStraightIntoTheImage) {
     start();
-    QCheckBox* deleteOff = box("chkCtl15");
+    QCheckBox* deleteOff = box(ctl::menuDeleteOff.text);
     deleteOff->setChecked(true);
     deleteOff->setChecked(false);
     EXPECT_EQ(image().byte(0x7E1), 0xFF);
@@ -90,26 +90,26 @@ TEST_F(MainWindowTest, UserChangesGoStraightIntoTheImage) {
     win().refreshAll();
     EXPECT_FALSE(deleteOff->isChecked());
 
-    choose(combo("cboCtl0"), 2);  // "2400 bps"
+    choose(combo(ctl::baud.text), 2);  // "2400 bps"
     EXPECT_EQ(image().GetImageBits(layout::kBaudCode, 4, 2), 1);
     EXPECT_EQ(image().byte(layout::kBaudByte1), 5);
     EXPECT_EQ(image().byte(layout::kBaudByte2), 0x1F);
     image().SetImageBits(layout::kBaudCode, 4, 0, 2);
     win().refreshAll();
-    EXPECT_EQ(combo("cboCtl0")->currentText(), "2400 bps");
+    EXPECT_EQ(combo(ctl::baud.text)->currentText(), "2400 bps");
 
     // Two boxes on one bit follow each other through the image.
     box("chkAirProgram")->setChecked(!box("chkAirProgram")->isChecked());
     win().refreshAll();
-    EXPECT_EQ(box("chkCtl14")->isChecked(), box("chkAirProgram")->isChecked());
+    EXPECT_EQ(box(ctl::otaProgram.text)->isChecked(), box("chkAirProgram")->isChecked());
 }
 
 TEST_F(MainWindowTest, PagingDisplayComboShowsDirectShowLampOnlyForDirect) {
     start();
-    choose(combo("cboCtl4"), 1);
+    choose(combo(ctl::pagingDisplay.text), 1);
     EXPECT_EQ(image().GetImageBits(0x3B, 4, 1), 1);
     EXPECT_FALSE(box("chkDirectShowLampOn")->isHidden());
-    choose(combo("cboCtl4"), 0);
+    choose(combo(ctl::pagingDisplay.text), 0);
     EXPECT_TRUE(box("chkDirectShowLampOn")->isHidden());
     image().SetImageBits(0x3B, 4, 1, 1);
     win().refreshAll();
@@ -192,16 +192,16 @@ TEST_F(MainWindowTest, DependentEnablingFollowsTheOptionBoxes) {
     EXPECT_TRUE(box("chkRDKeyDel")->isHidden());
     box("chkPushKeyLampOn")->setChecked(true);
     EXPECT_FALSE(box("chkRDKeyDel")->isHidden());
-    EXPECT_FALSE(box("CheckBox1")->isHidden());
+    EXPECT_FALSE(box(ctl::rdKeySwitchAlert.text)->isHidden());
     // Out-of-range alert controls hang on cboOSC and CheckBox2.
     image().SetImageBits(layout::kOption4FC, 1, 1, 1);
     image().SetImageBits(layout::kOption3D, 3, 0, 1);  // "Disable"
     win().refreshAll();
-    EXPECT_FALSE(box("CheckBox2")->isEnabled());
+    EXPECT_FALSE(box(ctl::outOfRangeAlert.text)->isEnabled());
     image().SetImageBits(layout::kOption4FC, 0, 0, 1);  // CheckBox2 (chkN) checked
     image().SetImageBits(layout::kOption3D, 3, 1, 1);
     win().refreshAll();
-    EXPECT_TRUE(box("CheckBox2")->isEnabled());
+    EXPECT_TRUE(box(ctl::outOfRangeAlert.text)->isEnabled());
     EXPECT_TRUE(get<QWidget>("edtOORMusic")->isEnabled());
     EXPECT_TRUE(get<QWidget>("edtPrompt41")->isEnabled());
 }
@@ -325,7 +325,7 @@ TEST_F(MainWindowTest, ModulesSharingARefreshSlotRunInTheirDeclaredOrder) {
 
 TEST_F(MainWindowTest, BatteryTypeFromTheImageKeepsItsThresholds) {
     start();
-    QCheckBox* battery = box("chkCtl22");
+    QCheckBox* battery = box(ctl::batteryRechargeable.text);
     for (const int type : {0, 1, 0}) {
         calls.clear();
         image().SetImageBits(layout::kOption4FC, 2, type, 1);

@@ -144,7 +144,7 @@ TEST_F(WindowInputTest, TypingAndTheEditsOwnKeysStillReachTheEdit) {
 }
 
 TEST_F(WindowInputTest, TheWheelChangesOnlyTheFocusedCombo) {
-    QComboBox* baud = combo("cboCtl0");
+    QComboBox* baud = combo(ctl::baud.text);
     const ConfigImage before = image();
     const int index = baud->currentIndex();
     ASSERT_LT(index + 1, baud->count());  // there is an item to scroll to

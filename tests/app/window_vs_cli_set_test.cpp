@@ -61,7 +61,7 @@ TEST_F(WindowVersusSetTest, ASampleOfFieldsGivesTheSameBytesThroughBothWays) {
     openPage("sedtFC");
     typeInto(win().require(ctl::family::edtCap, 2), "4242");
     click("chkBand");
-    choose(combo("cboCtl0"), 2);
+    choose(combo(ctl::baud.text), 2);
     click("chkEnCap1");
     typeInto(win().require(ctl::edtFreq), "1530125");
     // "Alerts && Status": the lockout, a pager menu box, the logo font size

@@ -86,6 +86,43 @@ TEST(CliGet, TheDefaultFileAsTheWindowShowsIt) {
     EXPECT_NE(missing.err.find("Msg"), std::string::npos);
 }
 
+TEST(CliFields, JsonGivesEveryFieldWithItsControlFactsAndTheFormatsExcludeEachOther) {
+    const auto all = Cli({"fields", "--json"});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    const Json rows = Json::parse(all.out);
+    ASSERT_EQ(rows.size(), FieldTable().size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const FieldDef& f = FieldTable()[k];
+        const Json& row = rows[k];
+        EXPECT_EQ(row["name"], f.name);
+        EXPECT_EQ(row["kind"], FieldKindName(f.kind)) << f.name;
+        EXPECT_EQ(row["location"], f.location) << f.name;
+        EXPECT_EQ(row.value("objectName", ""), f.objectName) << f.name;
+        EXPECT_EQ(row.value("hint", ""), f.hint) << f.name;
+        EXPECT_EQ(row.value("caption", ""), f.caption) << f.name;
+        if (f.kind == FieldKind::Combo) EXPECT_EQ(row["items"], Json(f.items)) << f.name;
+    }
+    // The three kinds of control text the catalogue reads.
+    const auto byName = [&](const std::string& name) {
+        return *std::find_if(rows.begin(), rows.end(), [&](const Json& r) { return r["name"] == name; });
+    };
+    EXPECT_EQ(byName("lowcell-alert")["objectName"], "chkCtl12");
+    EXPECT_EQ(byName("lowcell-alert")["hint"], "0x039,6,1,chk");
+    EXPECT_EQ(byName("capcode.9")["objectName"], "edtCap0");
+    EXPECT_FALSE(byName("capcode.1.A.priority").contains("objectName"));
+
+    const auto design = Json::parse(Cli({"fields", "--json", "--design"}).out);
+    EXPECT_FALSE(design.empty());
+    for (const Json& row : design) EXPECT_TRUE(row.contains("hint") || row.contains("caption")) << row["name"];
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"fields", "--json", "--markdown"}, {"fields", "--design"}, {"fields", "x"}}) {
+        const auto r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.back();
+        EXPECT_TRUE(r.out.empty()) << args.back();
+    }
+}
+
 TEST(CliFields, TheTableListsEveryFixedNameOnce) {
     const auto r = Cli({"fields"});
     ASSERT_EQ(r.exitCode, 0);
