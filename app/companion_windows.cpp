@@ -1,10 +1,12 @@
 #include "app/companion_windows.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/language_commands.h"
 #include "app/main_window.h"
 #include "app/window_components.h"
 #include "core/image_rules.h"
@@ -95,16 +97,6 @@ void PasswordDialog::OKBtnClick() {
     accept();  // closes after OK in both cases; the typed text stays
 }
 
-FunctionBitWindow& MainWindow::functionBitWindow() {
-    if (!companions_ || !companions_->fm_FunBit) throw std::logic_error("fm_FunBit was not created");
-    return *companions_->fm_FunBit;
-}
-
-AlertWindow& MainWindow::alertWindow() {
-    if (!companions_ || !companions_->frmAlert) throw std::logic_error("frmAlert was not created");
-    return *companions_->frmAlert;
-}
-
 CompanionWindows::CompanionWindows(MainWindow& main) {
     // Top-level windows without a parent: they must not count among the
     // main window's components (registry, captions, rescaling).
@@ -119,8 +111,17 @@ CompanionWindows::CompanionWindows(MainWindow& main) {
     Form1 = add(new link::ui::ProgrammingWindow(parent));
     frmAlert = add(new AlertWindow(main, parent));
     frmLang = add(new i18n::ui::TextEditorWindow(main.catalogue(), main.notifier(), parent));
-    frmLang->model().applyMainWindowCaptions = [&main] { main.applyCaptions(); };
+    frmLang->model().applyMainWindowCaptions = [&main] { main.language().applyCaptions(); };
     PasswordDlg1 = add(new PasswordDialog(main.state(), &main.catalogue(), main.notifier(), parent));
+    // Help > About and the Advance command open their windows.
+    QObject::connect(main.action(QStringLiteral("mnuAbout")), &QAction::triggered, fm_About, &QDialog::exec);
+    QObject::connect(main.action(QStringLiteral("Advance1")), &QAction::triggered, PasswordDlg1, [this, &main] {
+        PasswordDlg1->onAdvance = [&main] {
+            for (const char* name : {"Label2", "textPass"})
+                if (QWidget* w = main.control(QString::fromLatin1(name))) w->setVisible(true);
+        };
+        PasswordDlg1->exec();
+    });
 }
 
 CompanionWindows::~CompanionWindows() {

@@ -1,33 +1,33 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFrame>
 #include <QLabel>
-#include <QPushButton>
+#include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QWindow>
 #include <algorithm>
 
 #include "app/companion_windows.h"
+#include "app/document_commands.h"
 #include "app/gui_notifier.h"
 #include "app/input_policy.h"
+#include "app/language_commands.h"
+#include "app/page_set.h"
 #include "app/pager_menu.h"
-#include "app/pages/pages.h"
-#include "app/window_components.h"
+#include "app/scanner_input.h"
+#include "app/window_refresh.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
-#include "core/frequency.h"
 #include "core/image_rules.h"
 #include "core/main_window_texts.h"
 #include "editors/field_binder.h"
-#include "editors/function_bit_window.h"
-#include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
-#include "i18n/ui/text_editor_window.h"
 #include "link/board_session.h"
 #include "ui_main_window.h"
 
@@ -38,22 +38,6 @@ namespace {
 /// Client area of the window at its design size: the six 1000 x 600 pages
 /// below the page selectors, the status line and the Lang button below them.
 constexpr QSize kDesignClientSize{1008, 670};
-constexpr QPoint kPageOrigin{4, 36};
-
-/// Page selectors, their grey labels and their panels, in selector order.
-struct PageSelector {
-    const char* selector;
-    const char* grey;
-    pages::PageId page;
-};
-constexpr PageSelector kSelectors[] = {
-    {"sedtFC", "StaticText6", pages::PageId::CF},
-    {"sedtAS", "StaticText7", pages::PageId::AS},
-    {"sedtPE", "StaticText8", pages::PageId::PE},
-    {"sedtSP", "StaticText9", pages::PageId::Source},
-    {"sedtMT", "StaticText10", pages::PageId::Music},
-    {"staticEncryF", "staticEncryB", pages::PageId::AES},
-};
 
 /// The controls the default image makes visible (the out-of-range group and
 /// the music page selector).
@@ -79,30 +63,17 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
     ui_->mnuTool->menuAction()->setVisible(false);  // present, never shown
 
-    buildPages();
+    PageSet::Hooks pageHooks;
+    pageHooks.commitEditing = [this] { commitEditing(); };
+    pageHooks.pageChanged = [this] { state_.currentPrompt = -1; };
+    pageHooks.rescaled = [this] { sizeTextFields(); };
+    pages_ = new PageSet(centralWidget(), ui_->Edit1, kDesignClientSize, std::move(pageHooks));
+    setAcceptDrops(true);  // a table file dropped on the window opens
     indexControls();
     InstallInputPolicy(this);  // menu shortcuts over edit keys; the wheel only for a focused setting
-
-    // The design geometry for the rescaling, then maximise.
-    rescaler_.remember(centralWidget(), kDesignClientSize);
     if (options_.maximise) setWindowState(Qt::WindowMaximized);
-
     registry_.build(centralWidget());
-
-    // The program folder, and the working folder of the language file.
-    const std::filesystem::path programFolder =
-        options_.programFolder.empty()
-            ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
-            : options_.programFolder;
-    const std::filesystem::path workingFolder =
-        options_.workingFolder.empty() ? std::filesystem::current_path() : options_.workingFolder;
-    state_.programFolder = WithSeparator(programFolder);
-    state_.workingFolder = WithSeparator(workingFolder);
-    state_.languageFile = state_.workingFolder + i18n::kLanguageFileName;
-    document_.setFileName(state_.programFolder + "default.tbl");
-    state_.channelSpacingMode = std::clamp(options_.channelSpacingMode, 0, 2);
-
-    catalogue_ = std::make_unique<i18n::MessageCatalogue>(workingFolder, programFolder);
+    setUpFolders();
     if (options_.notifier) {
         notifier_ = options_.notifier;
     } else {
@@ -120,72 +91,47 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     document_.settle(ChangeOrigin::Open);
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     state_.versionText = AboutVersionText();
-    for (const char* name : kShownByDefaultImage) setVisible(name, true);
+    for (const char* name : kShownByDefaultImage)
+        if (QWidget* w = control(name)) w->setVisible(true);
 
-    timer2_ = new QTimer(this);
-    timer2_->setObjectName(QStringLiteral("Timer2"));
-    timer2_->setInterval(1000);
-    connect(timer2_, &QTimer::timeout, this, &MainWindow::Timer2Timer);
-    timer2_->start();
-
-    connectHandlers();
+    scanner_ = new ScannerInput(this, [this](const QString& serial) { writeScannedSerial(serial); });
+    connect(ui_->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
+    connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
     binder_ = std::make_unique<FieldBinder>(*this, centralWidget(), moduleOrder_);
     setUpDocumentCommands();
+    language_ = new LanguageCommands(*this, *this, *catalogue_);
 
     // The editor modules; the refresh calls them at their slots.
     ownedModules_ = CreateEditorModules();
     for (auto& m : ownedModules_) moduleOrder_.push_back(m.get());
     for (EditorModule* m : moduleOrder_) m->connectHandlers(*this);
 
-    // The language file and the start-up language.
-    if (const auto language = catalogue_->StartUp()) runLanguageAction(*language);
-    if (const auto& problem = catalogue_->startUpProblem()) {
-        followLanguage();               // English marked, the designed texts stay
-        notifier_->show(*problem);      // said once
-    }
-    state_.language = catalogue_->currentLanguage();
+    language_->startUp();
 }
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::setUpFolders() {
+    // The program folder, and the working folder of the language file.
+    const std::filesystem::path programFolder =
+        options_.programFolder.empty()
+            ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+            : options_.programFolder;
+    const std::filesystem::path workingFolder =
+        options_.workingFolder.empty() ? std::filesystem::current_path() : options_.workingFolder;
+    state_.programFolder = WithSeparator(programFolder);
+    state_.workingFolder = WithSeparator(workingFolder);
+    state_.languageFile = state_.workingFolder + i18n::kLanguageFileName;
+    document_.setFileName(state_.programFolder + "default.tbl");
+    state_.channelSpacingMode = std::clamp(options_.channelSpacingMode, 0, 2);
+    catalogue_ = std::make_unique<i18n::MessageCatalogue>(workingFolder, programFolder);
+}
+
 void MainWindow::setCompanions(CompanionWindows* companions) {
     companions_ = companions;
     pagerMenu_->setCompanions(companions);
-}
-
-BoardFacts& MainWindow::board() { return *board_; }
-
-void MainWindow::buildPages() {
-    QWidget* client = centralWidget();
-    for (const pages::PageId id : pages::kCreationOrder) {
-        QFrame* page = pages::CreatePage(id, client);
-        page->move(kPageOrigin);
-        page->resize(pages::kPageWidth, pages::kPageHeight);
-        page->setAutoFillBackground(true);  // a page in front hides those behind
-        page->setMouseTracking(true);
-    }
-    for (const auto& s : kSelectors) {
-        auto* panel = client->findChild<QFrame*>(pages::PanelName(s.page), Qt::FindDirectChildrenOnly);
-        auto* selector = client->findChild<QLabel*>(s.selector);
-        auto* grey = client->findChild<QLabel*>(s.grey);
-        panels_.push_back(panel);
-        selectors_.push_back(selector);
-        greyLabels_.push_back(grey);
-        // A buddy makes the labels show "&&" as one ampersand, as designed.
-        if (panel && selector) selector->setBuddy(panel);
-        if (panel && grey) grey->setBuddy(panel);
-        if (selector) selector->installEventFilter(this);
-    }
-    RecordCreationOrder(client);  // before the first page is brought to the front
-    // panCF in front at design time; the pages behind it are hidden, so that
-    // neither Tab nor a click reaches their controls.
-    for (QFrame* panel : panels_)
-        if (panel && panel != panels_.front()) panel->hide();
-    if (panels_.front()) panels_.front()->raise();
-    ui_->Edit1->raise();
-    client->setMouseTracking(true);
-    setAcceptDrops(true);  // a table file dropped on the window opens
-    client->installEventFilter(this);
+    language_->setCompanions(companions);
 }
 
 void MainWindow::indexControls() {
@@ -195,37 +141,16 @@ void MainWindow::indexControls() {
     }
     for (QAction* a : findChildren<QAction*>())
         if (!a->objectName().isEmpty()) actions_.insert(a->objectName(), a);
-    for (const char* name : {"panCF", "panAS", "pnlMusic"})
-        if (QWidget* panel = control(name)) panel->installEventFilter(this);
+    for (const char* name : {"panCF", "panAS", "pnlMusic"}) pages_->watchBackground(control(name));
 }
 
-QWidget* MainWindow::control(const QString& name) const { return controls_.value(name); }
-QAction* MainWindow::action(const QString& name) const { return actions_.value(name); }
-
-void MainWindow::connectHandlers() {
-    connect(ui_->mnuExit, &QAction::triggered, this, &MainWindow::mnuExitClick);
-    connect(ui_->mnuAbout, &QAction::triggered, this, &MainWindow::mnuAboutClick);
-    connect(ui_->Advance1, &QAction::triggered, this, &MainWindow::Advance1Click);
-    connect(ui_->mnuEnglish, &QAction::triggered, this, &MainWindow::mnuEnglishClick);
-    connect(ui_->mnuGerman, &QAction::triggered, this, &MainWindow::mnuGermanClick);
-    connect(ui_->mnuEditLang, &QAction::triggered, this, [this] {
-        if (companions_ && companions_->frmLang) companions_->frmLang->exec();
-    });
-    connect(ui_->btnINI_Lang, &QPushButton::clicked, this, &MainWindow::btnINI_LangClick);
-    connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
-    connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
-}
-
-// FormShow / FormClose / FormResize -----------------------------------------------------------
+// FormShow / FormClose -----------------------------------------------------------------------
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (QWindow* handle = windowHandle()) {
-        handle->installEventFilter(this);  // key preview before the focused control
-        keyPreviewTarget_ = handle;
-    }
+    scanner_->watch(windowHandle());  // key preview before the focused control
     FormShow();
 }
 
@@ -233,14 +158,27 @@ void MainWindow::FormShow() {
     ui_->lblFirmVer->setText(QString());
     ui_->lblFirmVer->setVisible(true);
     ui_->btnINI_Lang->setVisible(true);
-    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
-        state_.bandText = freq->currentText().toStdString();
+    state_.bandText = require(ctl::cboFreq).currentText().toStdString();
     if (options_.probeBoard) board_->probeAtStartUp();  // the program goes on whether or not a board answers
     refreshAll();
-    loadDefaultTable();
+    if (!documentCommands_->openDefault()) {
+        ShowDesignedDefaults(*this);
+        document_.settle(ChangeOrigin::Open);  // the designed defaults are the unchanged state
+    }
     if (!options_.openAtStart.empty())
         documentCommands_->openAt(QString::fromStdString(options_.openAtStart.string()));
 }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (board_->closeWaitsForPort()) {
+        event->ignore();  // closed once the exchange on the port has ended
+        return;
+    }
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::FormClose() { board_->release(); }
 
 // The document: File > Open, Save, Save As, Open Recent and drops --------------------------------
 
@@ -254,38 +192,11 @@ void MainWindow::setUpDocumentCommands() {
     setup.settingsFile = options_.settingsFile;
     setup.openDialog = options_.openDialog;
     setup.saveDialog = options_.saveDialog;
-    setup.showLoaded = [this] { showLoadedTable(); };
+    setup.showLoaded = [this] { ShowLoadedTable(*this); };
     documentCommands_ = new DocumentCommands(std::move(setup));
     connect(ui_->mnuOpen, &QAction::triggered, documentCommands_, &DocumentCommands::open);
     connect(ui_->mnuSave, &QAction::triggered, documentCommands_, &DocumentCommands::save);
     connect(ui_->mnuSaveAs, &QAction::triggered, documentCommands_, &DocumentCommands::saveAs);
-}
-
-void MainWindow::showLoadedTable() {
-    setVisible(QStringLiteral("lblPrompt42"), true);
-    setVisible(QStringLiteral("edtPrompt42"), true);
-    selectBandFromImage();
-    rebuildCapcodePageSelectors();
-    refreshAll();
-}
-
-void MainWindow::loadDefaultTable() {
-    if (documentCommands_->openDefault()) return;
-    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")); freq && freq->count() > 0)
-        freq->setCurrentIndex(0);
-    for (const char* name : {"cboLng", "cboLogo"}) {
-        if (auto* combo = find<QComboBox>(name); combo && combo->count() > kLanguageGerman) {
-            combo->setCurrentIndex(kLanguageGerman);
-            emit combo->activated(kLanguageGerman);  // its change handler
-        }
-    }
-    document_.settle(ChangeOrigin::Open);  // the designed defaults are the unchanged state
-}
-
-void MainWindow::selectBandFromImage() {
-    if (auto* freq = find<QComboBox>(QStringLiteral("cboFreq")))
-        if (const auto band = BandFromImage(image_); band && *band < freq->count())
-            freq->setCurrentIndex(*band);  // no change handler here
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -300,33 +211,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
     }
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (board_->closeWaitsForPort()) {
-        event->ignore();  // closed once the exchange on the port has ended
-        return;
-    }
-    FormClose();
-    QMainWindow::closeEvent(event);
-}
-
-void MainWindow::FormClose() { board_->release(); }
-
-void MainWindow::mnuExitClick() { close(); }
-
-void MainWindow::FormResize() {
-    if (!rescaler_.remembered() || rescaling_) return;
-    rescaling_ = true;
-    std::vector<QWidget*> hidden;
-    for (const char* name : {"panCF", "panAS", "pnlSource", "panPE", "pnlMusic"}) {
-        if (QWidget* panel = control(name); panel && !panel->isHidden()) {
-            panel->hide();
-            hidden.push_back(panel);
-        }
-    }
-    rescaler_.apply(centralWidget()->size());
-    for (QWidget* panel : hidden) panel->show();
-    rescaling_ = false;
-    sizeTextFields();
+void MainWindow::writeScannedSerial(const QString& serial) {
+    require(ctl::txtSN).setText(serial);
+    StorePagerSerialNumber(document_.image(), Utf8ToCp1252(serial.toStdString()));
+    board_->setKeepPagerSerial(false);
+    ui_->mnuWrite->trigger();  // the Pager menu's Write command
+    board_->setKeepPagerSerial(true);
 }
 
 // Modify and Write modes ------------------------------------------------------------------------
@@ -338,10 +228,7 @@ void MainWindow::RBtWriteClick() {
         if (w != ui_->Edit1) w->setEnabled(false);
     ui_->RBtModify->setEnabled(true);
     ui_->RBtWrite->setEnabled(true);
-    for (QLabel* l : selectors_)
-        if (l) l->setEnabled(true);
-    for (QLabel* l : greyLabels_)
-        if (l) l->setEnabled(true);
+    pages_->enableSelectors();
 }
 
 void MainWindow::RBtModifyClick() {
@@ -351,28 +238,37 @@ void MainWindow::RBtModifyClick() {
         if (stop) stop->setEnabled(false);
 }
 
+// MainForm: what the editors ask of the window ---------------------------------------------------
+
+void MainWindow::refreshAll() {
+    RunFullRefresh(*this, moduleOrder_, *binder_, *ui_->lblLen);
+    emit refreshed();
+}
+
+void MainWindow::applyModifyModeRules() {
+    for (EditorModule* m : moduleOrder_) m->applyModifyModeRules(*this);
+}
+
+void MainWindow::sizeTextFields() { SizeTextFields(*this, *ui_->lblLen); }
+void MainWindow::rebuildCapcodePageSelectors() { language_->rebuildCapcodePageSelectors(); }
+void MainWindow::commitEditing() { ui_->Edit1->setFocus(Qt::OtherFocusReason); }
 void MainWindow::setStatus(const QString& text) { ui_->staMsg->setText(text); }
+BoardFacts& MainWindow::board() { return *board_; }
 
-// Menus: About, Advance ---------------------------------------------------------------
-
-void MainWindow::mnuAboutClick() {
-    if (companions_ && companions_->fm_About) companions_->fm_About->exec();
+std::string MainWindow::catalogueText(const char* key, const std::string& fallback) const {
+    return language_->text(key, fallback);
 }
 
-void MainWindow::Advance1Click() {
-    if (!companions_ || !companions_->PasswordDlg1) return;
-    companions_->PasswordDlg1->onAdvance = [this] {
-        setVisible(QStringLiteral("Label2"), true);
-        setVisible(QStringLiteral("textPass"), true);
-    };
-    companions_->PasswordDlg1->exec();
+void MainWindow::localise(QDialog& window, const i18n::WindowCaption& caption) { language_->localise(window, caption); }
+
+FunctionBitWindow& MainWindow::functionBitWindow() {
+    if (!companions_ || !companions_->fm_FunBit) throw std::logic_error("fm_FunBit was not created");
+    return *companions_->fm_FunBit;
 }
 
-
-// Small helpers over named controls ------------------------------------------------------------------
-
-void MainWindow::setVisible(const QString& name, bool on) {
-    if (QWidget* w = control(name)) w->setVisible(on);
+AlertWindow& MainWindow::alertWindow() {
+    if (!companions_ || !companions_->frmAlert) throw std::logic_error("frmAlert was not created");
+    return *companions_->frmAlert;
 }
 
 }  // namespace zrv::app

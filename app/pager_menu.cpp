@@ -3,6 +3,7 @@
 // the main window. The transfers are the board session's; the programming
 // window shows them.
 #include "app/pager_menu.h"
+#include "app/window_refresh.h"
 
 #include <QAction>
 #include <QApplication>
@@ -132,7 +133,7 @@ void PagerMenu::runPagerOperation(PendingOperation operation) {
     // After a read the capcode count is the 16 of every load, so the page
     // selectors keep their entries and their pages; only a load rebuilds them.
     hooks.readSucceeded = [this] {
-        window_.selectBandFromImage();
+        SelectBandFromImage(window_);
         window_.refreshAll();
     };
     hooks.writeSucceeded = [this] {

@@ -17,6 +17,7 @@
 
 #include "app/application.h"
 #include "app/companion_windows.h"
+#include "app/page_set.h"
 #include "editors/alert_window.h"
 #include "editors/function_bit_window.h"
 #include "i18n/ui/text_editor_window.h"
@@ -76,7 +77,7 @@ int ShootSet(const QString& out, const char* language, const QString& suffix, QS
         }
     };
     for (const Shot& shot : kShots) {
-        if (auto* selector = main.find<QLabel>(shot.selector)) main.pageSelectorClick(selector);
+        if (auto* selector = main.find<QLabel>(shot.selector)) main.pages().pageSelectorClick(selector);
         QApplication::processEvents();
         save(main, shot.name);
     }

@@ -22,7 +22,7 @@ protected:
         win().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
         QTest::mouseClick(get<QLabel>("staticEncryF"), Qt::LeftButton);
-        ASSERT_EQ(win().currentPanel()->objectName(), "panAES");
+        ASSERT_EQ(win().pages().currentPanel()->objectName(), "panAES");
     }
     void click(QCheckBox* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
     QLineEdit& key(int k) { return win().require(ctl::family::edtAESKey, k); }
@@ -164,7 +164,7 @@ TEST_F(AesPageTest, ALanguageCaptionWithAPlaceholderGetsTheCapcodeNumber) {
     choose(combo("cboECPage"), 0);
     EXPECT_EQ(get<QLabel>("lblECAP2")->text(), "Rufnummer 3 Funktionsbit");
     EXPECT_EQ(get<QLabel>("lblECAP3")->text(), "Capcode 4 Function Bit");
-    win().mnuEnglishClick();  // the designed text is the format again
+    win().action("mnuEnglish")->trigger();  // the designed text is the format again
     EXPECT_EQ(get<QLabel>("lblECAP2")->text(), "Capcode 3 Function Bit");
 }
 

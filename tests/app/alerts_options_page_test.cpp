@@ -20,7 +20,7 @@ protected:
         win().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
         QTest::mouseClick(get<QLabel>("sedtAS"), Qt::LeftButton);
-        ASSERT_EQ(win().currentPanel()->objectName(), "panAS");
+        ASSERT_EQ(win().pages().currentPanel()->objectName(), "panAS");
     }
     /// Opens a table file made from the start-up image with \p edit, as File > Open does.
     void open(const std::function<void(ConfigImage&)>& edit) {

@@ -191,7 +191,7 @@ TEST_F(FileCommandsTest, GermanFromTheLanguageFileAndBackToEnglish) {
     EXPECT_EQ(win().action("mnuOpen")->text(), QString::fromUtf8("\xC3\x96""ffnen"));
     EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Schreiben");
     EXPECT_EQ(combo("cboCCPage")->itemText(0), "Rufnummer 1 bis 8");
-    win().mnuEnglishClick();
+    win().action("mnuEnglish")->trigger();
     EXPECT_TRUE(win().action("mnuEnglish")->isChecked());
     EXPECT_EQ(get<QRadioButton>("RBtWrite")->text(), "Write");
     EXPECT_EQ(get<QLabel>("sedtAS")->text(), "Alarme && Status");  // [English] lacks it
@@ -270,7 +270,7 @@ TEST_F(FileCommandsTest, MessageBoxesShowTheirTextAsWrittenNeverAsMarkup) {
 
 TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {
     start();
-    win().btnINI_LangClick();
+    win().language().btnINI_LangClick();
     ASSERT_FALSE(notifier.shown.empty());
     EXPECT_EQ(notifier.shown.back().english, "Success !");
     const std::string text = ReadFile(programDir / "ZRV37K_Caption.ini");
@@ -287,8 +287,8 @@ TEST_F(FileCommandsTest, CaptionExportKeepsTheCreationOrderWhateverPageIsInFront
     start();
     // Bringing pages to the front reorders the toolkit's child lists.
     for (const char* selector : {"staticEncryF", "sedtPE", "sedtAS"})
-        win().pageSelectorClick(get<QLabel>(selector));
-    win().btnINI_LangClick();
+        win().pages().pageSelectorClick(get<QLabel>(selector));
+    win().language().btnINI_LangClick();
     const std::string text = ReadFile(programDir / "ZRV37K_Caption.ini");
     // The pages were created in this order: alerts, codes, prompts,
     // sources, music, keys; the main window's own controls before them.
@@ -324,7 +324,7 @@ TEST_F(FileCommandsTest, SaveOfAFileAnotherProgramHoldsSaysItIsInUse) {
 TEST_F(FileCommandsTest, CaptionExportThatCannotWriteSaysSo) {
     start();
     std::filesystem::create_directory(programDir / "ZRV37K_Caption.ini");  // a folder in its way
-    win().btnINI_LangClick();
+    win().language().btnINI_LangClick();
     ASSERT_FALSE(notifier.shown.empty());
     EXPECT_EQ(notifier.shown.back().key, "Msg57");
 }

@@ -1,6 +1,7 @@
 // The main window at work: refresh of the hint-bound controls, generic
 // write-back, menu boxes, page selectors, text-field sizing, serial fields,
 // the refresh order of the editor modules, modes, scanner input, dialogs.
+#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -343,16 +344,16 @@ TEST_F(MainWindowTest, BatteryTypeFromTheImageKeepsItsThresholds) {
 
 TEST_F(MainWindowTest, PageSelectorsBringTheirPageToTheFront) {
     start();
-    EXPECT_EQ(win().currentPanel()->objectName(), "panCF");
+    EXPECT_EQ(win().pages().currentPanel()->objectName(), "panCF");
     EXPECT_TRUE(get<QLabel>("sedtFC")->isHidden());
     win().state().currentPrompt = 7;
     QTest::mouseClick(get<QLabel>("sedtMT"), Qt::LeftButton);
-    EXPECT_EQ(win().currentPanel()->objectName(), "pnlMusic");
+    EXPECT_EQ(win().pages().currentPanel()->objectName(), "pnlMusic");
     EXPECT_EQ(win().state().currentPrompt, -1);
     EXPECT_TRUE(get<QLabel>("sedtMT")->isHidden());
     EXPECT_FALSE(get<QLabel>("sedtFC")->isHidden());
     QTest::mouseClick(get<QLabel>("staticEncryF"), Qt::LeftButton);
-    EXPECT_EQ(win().currentPanel()->objectName(), "panAES");
+    EXPECT_EQ(win().pages().currentPanel()->objectName(), "panAES");
     EXPECT_FALSE(get<QLabel>("sedtMT")->isHidden());
 }
 
@@ -367,7 +368,7 @@ TEST_F(MainWindowTest, WriteModeLocksTheEditorsButNotPagesAndMenus) {
     EXPECT_TRUE(win().action("mnuOpen")->isEnabled());
     EXPECT_TRUE(win().action("mnuWrite")->isEnabled());
     QTest::mouseClick(get<QLabel>("sedtAS"), Qt::LeftButton);
-    EXPECT_EQ(win().currentPanel()->objectName(), "panAS");
+    EXPECT_EQ(win().pages().currentPanel()->objectName(), "panAS");
     // A refresh in Write mode shows the values but unlocks nothing.
     box("chkAlarmMusicType")->setChecked(true);
     win().refreshAll();
@@ -450,7 +451,7 @@ TEST_F(ScannerTest, ElevenCharactersAndEnterStoreAPaddedSerialAndWrite) {
     EXPECT_TRUE(win().boardSession().keepsPagerSerial());
     EXPECT_EQ(PagerSerialNumber(image()), "AB123456789 ");
     EXPECT_EQ(get<QLineEdit>("txtSN")->text(), "AB123456789 ");
-    EXPECT_TRUE(win().scanner().text().isEmpty());
+    EXPECT_TRUE(win().scannerInput().buffer().text().isEmpty());
 }
 
 TEST_F(ScannerTest, ThirteenCharactersOrATickBetweenStoreNothing) {
@@ -459,10 +460,10 @@ TEST_F(ScannerTest, ThirteenCharactersOrATickBetweenStoreNothing) {
     enter();
     EXPECT_EQ(writes, 0);
     EXPECT_EQ(PagerSerialNumber(image()), before);
-    EXPECT_EQ(win().scanner().text(), "ABCDEFGHIJKLM");  // kept until the tick
-    win().Timer2Timer();
+    EXPECT_EQ(win().scannerInput().buffer().text(), "ABCDEFGHIJKLM");  // kept until the tick
+    win().scannerInput().Timer2Timer();
     type("ABCDEF");
-    win().Timer2Timer();  // a tick falls between the characters and the Enter
+    win().scannerInput().Timer2Timer();  // a tick falls between the characters and the Enter
     type("GHIJKL");
     enter();
     EXPECT_EQ(writes, 0);
@@ -471,7 +472,7 @@ TEST_F(ScannerTest, ThirteenCharactersOrATickBetweenStoreNothing) {
 
 TEST_F(ScannerTest, TwelveTypedCharactersReachTheFocusedFieldToo) {
     type("123456789012");
-    EXPECT_EQ(win().scanner().text(), "123456789012");
+    EXPECT_EQ(win().scannerInput().buffer().text(), "123456789012");
     enter();
     EXPECT_EQ(writes, 1);
     EXPECT_EQ(PagerSerialNumber(image()), "123456789012");

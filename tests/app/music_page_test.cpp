@@ -36,7 +36,7 @@ protected:
             image().setByte(MusicTypeOffset(0, row), ToneCode(ToneSelector::MusicType, kUser));
         win().refreshAll();
         QTest::mouseClick(get<QLabel>("sedtMT"), Qt::LeftButton);
-        ASSERT_EQ(win().currentPanel()->objectName(), "pnlMusic");
+        ASSERT_EQ(win().pages().currentPanel()->objectName(), "pnlMusic");
         ASSERT_TRUE(win().require(ctl::chkCapMusicType).isChecked());
         player().setTimeScale(0.002);  // a 120 ms note lasts a fraction of a millisecond
         notifier.clear();

@@ -11,7 +11,11 @@
 
 #include "app/application.h"
 #include "app/companion_windows.h"
+#include "app/document_commands.h"
+#include "app/language_commands.h"
 #include "app/main_window.h"
+#include "app/page_set.h"
+#include "app/scanner_input.h"
 #include "tests/support/test_support.h"
 
 namespace zrv::test {

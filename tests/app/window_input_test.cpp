@@ -35,7 +35,7 @@ protected:
     void bringToFront(int page) {
         auto* selector = get<QLabel>(kSelectors[page]);
         if (!selector->isHidden()) QTest::mouseClick(selector, Qt::LeftButton);
-        ASSERT_EQ(win().currentPanel()->objectName(), kPanels[page]);
+        ASSERT_EQ(win().pages().currentPanel()->objectName(), kPanels[page]);
     }
     /// Gives \p w the focus as a click would, and checks that it took it.
     void focus(QWidget* w) {
@@ -186,7 +186,7 @@ TEST_F(WindowInputTest, TabReachesOnlyTheControlsOfThePageInFront) {
         for (const auto& [w, wasHidden] : hidden)
             EXPECT_EQ(w->isHidden(), wasHidden) << w->objectName().toStdString();
 
-        QWidget* front = win().currentPanel();
+        QWidget* front = win().pages().currentPanel();
         focus(get<QLineEdit>("Edit1"));
         std::set<QWidget*> reached;
         std::set<QWidget*> reachable;  // the page's shown, enabled Tab stops
@@ -223,11 +223,11 @@ TEST_F(WindowInputTest, SwitchingPagesCommitsTheFieldOfThePageGoingBehind) {
 TEST_F(WindowInputTest, ResizingShowsOnlyThePageInFront) {
     for (int page : {4, 5}) {
         bringToFront(page);
-        ResizeClientArea(win(), win().designSize() * 3 / 4);
+        ResizeClientArea(win(), win().pages().designSize() * 3 / 4);
         for (int other = 0; other < 6; ++other)
             EXPECT_EQ(get<QWidget>(kPanels[other])->isVisible(), other == page) << kPanels[other];
-        EXPECT_EQ(win().currentPanel()->objectName(), kPanels[page]);
-        ResizeClientArea(win(), win().designSize());
+        EXPECT_EQ(win().pages().currentPanel()->objectName(), kPanels[page]);
+        ResizeClientArea(win(), win().pages().designSize());
     }
 }
 

@@ -54,7 +54,7 @@ TEST(ProportionalRescaler, HalfSizeHalvesGeometryAndFontsTruncatingTowardZero) {
 TEST_F(WindowTest, MainWindowRescalesToHalfItsDesignSize) {
     start();
     QWidget* client = win().centralWidget();
-    const QSize design = win().designSize();
+    const QSize design = win().pages().designSize();
     auto* cap = win().registry().at("edtCap", 0);
     const QRect before = cap->geometry();
     client->resize(design / 2);

@@ -106,11 +106,11 @@ TEST_F(GermanWindowTest, TheGermanMenuItemShowsWholeCaptionsAtEverySize) {
     expectGermanCaptionsWhole();
 
     // Rescaled, an auto-size label takes its caption's width in the new font.
-    ResizeClientArea(win(), win().designSize() * 3 / 2);
+    ResizeClientArea(win(), win().pages().designSize() * 3 / 2);
     EXPECT_EQ(page->font().pointSize(), 13);
     EXPECT_EQ(page->width(), page->sizeHint().width());
     expectWholeText(page);
-    ResizeClientArea(win(), win().designSize());
+    ResizeClientArea(win(), win().pages().designSize());
     expectGermanCaptionsWhole();
 
     // Back in English the label is as narrow as its caption again, left edge kept.
@@ -167,7 +167,7 @@ TEST_F(WindowTest, PageLabelsAreReadableAgainstTheirBackground) {
 
 TEST_F(WindowTest, CheckBoxCaptionsStayWholeAtHalfTheDesignSize) {
     start();
-    ResizeClientArea(win(), win().designSize() / 2);
+    ResizeClientArea(win(), win().pages().designSize() / 2);
     for (int row = 0; row < 8; ++row) {
         auto* on = get<QCheckBox>(("chkEnCap" + std::to_string(row)).c_str());
         SCOPED_TRACE(on->objectName().toStdString());
@@ -193,7 +193,7 @@ TEST_F(WindowTest, CheckBoxCaptionsStayWholeAtHalfTheDesignSize) {
         }
     }
     // Back at the design size every box has its designed geometry again.
-    ResizeClientArea(win(), win().designSize());
+    ResizeClientArea(win(), win().pages().designSize());
     EXPECT_EQ(get<QWidget>("chkEnCap0")->width(), 48);
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+/// \file
+/// The six pages of the main window and their selectors: building them on
+/// the client area, bringing a page to the front when its selector is
+/// clicked (only that page is shown, so Tab walks its controls alone),
+/// committing the edit when the mouse moves over bare page background, and
+/// rescaling the pages with the window.
+
+#include <QObject>
+#include <QSize>
+#include <functional>
+#include <vector>
+
+#include "ui/kit/proportional_rescaler.h"
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+namespace zrv::app {
+
+class PageSet : public QObject {
+    Q_OBJECT
+public:
+    struct Hooks {
+        std::function<void()> commitEditing;  ///< the edit being typed in stores its value
+        std::function<void()> pageChanged;    ///< a selector brought another page to the front
+        std::function<void()> rescaled;       ///< after the pages took a new size
+    };
+    /// Builds the pages on \p client at design size \p designSize; \p edit1
+    /// is the focus sink that stays above every page.
+    PageSet(QWidget* client, QWidget* edit1, QSize designSize, Hooks hooks);
+
+    /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
+    void pageSelectorClick(QLabel* selector);
+    /// The panel of the page in front.
+    QFrame* currentPanel() const;
+    /// Write mode: every control is off but the selectors and their labels.
+    void enableSelectors();
+    /// The window's design size (client area), the base of the rescaling.
+    QSize designSize() const { return rescaler_.designSize(); }
+    /// Commits the edit when the mouse moves over the bare background of \p panel.
+    void watchBackground(QWidget* panel);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void rescale();
+
+    QWidget* client_;
+    QWidget* edit1_;
+    Hooks hooks_;
+    std::vector<QFrame*> panels_;
+    std::vector<QLabel*> selectors_;
+    std::vector<QLabel*> greyLabels_;
+    kit::ProportionalRescaler rescaler_;
+    bool rescaling_ = false;
+};
+
+}  // namespace zrv::app
