@@ -22,7 +22,6 @@
 #include "app/pager_menu.h"
 #include "app/scanner_input.h"
 #include "app/window_refresh.h"
-#include "core/cp1252.h"
 #include "core/default_image.h"
 #include "core/image_rules.h"
 #include "core/main_window_texts.h"
@@ -94,7 +93,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     for (const char* name : kShownByDefaultImage)
         if (QWidget* w = control(name)) w->setVisible(true);
 
-    scanner_ = new ScannerInput(this, [this](const QString& serial) { writeScannedSerial(serial); });
+    scanner_ = new ScannerInput(this, [this](const QString& serial) { pagerMenu_->writeScannedSerial(serial); });
     connect(ui_->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->RBtWrite, &QRadioButton::clicked, this, &MainWindow::RBtWriteClick);
     connect(ui_->RBtModify, &QRadioButton::clicked, this, &MainWindow::RBtModifyClick);
@@ -183,17 +182,10 @@ void MainWindow::FormClose() { board_->release(); }
 // The document: File > Open, Save, Save As, Open Recent and drops --------------------------------
 
 void MainWindow::setUpDocumentCommands() {
-    DocumentCommandsSetup setup;
-    setup.window = this;
-    setup.document = &document_;
-    setup.notifier = notifier_;
-    setup.recentMenu = ui_->mnuRecent;
-    setup.programFolder = QString::fromStdString(state_.programFolder);
-    setup.settingsFile = options_.settingsFile;
-    setup.openDialog = options_.openDialog;
-    setup.saveDialog = options_.saveDialog;
-    setup.showLoaded = [this] { ShowLoadedTable(*this); };
-    documentCommands_ = new DocumentCommands(std::move(setup));
+    documentCommands_ = new DocumentCommands({this, &document_, notifier_, ui_->mnuRecent,
+                                              QString::fromStdString(state_.programFolder), options_.settingsFile,
+                                              options_.openDialog, options_.saveDialog,
+                                              [this] { ShowLoadedTable(*this); }});
     connect(ui_->mnuOpen, &QAction::triggered, documentCommands_, &DocumentCommands::open);
     connect(ui_->mnuSave, &QAction::triggered, documentCommands_, &DocumentCommands::save);
     connect(ui_->mnuSaveAs, &QAction::triggered, documentCommands_, &DocumentCommands::saveAs);
@@ -209,14 +201,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
         event->acceptProposedAction();
         documentCommands_->openAt(*path);
     }
-}
-
-void MainWindow::writeScannedSerial(const QString& serial) {
-    require(ctl::txtSN).setText(serial);
-    StorePagerSerialNumber(document_.image(), Utf8ToCp1252(serial.toStdString()));
-    board_->setKeepPagerSerial(false);
-    ui_->mnuWrite->trigger();  // the Pager menu's Write command
-    board_->setKeepPagerSerial(true);
 }
 
 // Modify and Write modes ------------------------------------------------------------------------

@@ -106,8 +106,6 @@ private:
     void indexControls();
     void setUpFolders();
     void setUpDocumentCommands();
-    /// A scanned serial number: shown, stored and written to the pager.
-    void writeScannedSerial(const QString& serial);
 
     std::unique_ptr<Ui::fm_Main> ui_;
     StartupOptions options_;

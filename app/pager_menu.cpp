@@ -18,7 +18,9 @@
 
 #include "app/companion_windows.h"
 #include "app/main_window.h"
+#include "core/cp1252.h"
 #include "core/frequency.h"
+#include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "core/serial_fields.h"
 #include "i18n/captions.h"
@@ -164,6 +166,14 @@ void PagerMenu::runPagerOperation(PendingOperation operation) {
         if (window_.require<QRadioButton>(QStringLiteral("RBtWrite")).isChecked()) window_.RBtWriteClick();
     }
     board_.endPortUse();
+}
+
+void PagerMenu::writeScannedSerial(const QString& serial) {
+    window_.require(ctl::txtSN).setText(serial);
+    StorePagerSerialNumber(window_.image(), Utf8ToCp1252(serial.toStdString()));
+    board_.setKeepPagerSerial(false);
+    window_.requireAction(QStringLiteral("mnuWrite")).trigger();  // the Pager menu's Write command
+    board_.setKeepPagerSerial(true);
 }
 
 }  // namespace zrv::app

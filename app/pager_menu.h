@@ -37,6 +37,9 @@ public:
     void mnuReadClick();
     void mnuWriteClick();
     void mnuVerfyClick();
+    /// A scanned serial number: shown and stored, then written to the pager
+    /// in the board with that serial number instead of the pager's own.
+    void writeScannedSerial(const QString& serial);
 
 private:
     /// Runs \p operation in the programming window with the port held.
