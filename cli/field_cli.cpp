@@ -7,30 +7,36 @@
 
 #include "cli/cli_notifier.h"
 #include "core/default_image.h"
+#include "core/document.h"
 #include "core/table_file.h"
 
 namespace zrv::cli {
 
 bool OpenTable(const std::string& path, OpenedTable& table) {
-    table.image = StartupImage();
-    table.capcodeCount = 16;
-    const TableFileResult result = LoadTableFile(path, table.image, table.capcodeCount);
+    Document document(StartupImage());
+    const TableFileResult result = document.open(path);
     if (!result.ok) {
         StderrNotifier notifier;
         if (result.message) notifier.show(*result.message);
         return false;
     }
+    table.image = document.image();
+    table.capcodeCount = document.capcodeCount();
     table.context = ContextAfterOpen(table.image);
     table.context.capcodeCount = table.capcodeCount;
     return true;
 }
 
 bool SaveTable(const std::string& path, OpenedTable& table) {
-    if (const auto error = SaveTableFile(path, table.image, table.capcodeCount)) {
+    Document document(table.image);
+    document.setCapcodeCount(table.capcodeCount);
+    // The commands that save lock the file before they open it.
+    if (const auto error = document.saveAs(path, true)) {
         StderrNotifier notifier;
         notifier.show(*error);
         return false;
     }
+    table.image = document.image();
     return true;
 }
 

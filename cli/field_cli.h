@@ -19,10 +19,12 @@ struct OpenedTable {
     FieldContext context;
 };
 
-/// Loads \p path into the start-up image (LoadTableFile); prints the Open
-/// message to stderr and returns false when the file is refused.
+/// Opens \p path as a document over the start-up image, as File > Open
+/// does; prints the Open message to stderr and returns false when the file
+/// is refused.
 bool OpenTable(const std::string& path, OpenedTable& table);
-/// Saves through SaveTableFile; prints Msg57 and returns false on failure.
+/// Saves as the document's Save does, with the file's lock already held by
+/// the caller; prints the refusal and returns false on failure.
 bool SaveTable(const std::string& path, OpenedTable& table);
 
 /// \p name with its numbers and function bits written as N and X, a mail

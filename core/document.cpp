@@ -93,12 +93,13 @@ TableFileResult Document::open(const std::filesystem::path& path, bool checkSize
 
 std::optional<Message> Document::save() { return saveAs(fileName_); }
 
-std::optional<Message> Document::saveAs(const std::filesystem::path& path) {
+std::optional<Message> Document::saveAs(const std::filesystem::path& path, bool lockHeld) {
     if (path.empty()) return SaveErrorMessage();
     // Held while the file is written, so that another program's change of
     // the same file runs before or after this save, never in between.
     FileLock lock;
-    if (auto refused = LockTableFile(path, lock)) return refused;
+    if (!lockHeld)
+        if (auto refused = LockTableFile(path, lock)) return refused;
     if (auto failed = SaveTableFile(path, image_, capcodeCount_)) return failed;
     fileName_ = path;
     settle(ChangeOrigin::Save);

@@ -110,8 +110,10 @@ public:
     /// while it is written. Returns the message of a refusal; the image and
     /// the file are then as they were.
     std::optional<Message> save();
-    /// Save under \p path, which becomes the file name once saved.
-    std::optional<Message> saveAs(const std::filesystem::path& path);
+    /// Save under \p path, which becomes the file name once saved. With
+    /// \p lockHeld the caller holds the file's lock already (a command that
+    /// locks the file before reading it and keeps it until it is saved).
+    std::optional<Message> saveAs(const std::filesystem::path& path, bool lockHeld = false);
 
     /// The table files used last; whoever opens or saves for the user
     /// remembers the file there (the start-up default table is not).
