@@ -1,6 +1,7 @@
 #include "app/document_commands.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,6 +23,9 @@ namespace zrv::app {
 namespace {
 
 constexpr const char* kRecentKey = "recentFiles";
+constexpr const char* kFolderKey = "lastFolder";
+/// Qt's mark in a caption for "changed": shown as "*" while the window is modified.
+const QString kModifiedMark = QStringLiteral("[*]");
 
 QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
 
@@ -53,35 +57,62 @@ DocumentCommands::DocumentCommands(DocumentCommandsSetup setup)
     : QObject(setup.window), setup_(std::move(setup)) {
     rebuildRecentMenu();
     qApp->installEventFilter(this);
+    setup_.document->listen([this](const DocumentChange&) { showModified(); });
 }
 
 bool DocumentCommands::eventFilter(QObject* watched, QEvent* event) {
     // What the user's action stored is noted once its handlers have run.
-    if (!notePending_ && UserInput(event->type())) {
-        notePending_ = true;
-        QTimer::singleShot(0, this, [this] {
-            notePending_ = false;
-            setup_.document->noteChanges(ChangeOrigin::Edit);
-        });
-    }
+    if (UserInput(event->type())) scheduleNote();
     return QObject::eventFilter(watched, event);
+}
+
+void DocumentCommands::scheduleNote() {
+    if (notePending_) return;
+    notePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        notePending_ = false;
+        setup_.document->noteChanges(ChangeOrigin::Edit);
+    });
 }
 
 // Open -------------------------------------------------------------------------------------------
 
 bool DocumentCommands::open() {
-    const QString folder = setup_.programFolder;
+    if (!mayDiscard()) return false;
+    const QString folder = dialogFolder();
     const QString chosen = setup_.openDialog
                                ? setup_.openDialog(setup_.window, folder)
                                : QFileDialog::getOpenFileName(setup_.window, QString(), folder, TableFilter());
     if (chosen.isEmpty()) return false;
-    return openAt(chosen);
+    return openChosen(chosen);
 }
 
-bool DocumentCommands::openAt(const QString& path) {
+bool DocumentCommands::openAt(const QString& path) { return mayDiscard() && openChosen(path); }
+
+bool DocumentCommands::openChosen(const QString& path) {
     if (!load(path.toStdString(), true)) return false;
+    userFile_ = true;
     remember(path.toStdString());
     return true;
+}
+
+bool DocumentCommands::mayDiscard() {
+    Document& document = *setup_.document;
+    document.noteChanges();
+    if (!document.modified()) return true;
+    switch (setup_.notifier->askToSave(SaveChangesMessage(document.fileName().filename().string()))) {
+        case Notifier::SaveChoice::Save: return document.fileName().empty() ? saveAs() : save();
+        case Notifier::SaveChoice::Discard: return true;
+        case Notifier::SaveChoice::Cancel: break;
+    }
+    return false;
+}
+
+QString DocumentCommands::dialogFolder() const {
+    if (userFile_) return QFileInfo(QString::fromStdString(setup_.document->fileName().string())).absolutePath();
+    const QString last = OpenSettings(setup_.settingsFile)->value(kFolderKey).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    return setup_.firstFolder.isEmpty() ? QDir::currentPath() : setup_.firstFolder;
 }
 
 bool DocumentCommands::openDefault() {
@@ -120,7 +151,7 @@ std::optional<QString> DocumentCommands::DroppedTableFile(const QMimeData* data)
 bool DocumentCommands::save() { return saveTo(setup_.document->fileName().string()); }
 
 bool DocumentCommands::saveAs() {
-    const QString folder = setup_.programFolder;
+    const QString folder = dialogFolder();
     QString chosen;
     if (setup_.saveDialog) {
         chosen = setup_.saveDialog(setup_.window, folder);
@@ -133,7 +164,9 @@ bool DocumentCommands::saveAs() {
     }
     if (chosen.isEmpty()) return false;
     if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".tbl");
-    return saveTo(chosen.toStdString());
+    if (!saveTo(chosen.toStdString())) return false;
+    userFile_ = true;
+    return true;
 }
 
 bool DocumentCommands::saveTo(const std::string& path) {
@@ -149,8 +182,18 @@ bool DocumentCommands::saveTo(const std::string& path) {
 
 void DocumentCommands::showFileName() {
     QWidget* window = setup_.window;
+    const QString caption = window->windowTitle().remove(kModifiedMark);
     window->setWindowTitle(QString::fromStdString(
-        CaptionWithTableName(window->windowTitle().toStdString(), setup_.document->fileName().string())));
+        CaptionWithTableName(caption.toStdString(), setup_.document->fileName().string())));
+    showModified();
+}
+
+void DocumentCommands::showModified() {
+    QWidget* window = setup_.window;
+    const bool modified = setup_.document->modified();
+    if (modified && !window->windowTitle().contains(kModifiedMark))
+        window->setWindowTitle(window->windowTitle() + kModifiedMark);
+    if (window->windowTitle().contains(kModifiedMark)) window->setWindowModified(modified);
 }
 
 // Open Recent ------------------------------------------------------------------------------------
@@ -171,6 +214,9 @@ void DocumentCommands::remember(const std::string& path) {
     for (const QString& entry : recentFiles()) stored.push_back(entry.toStdString());
     recent.assign(std::move(stored));
     recent.remember(path);
+    // The program's own folder (the default table's) is never offered as the user's.
+    const QString folder = QFileInfo(QString::fromStdString(path)).absolutePath();
+    if (QDir(folder) != QDir(setup_.programFolder)) OpenSettings(setup_.settingsFile)->setValue(kFolderKey, folder);
     QStringList list;
     for (const std::string& entry : recent.entries()) list << QString::fromStdString(entry);
     storeRecent(list);

@@ -35,7 +35,11 @@ struct DocumentCommandsSetup {
     Document* document = nullptr;
     Notifier* notifier = nullptr;
     QMenu* recentMenu = nullptr;     ///< File > Open Recent
-    QString programFolder;           ///< where the dialogs start, with a trailing '/'
+    QString programFolder;           ///< the default table's folder, with a trailing '/'
+    /// Where the dialogs start when no table file of the user's is open and
+    /// none was used before: the documents folder of an installed program,
+    /// the current folder of one run from its build.
+    QString firstFolder;
     QString settingsFile;            ///< empty: the user's configuration folder
     PathDialog openDialog;           ///< null: the Qt file dialog
     PathDialog saveDialog;           ///< null: the Qt file dialog
@@ -62,8 +66,21 @@ public:
     /// suffix), then the save.
     bool saveAs();
 
+    /// Notes what changed once the events being handled have been (an
+    /// editor stored into the image).
+    void scheduleNote();
+
     /// The table files of File > Open Recent, the latest first.
     QStringList recentFiles() const;
+
+    /// True when the document may be discarded: it is unchanged, or the
+    /// user answered "Save changes to FILE?" with Discard, or with Save and
+    /// the save succeeded. False for Cancel and for a failed save.
+    bool mayDiscard();
+    /// The folder File > Open and Save As start in: the open table file's
+    /// (a file of the user's, not the start-up default), else the last one
+    /// used, else the first folder.
+    QString dialogFolder() const;
 
     /// The one local file of a drop, when it is a table file (*.tbl).
     static std::optional<QString> DroppedTableFile(const QMimeData* data);
@@ -75,12 +92,17 @@ private:
     bool load(const std::string& path, bool chosen);
     bool saveTo(const std::string& path);
     void showFileName();
+    /// The caption shows "*" after the file name while the document is changed.
+    void showModified();
+    /// Opens \p path without asking first.
+    bool openChosen(const QString& path);
     void remember(const std::string& path);
     void storeRecent(const QStringList& list);
     void rebuildRecentMenu();
 
     DocumentCommandsSetup setup_;
     bool notePending_ = false;
+    bool userFile_ = false;  ///< the document's file was opened or saved by the user
 };
 
 }  // namespace zrv::app

@@ -38,4 +38,17 @@ bool GuiNotifier::ask(const Message& message) {
     return box.exec() == QMessageBox::Yes;
 }
 
+Notifier::SaveChoice GuiNotifier::askToSave(const Message& message) {
+    QMessageBox box(IconOf(message.icon), QString::fromStdString(message.boxCaption()), text(message),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save: return SaveChoice::Save;
+        case QMessageBox::Discard: return SaveChoice::Discard;
+        default: return SaveChoice::Cancel;
+    }
+}
+
 }  // namespace zrv::app

@@ -21,6 +21,7 @@ public:
         : parent_(parent), catalogue_(catalogue) {}
     void show(const Message& message) override;
     bool ask(const Message& message) override;
+    SaveChoice askToSave(const Message& message) override;
 
     /// The text the box shows for \p message.
     QString text(const Message& message) const;

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QWheelEvent>
 
 namespace zrv::app {
@@ -44,12 +47,27 @@ bool InputPolicy::isMenuShortcut(const QKeyEvent* key) const {
     return false;
 }
 
+/// Undo and Redo belong to a text field while it has typing of its own to
+/// take back or do again; then the document's steps.
+static bool FieldUndoesItsTyping(QObject* watched, const QKeyEvent* key) {
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo) ||
+                      key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+    if (!undo && !redo) return false;
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && !edit->isReadOnly())
+        return undo ? edit->isUndoAvailable() : edit->isRedoAvailable();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(watched); memo && !memo->isReadOnly())
+        return undo ? memo->document()->isUndoAvailable() : memo->document()->isRedoAvailable();
+    return false;
+}
+
 bool InputPolicy::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::ShortcutOverride:
             // Left unaccepted, the key is not claimed by the control, and the
             // shortcut of the menu item runs instead.
-            if (inWindow(watched) && isMenuShortcut(static_cast<QKeyEvent*>(event))) {
+            if (inWindow(watched) && isMenuShortcut(static_cast<QKeyEvent*>(event)) &&
+                !FieldUndoesItsTyping(watched, static_cast<QKeyEvent*>(event))) {
                 event->ignore();
                 return true;
             }

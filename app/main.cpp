@@ -45,6 +45,10 @@ int main(int argc, char** argv) {
     zrv::app::StartupOptions options;
     options.programFolder = folders.program;
     options.workingFolder = folders.working;
+    // An installed program's dialogs start in the documents folder, never
+    // in the hidden data folder; run from the build, in the current folder.
+    if (folders.installed)
+        options.firstDialogFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     options.ports = line->ports;
     options.encoderPort = line->encoderPort;
     options.channelSpacingMode = line->channelSpacingMode;

@@ -10,11 +10,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSessionManager>
 #include <QWindow>
 #include <algorithm>
 
 #include "app/companion_windows.h"
 #include "app/document_commands.h"
+#include "app/edit_history.h"
 #include "app/gui_notifier.h"
 #include "app/input_policy.h"
 #include "app/language_commands.h"
@@ -100,6 +102,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     binder_ = std::make_unique<FieldBinder>(*this, centralWidget(), moduleOrder_);
     setUpDocumentCommands();
     language_ = new LanguageCommands(*this, *this, *catalogue_);
+    history_ = new EditHistory(*this, *this);
 
     // The editor modules; the refresh calls them at their slots.
     ownedModules_ = CreateEditorModules();
@@ -169,8 +172,8 @@ void MainWindow::FormShow() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (board_->closeWaitsForPort()) {
-        event->ignore();  // closed once the exchange on the port has ended
+    if (board_->closeWaitsForPort() || !documentCommands_->mayDiscard()) {
+        event->ignore();  // closed once the exchange on the port has ended, or not at all
         return;
     }
     FormClose();
@@ -183,9 +186,13 @@ void MainWindow::FormClose() { board_->release(); }
 
 void MainWindow::setUpDocumentCommands() {
     documentCommands_ = new DocumentCommands({this, &document_, notifier_, ui_->mnuRecent,
-                                              QString::fromStdString(state_.programFolder), options_.settingsFile,
-                                              options_.openDialog, options_.saveDialog,
+                                              QString::fromStdString(state_.programFolder), options_.firstDialogFolder,
+                                              options_.settingsFile, options_.openDialog, options_.saveDialog,
                                               [this] { ShowLoadedTable(*this); }});
+    // Logging out of the desktop asks as a close does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!documentCommands_->mayDiscard()) manager.cancel();
+    });
     connect(ui_->mnuOpen, &QAction::triggered, documentCommands_, &DocumentCommands::open);
     connect(ui_->mnuSave, &QAction::triggered, documentCommands_, &DocumentCommands::save);
     connect(ui_->mnuSaveAs, &QAction::triggered, documentCommands_, &DocumentCommands::saveAs);
@@ -223,6 +230,11 @@ void MainWindow::RBtModifyClick() {
 }
 
 // MainForm: what the editors ask of the window ---------------------------------------------------
+
+ConfigImage& MainWindow::image() {
+    if (documentCommands_) documentCommands_->scheduleNote();  // what an editor stores is noted after it
+    return document_.image();
+}
 
 void MainWindow::refreshAll() {
     RunFullRefresh(*this, moduleOrder_, *binder_, *ui_->lblLen);

@@ -34,6 +34,7 @@ namespace zrv::app {
 
 class CompanionWindows;
 class DocumentCommands;
+class EditHistory;
 class LanguageCommands;
 class PageSet;
 class PagerMenu;
@@ -52,7 +53,7 @@ public:
 
     // MainForm ------------------------------------------------------------------
     using MainForm::find;  // the control finder, not QWidget::find(WId)
-    ConfigImage& image() override { return document_.image(); }
+    ConfigImage& image() override;
     Document& document() override { return document_; }
     FormState& state() override { return state_; }
     const ControlRegistry& registry() const override { return registry_; }
@@ -83,6 +84,7 @@ public:
 
     // The objects the window assembled --------------------------------------------
     DocumentCommands& documentCommands() { return *documentCommands_; }
+    EditHistory& history() { return *history_; }
     link::BoardSession& boardSession() { return *board_; }
     PagerMenu& pagerMenu() { return *pagerMenu_; }
     LanguageCommands& language() { return *language_; }
@@ -123,6 +125,7 @@ private:
     QHash<QString, QAction*> actions_;
     std::unique_ptr<FieldBinder> binder_;
     DocumentCommands* documentCommands_ = nullptr;
+    EditHistory* history_ = nullptr;
     LanguageCommands* language_ = nullptr;
     PageSet* pages_ = nullptr;
     ScannerInput* scanner_ = nullptr;

@@ -33,6 +33,9 @@ struct StartupOptions {
     /// Open / save dialogs: return the chosen path, empty when cancelled.
     /// Default: the Qt file dialogs with the program folder as start.
     PathDialog openDialog;
+    /// Where File > Open and Save As first start (no file of the user's
+    /// open, none used before); empty: the current folder.
+    QString firstDialogFolder;
     PathDialog saveDialog;
 
     /// A start-up nobody watches (screenshots, benchmarks, tests): program and

@@ -22,6 +22,10 @@ std::vector<ByteRun> ChangedRuns(const ConfigImage& a, const ConfigImage& b) {
     return runs;
 }
 
+Message SaveChangesMessage(const std::string& fileName) {
+    return Message("MsgSaveChanges", "Save changes to " + fileName + "?", MsgIcon::Question, {fileName});
+}
+
 // Recent files ---------------------------------------------------------------------------------
 
 void RecentFiles::assign(std::vector<std::string> paths) {

@@ -45,6 +45,10 @@ struct DocumentChange {
     const ConfigImage* after = nullptr;   ///< the image now
 };
 
+/// "Save changes to FILE?": the question before a changed document is
+/// discarded; \p fileName (its name without the folder) as argument.
+Message SaveChangesMessage(const std::string& fileName);
+
 /// The runs of bytes in which \p a and \p b differ, in offset order.
 std::vector<ByteRun> ChangedRuns(const ConfigImage& a, const ConfigImage& b);
 
@@ -119,6 +123,9 @@ public:
     /// remembers the file there (the start-up default table is not).
     RecentFiles& recent() { return recent_; }
     const RecentFiles& recent() const { return recent_; }
+
+    /// True while a Hold is in force (a transfer is under way).
+    bool held() const { return holds_ > 0; }
 
     /// Adds a listener of every change; it lives as long as the document.
     void listen(Listener listener) { listeners_.push_back(std::move(listener)); }

@@ -151,6 +151,26 @@ FieldContext ContextAfterOpen(const ConfigImage& image) {
     return c;
 }
 
+std::vector<const FieldDef*> ChangedFields(const ConfigImage& before, const ConfigImage& after) {
+    const FieldContext was = ContextAfterOpen(before);
+    const FieldContext is = ContextAfterOpen(after);
+    std::vector<const FieldDef*> changed;
+    for (const FieldDef& f : FieldTable())
+        if (f.get(before, was) != f.get(after, is)) changed.push_back(&f);
+    return changed;
+}
+
+std::string ChangeName(const ConfigImage& before, const ConfigImage& after) {
+    const auto changed = ChangedFields(before, after);
+    if (changed.empty()) return "change";
+    const auto leading = std::find_if(changed.begin(), changed.end(), [](const FieldDef* f) { return f->sideEffects; });
+    const FieldDef& field = **(leading != changed.end() ? leading : changed.begin());
+    std::string words = field.name;  // "capcode.2" -> "capcode 2"
+    std::replace(words.begin(), words.end(), '.', ' ');
+    std::replace(words.begin(), words.end(), '-', ' ');
+    return words;
+}
+
 std::string_view FieldKindName(FieldKind kind) {
     switch (kind) {
         case FieldKind::Combo: return "combo";

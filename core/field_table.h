@@ -105,6 +105,14 @@ std::string ShownByControl(const FieldDef& field, const ConfigImage& image);
 /// The context the window has after opening a table file into \p image.
 FieldContext ContextAfterOpen(const ConfigImage& image);
 
+/// The fields whose shown value differs between \p before and \p after, in
+/// table order (each image read in the context an open gives it).
+std::vector<const FieldDef*> ChangedFields(const ConfigImage& before, const ConfigImage& after);
+/// A change's name for the user: of the changed fields, the first whose
+/// rule changes others (a band, a prompt language), else the first, in
+/// words ("prompt language", "capcode 2"); "change" when no field shows it.
+std::string ChangeName(const ConfigImage& before, const ConfigImage& after);
+
 /// The kind's name as the field list shows it ("combo", "check", ...).
 std::string_view FieldKindName(FieldKind kind);
 

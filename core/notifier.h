@@ -53,6 +53,15 @@ public:
     virtual void show(const Message& message) = 0;
     /// A Yes/No question; true when the answer is Yes.
     virtual bool ask(const Message& message) = 0;
+
+    /// The answers to "Save changes to ...?".
+    enum class SaveChoice { Save, Discard, Cancel };
+    /// Whether to save changes before they are discarded: Save, Discard or
+    /// Cancel. Where only Yes and No can be answered, Yes saves and No
+    /// discards.
+    virtual SaveChoice askToSave(const Message& message) {
+        return ask(message) ? SaveChoice::Save : SaveChoice::Discard;
+    }
 };
 
 /// Processes pending user-interface events once (a no-op off the window).

@@ -140,6 +140,7 @@ public:
         : catalogue_(catalogue), target_(target) {}
     void show(const Message& message) override;
     bool ask(const Message& message) override;
+    SaveChoice askToSave(const Message& message) override { return target_.askToSave(localised(message)); }
 
 private:
     Message localised(const Message& message) const;

@@ -46,6 +46,15 @@ bool RecordingNotifier::ask(const Message& message) {
     return answer;
 }
 
+Notifier::SaveChoice RecordingNotifier::askToSave(const Message& message) {
+    if (saveChoices.empty()) return Notifier::askToSave(message);
+    asked.push_back(message);
+    order_.push_back(message.key);
+    const SaveChoice choice = saveChoices.front();
+    saveChoices.erase(saveChoices.begin());
+    return choice;
+}
+
 std::vector<std::string> RecordingNotifier::keys() const { return order_; }
 
 void RecordingNotifier::clear() {

@@ -31,6 +31,9 @@ class RecordingNotifier : public Notifier {
 public:
     void show(const Message& message) override;
     bool ask(const Message& message) override;
+    /// Answers with the next of \c saveChoices; once they run out, as a
+    /// Yes/No question (the next of \c answers: No discards).
+    SaveChoice askToSave(const Message& message) override;
     /// The keys of every message and question, in order.
     std::vector<std::string> keys() const;
     /// Forgets every message and question recorded so far.
@@ -39,6 +42,7 @@ public:
     std::vector<Message> shown;
     std::vector<Message> asked;
     std::vector<bool> answers;
+    std::vector<SaveChoice> saveChoices;
 
 private:
     std::vector<std::string> order_;
