@@ -33,8 +33,10 @@ struct TableFileResult {
 
 /// Msg61 "The file size is error !".
 Message FileSizeErrorMessage();
-/// Msg62 "Open Error !".
-Message OpenErrorMessage();
+/// MsgOpenFailed: Open could not read the file \p fileName, for \p reason
+/// in the system's words ("No such file or directory", "Permission
+/// denied", "Is a directory"); both in the English text and as arguments.
+Message OpenErrorMessage(const std::string& fileName, const std::string& reason);
 /// Msg45 with \p fileName in the English text and as its only argument.
 Message NotCorrectFormatMessage(const std::string& fileName);
 /// Msg70 "Checksum Error, the file will discard !".
@@ -57,7 +59,7 @@ TableFileResult CheckTableFile(const std::filesystem::path& path, bool checkSize
 /// The size and open checks of Open alone, for looking at a file's bytes as
 /// stored: on success \p bytes holds the 22016 or 3456 bytes of the file;
 /// its identity and checksum are not checked. On failure \p bytes is left
-/// as it was and the result carries Msg61 or Msg62.
+/// as it was and the result carries Msg61 or MsgOpenFailed.
 TableFileResult ReadStoredTableBytes(const std::filesystem::path& path,
                                      std::vector<std::uint8_t>& bytes);
 
