@@ -60,14 +60,14 @@ std::optional<std::string> TakeFileName(const std::vector<std::string>& args, co
 
 /// The bytes of a table file as stored, after the size and open checks only
 /// (the bytes of a file that fails its identity or checksum can still be
-/// looked at). Tells \p notifier Msg61 or MsgOpenFailed and returns nothing when the
+/// looked at). Tells \p notifier Msg61 or Msg62 and returns nothing when the
 /// file is not a table file of either size or cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadStoredTable(const std::filesystem::path& path,
                                                          Notifier& notifier);
 
 /// Shows the message of a table file that \p result refused; a file that
-/// could not be opened is named there with the reason ("MsgOpenFailed:
-/// Open Error ! [a.tbl]: No such file or directory").
+/// could not be opened is named there with the reason ("Msg62: Open
+/// Error ! [a.tbl]: No such file or directory").
 void ShowTableRefusal(const TableFileResult& result, Notifier& notifier);
 
 /// Locks the table file \p path that a command is going to save (and may

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 Message FileSizeErrorMessage() { return {"Msg61", "The file size is error !", MsgIcon::Exclamation, {}}; }
 Message OpenErrorMessage(const std::string& fileName, const std::string& reason) {
-    return {"MsgOpenFailed", "Open Error ! [" + fileName + "]: " + reason, MsgIcon::Exclamation, {fileName, reason}};
+    return {"Msg62", "Open Error ! [" + fileName + "]: " + reason, MsgIcon::Exclamation, {fileName, reason}};
 }
 Message NotCorrectFormatMessage(const std::string& fileName) {
     return {"Msg45", "The [" + fileName + "] is not correct format, the file will discard !",
@@ -57,6 +57,18 @@ std::string statusFailure(const fs::path& path) {
     if (!fs::is_regular_file(status)) return "not a regular file";
     return {};
 }
+
+}  // namespace
+
+std::string OpenFailureReason(const fs::path& path) {
+    if (std::string why = statusFailure(path); !why.empty()) return why;
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return errno ? std::strerror(errno) : "it cannot be read";
+    return {};
+}
+
+namespace {
 
 TableFileResult openFailed(TableFileResult r, const fs::path& path, std::string reason) {
     if (reason.empty()) reason = "it cannot be read";

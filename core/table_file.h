@@ -33,10 +33,14 @@ struct TableFileResult {
 
 /// Msg61 "The file size is error !".
 Message FileSizeErrorMessage();
-/// MsgOpenFailed: Open could not read the file \p fileName, for \p reason
-/// in the system's words ("No such file or directory", "Permission
-/// denied", "Is a directory"); both in the English text and as arguments.
+/// Msg62 "Open Error ! [FILE]: REASON": Open could not read the file
+/// \p fileName, for \p reason in the system's words ("No such file or
+/// directory", "Permission denied", "Is a directory"); both in the English
+/// text and as the arguments of the catalogue text.
 Message OpenErrorMessage(const std::string& fileName, const std::string& reason);
+/// Why \p path cannot be opened for reading, in the system's words; empty
+/// when it can. A FIFO or a device is not opened to find out.
+std::string OpenFailureReason(const std::filesystem::path& path);
 /// Msg45 with \p fileName in the English text and as its only argument.
 Message NotCorrectFormatMessage(const std::string& fileName);
 /// Msg70 "Checksum Error, the file will discard !".
@@ -59,7 +63,7 @@ TableFileResult CheckTableFile(const std::filesystem::path& path, bool checkSize
 /// The size and open checks of Open alone, for looking at a file's bytes as
 /// stored: on success \p bytes holds the 22016 or 3456 bytes of the file;
 /// its identity and checksum are not checked. On failure \p bytes is left
-/// as it was and the result carries Msg61 or MsgOpenFailed.
+/// as it was and the result carries Msg61 or Msg62.
 TableFileResult ReadStoredTableBytes(const std::filesystem::path& path,
                                      std::vector<std::uint8_t>& bytes);
 

@@ -218,7 +218,7 @@ TEST(TableFileBytes, AFileOfEitherSizeIsReadAsStoredWhateverItsContents) {
     EXPECT_EQ(r.message->key, "Msg61");
     r = ReadStoredTableBytes(dir / "none.tbl", bytes);
     ASSERT_TRUE(r.message);
-    EXPECT_EQ(r.message->key, "MsgOpenFailed");
+    EXPECT_EQ(r.message->key, "Msg62");
     EXPECT_EQ(bytes, kept);
 }
 
@@ -435,7 +435,7 @@ TEST(TableFileLoad, AFileThatCannotBeOpenedIsNamedWithTheReason) {
                 return said;
             });
             if (said == "root") GTEST_SKIP() << "cannot give up superuser rights here";
-            EXPECT_EQ(said, "MsgOpenFailed|Open Error ! [" + path + "]: " + c.reason + "|" + path + "|" + c.reason);
+            EXPECT_EQ(said, "Msg62|Open Error ! [" + path + "]: " + c.reason + "|" + path + "|" + c.reason);
         }
     }
 }
@@ -506,7 +506,7 @@ TEST(TableFileSave, RefusesTargetsThatAreNotRegularFilesWithoutBlocking) {
 }
 
 // Open (also without its size check, as at start-up) refuses a FIFO or a
-// device with MsgOpenFailed instead of waiting on it.
+// device with Msg62 instead of waiting on it.
 TEST(TableFileLoad, AFifoOrADeviceIsRefusedWithoutBlocking) {
     TempDir dir;
     ASSERT_EQ(mkfifo((dir / "fifo.tbl").c_str(), 0644), 0);
