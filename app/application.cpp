@@ -113,6 +113,15 @@ Application::Application(StartupOptions options) {
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
 }
 
+void Application::takeHandOver(const QString& file) {
+    MainWindow& window = *main_;
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    if (!file.isEmpty()) window.documentCommands().openAt(file);
+}
+
 Application::~Application() {
     if (main_) main_->setCompanions(nullptr);
 }

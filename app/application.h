@@ -44,6 +44,9 @@ public:
     ~Application();
     MainWindow& mainWindow() { return *main_; }
     CompanionWindows& companions() { return *companions_; }
+    /// What a second start handed over: the main window comes forward and
+    /// opens \p file as File > Open does (nothing to open when empty).
+    void takeHandOver(const QString& file);
 
 private:
     std::unique_ptr<MainWindow> main_;

@@ -56,6 +56,7 @@ bool UserInput(QEvent::Type type) {
 DocumentCommands::DocumentCommands(DocumentCommandsSetup setup)
     : QObject(setup.window), setup_(std::move(setup)) {
     rebuildRecentMenu();
+    if (setup_.recentMenu) connect(setup_.recentMenu, &QMenu::aboutToShow, this, &DocumentCommands::enableRecentEntries);
     qApp->installEventFilter(this);
     setup_.document->listen([this](const DocumentChange&) { showModified(); });
 }
@@ -237,6 +238,7 @@ void DocumentCommands::rebuildRecentMenu() {
         ++n;
         QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(n).arg(QFileInfo(path).fileName()));
         entry->setToolTip(path);
+        entry->setData(path);
         entry->setStatusTip(path);
         connect(entry, &QAction::triggered, this, [this, path] {
             if (!QFileInfo::exists(path)) {
@@ -249,6 +251,11 @@ void DocumentCommands::rebuildRecentMenu() {
         });
     }
     menu->setEnabled(!list.isEmpty());
+}
+
+void DocumentCommands::enableRecentEntries() {
+    // A file that has gone since the menu was built is shown, but cannot be chosen.
+    for (QAction* entry : setup_.recentMenu->actions()) entry->setEnabled(QFileInfo::exists(entry->data().toString()));
 }
 
 }  // namespace zrv::app

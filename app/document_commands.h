@@ -99,6 +99,8 @@ private:
     void remember(const std::string& path);
     void storeRecent(const QStringList& list);
     void rebuildRecentMenu();
+    /// Open Recent about to show: an entry whose file is gone is disabled.
+    void enableRecentEntries();
 
     DocumentCommandsSetup setup_;
     bool notePending_ = false;

@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/application.h"
 #include "app/program_folders.h"
@@ -24,12 +26,24 @@ int main(int argc, char** argv) {
                      error.toLocal8Bit().constData());
         return 2;
     }
-    // One window drives the board: a second start ends here, before any probe.
+    // One window drives the board: a second start hands its table file to
+    // the running program and ends here, before any probe.
     const zrv::app::SingleInstance instance(zrv::app::SingleInstance::DefaultPath());
     if (!instance.acquired()) {
+        const QString file = line->tableFile.empty()
+                                 ? QString()
+                                 : QString::fromStdString(std::filesystem::absolute(line->tableFile).string());
+        using namespace std::chrono_literals;
+        if (zrv::app::HandOver(zrv::app::SingleInstance::DefaultServerName(), file, 1s, 10s)) return 0;
         std::fprintf(stderr, "zrv41k: %s\n", instance.refusal().toLocal8Bit().constData());
         return 1;
     }
+    // Listening at once: a second program started from now on is answered
+    // as soon as the window is there.
+    zrv::app::InstanceServer handOvers(zrv::app::SingleInstance::DefaultServerName());
+    if (!handOvers.listening())
+        std::fprintf(stderr, "zrv41k: a second start cannot hand its file over to this one: %s\n",
+                     handOvers.error().toLocal8Bit().constData());
     zrv::app::UseDesignFont();
     // Run from the build folder the program keeps its files beside itself;
     // installed, in the user's data folder.
@@ -54,6 +68,17 @@ int main(int argc, char** argv) {
     options.channelSpacingMode = line->channelSpacingMode;
     if (!line->tableFile.empty()) options.openAtStart = std::filesystem::absolute(line->tableFile);
     zrv::app::Application app(std::move(options));
+    // ZRV41K_PRINT_HANDOVER=1 (for tests): the caption after each hand-over
+    // is printed, showing the table file it opened.
+    const bool printHandOver = qEnvironmentVariableIntValue("ZRV41K_PRINT_HANDOVER") == 1;
+    handOvers.setHandler([&app, printHandOver](const QString& file) {
+        app.takeHandOver(file);
+        if (!printHandOver) return;
+        std::printf("handed over: %s\n", app.mainWindow().windowTitle().toLocal8Bit().constData());
+        std::fflush(stdout);
+    });
+    // Showing the window may wait on a message about the board: hand-overs
+    // are taken from here on.
     app.mainWindow().show();
     return qapp.exec();
 }

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +44,32 @@ constexpr QSize kDesignClientSize{1008, 670};
 constexpr const char* kShownByDefaultImage[] = {
     "edtPrompt41", "lblPrompt41", "grouOutOfRange", "CheckBox2", "cboORAAlert",
     "edtOORMusic", "btnPreview16", "btnStop16",    "sedtMT"};
+
+/// Opens a table file dropped anywhere on the main window, its text fields
+/// included: a field would otherwise take the drag as text. Any other drop
+/// keeps the normal behaviour of the control under it.
+class TableFileDrops : public QObject {
+public:
+    TableFileDrops(QWidget* window, DocumentCommands* commands) : QObject(window), window_(window), commands_(commands) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_) return false;
+        auto* drag = static_cast<QDropEvent*>(event);
+        const auto path = DocumentCommands::DroppedTableFile(drag->mimeData());
+        if (!path) return false;
+        drag->acceptProposedAction();
+        if (type == QEvent::Drop) commands_->openAt(*path);
+        return true;
+    }
+
+private:
+    QWidget* window_;
+    DocumentCommands* commands_;
+};
 
 std::string WithSeparator(const std::filesystem::path& folder) {
     std::string s = folder.string();
@@ -196,18 +221,8 @@ void MainWindow::setUpDocumentCommands() {
     connect(ui_->mnuOpen, &QAction::triggered, documentCommands_, &DocumentCommands::open);
     connect(ui_->mnuSave, &QAction::triggered, documentCommands_, &DocumentCommands::save);
     connect(ui_->mnuSaveAs, &QAction::triggered, documentCommands_, &DocumentCommands::saveAs);
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (DocumentCommands::DroppedTableFile(event->mimeData())) event->acceptProposedAction();
-}
-
-void MainWindow::dropEvent(QDropEvent* event) {
-    // A table file dropped on the window opens as File > Open does.
-    if (const auto path = DocumentCommands::DroppedTableFile(event->mimeData())) {
-        event->acceptProposedAction();
-        documentCommands_->openAt(*path);
-    }
+    // A table file dropped on the window or any control of it opens as File > Open does.
+    qApp->installEventFilter(new TableFileDrops(this, documentCommands_));
 }
 
 // Modify and Write modes ------------------------------------------------------------------------

@@ -26,7 +26,7 @@ int runCheck(const std::vector<std::string>& args) {
     const auto result = CheckTableFile(args[0]);
     if (!result.ok) {
         StderrNotifier notifier;
-        ShowTableRefusal(args[0], result, notifier);
+        ShowTableRefusal(result, notifier);
         return kExitFailed;
     }
     std::cout << (result.form == TableForm::Full ? "ok: full" : "ok: short") << '\n';

@@ -150,7 +150,7 @@ int runInfo(const std::vector<std::string>& args) {
     const auto result = LoadTableFile(file, image, capcodeCount);
     if (!result.ok) {
         StderrNotifier notifier;
-        ShowTableRefusal(file, result, notifier);
+        ShowTableRefusal(result, notifier);
         return kExitFailed;
     }
     const Summary s = summarise(file, image, result.form);

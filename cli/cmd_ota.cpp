@@ -306,7 +306,7 @@ int Run(const std::vector<std::string>& args) {
         image = StartupImage();
         const auto loaded = LoadTableFile(parsed.table, image, capcodeCount);
         if (!loaded.ok) {
-            zrv::cli::ShowTableRefusal(parsed.table, loaded, notifier);
+            zrv::cli::ShowTableRefusal(loaded, notifier);
             return zrv::cli::kExitFailed;
         }
         inputs = OtaInputsFromImage(image);

@@ -110,7 +110,7 @@ bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier&
     int capcodeCount = kDefaultCapcodeCount;
     const auto loaded = LoadTableFile(path, image, capcodeCount);
     if (!loaded.ok) {
-        ShowTableRefusal(path, loaded, notifier);
+        ShowTableRefusal(loaded, notifier);
         return false;
     }
     ApplyRefreshForcedValues(image);

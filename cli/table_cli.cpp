@@ -61,32 +61,15 @@ std::optional<std::string> TakeFileName(const std::vector<std::string>& args, co
     return std::nullopt;
 }
 
-std::string OpenFailureReason(const fs::path& path) {
-    std::error_code ec;
-    const auto status = fs::status(path, ec);
-    if (!fs::exists(status)) return std::strerror(ENOENT);
-    if (fs::is_directory(status)) return std::strerror(EISDIR);
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::strerror(errno ? errno : EIO);
-    std::fclose(file);
-    return {};
-}
-
-void ShowTableRefusal(const fs::path& path, const TableFileResult& result, Notifier& notifier) {
-    if (!result.message) return;
-    notifier.show(*result.message);
-    if (result.message->key != OpenErrorMessage().key) return;
-    std::string reason = OpenFailureReason(path);
-    if (reason.empty()) reason = "it cannot be read";
-    std::cerr << "zrv41k-cli: cannot open " << path.string() << ": " << reason << std::endl;
+void ShowTableRefusal(const TableFileResult& result, Notifier& notifier) {
+    if (result.message) notifier.show(*result.message);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadStoredTable(const fs::path& path, Notifier& notifier) {
     std::vector<std::uint8_t> bytes;
     const TableFileResult result = ReadStoredTableBytes(path, bytes);
     if (!result.ok) {
-        ShowTableRefusal(path, result, notifier);
+        ShowTableRefusal(result, notifier);
         return std::nullopt;
     }
     return bytes;

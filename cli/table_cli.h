@@ -65,16 +65,11 @@ std::optional<std::string> TakeFileName(const std::vector<std::string>& args, co
 std::optional<std::vector<std::uint8_t>> ReadStoredTable(const std::filesystem::path& path,
                                                          Notifier& notifier);
 
-/// Shows the message of a table file that \p result refused. After Msg62
-/// (the file could not be opened) a second line names the file and the
-/// reason: "zrv41k-cli: cannot open a.tbl: No such file or directory".
-void ShowTableRefusal(const std::filesystem::path& path, const TableFileResult& result,
-                      Notifier& notifier);
+/// Shows the message of a table file that \p result refused; a file that
+/// could not be opened is named there with the reason ("Msg62: Open
+/// Error ! [a.tbl]: No such file or directory").
+void ShowTableRefusal(const TableFileResult& result, Notifier& notifier);
 
-/// Why \p path cannot be opened for reading as a table file, in the words
-/// of the system ("No such file or directory", "Permission denied", "Is a
-/// directory"); empty when it can be opened.
-std::string OpenFailureReason(const std::filesystem::path& path);
 /// Locks the table file \p path that a command is going to save (and may
 /// read and change first) until \p lock goes, so that two commands changing
 /// one file at the same time both keep their change. Tells \p notifier

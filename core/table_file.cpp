@@ -1,6 +1,8 @@
 #include "core/table_file.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -14,7 +16,9 @@ namespace L = layout;
 namespace fs = std::filesystem;
 
 Message FileSizeErrorMessage() { return {"Msg61", "The file size is error !", MsgIcon::Exclamation, {}}; }
-Message OpenErrorMessage() { return {"Msg62", "Open Error !", MsgIcon::Exclamation, {}}; }
+Message OpenErrorMessage(const std::string& fileName, const std::string& reason) {
+    return {"Msg62", "Open Error ! [" + fileName + "]: " + reason, MsgIcon::Exclamation, {fileName, reason}};
+}
 Message NotCorrectFormatMessage(const std::string& fileName) {
     return {"Msg45", "The [" + fileName + "] is not correct format, the file will discard !",
             MsgIcon::Exclamation, {fileName}};
@@ -42,6 +46,35 @@ TableFileResult fail(TableFileResult r, Message m) {
     return r;
 }
 
+/// Why \p path is no file Open can read, from its status alone (the file is
+/// not opened: opening a FIFO would wait for a writer); empty for a regular
+/// file.
+std::string statusFailure(const fs::path& path) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (ec) return ec.message();  // missing, or a folder on the way that may not be searched
+    if (fs::is_directory(status)) return std::strerror(EISDIR);
+    if (!fs::is_regular_file(status)) return "not a regular file";
+    return {};
+}
+
+}  // namespace
+
+std::string OpenFailureReason(const fs::path& path) {
+    if (std::string why = statusFailure(path); !why.empty()) return why;
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return errno ? std::strerror(errno) : "it cannot be read";
+    return {};
+}
+
+namespace {
+
+TableFileResult openFailed(TableFileResult r, const fs::path& path, std::string reason) {
+    if (reason.empty()) reason = "it cannot be read";
+    return fail(r, OpenErrorMessage(path.string(), reason));
+}
+
 /// The size and open checks; on success \p buffer holds the file's bytes
 /// and \c r.form its form.
 TableFileResult readStored(const fs::path& path, bool checkSize, std::vector<std::uint8_t>& buffer) {
@@ -49,21 +82,23 @@ TableFileResult readStored(const fs::path& path, bool checkSize, std::vector<std
     std::error_code ec;
     if (checkSize) {
         const auto size = fs::file_size(path, ec);
-        if (ec) return fail(r, OpenErrorMessage());  // missing or not a regular file
+        if (ec) return openFailed(r, path, statusFailure(path));  // missing or not a regular file
         if (!isTableSize(size)) return fail(r, FileSizeErrorMessage());
         r.sizeAccepted = true;
     }
     // Only a regular file is opened: opening a FIFO would wait for a writer
     // for ever, and a device is no table file.
-    if (!fs::is_regular_file(path, ec)) return fail(r, OpenErrorMessage());
+    if (std::string why = statusFailure(path); !why.empty()) return openFailed(r, path, std::move(why));
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return fail(r, OpenErrorMessage());
+    if (!in) return openFailed(r, path, errno ? std::strerror(errno) : std::string());
     // Read one byte more than a full image so that a file which changed size
     // since the size check (or was never size-checked) is still recognised.
     buffer.assign(kImageSize + 1, 0);
+    errno = 0;
     in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
-    if (in.bad()) return fail(r, OpenErrorMessage());
+    if (in.bad()) return openFailed(r, path, errno ? std::strerror(errno) : std::string());
     if (!isTableSize(got)) return fail(r, FileSizeErrorMessage());
     r.sizeAccepted = true;
     r.form = got == kImageSize ? TableForm::Full : TableForm::Short;

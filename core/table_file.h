@@ -33,8 +33,14 @@ struct TableFileResult {
 
 /// Msg61 "The file size is error !".
 Message FileSizeErrorMessage();
-/// Msg62 "Open Error !".
-Message OpenErrorMessage();
+/// Msg62 "Open Error ! [FILE]: REASON": Open could not read the file
+/// \p fileName, for \p reason in the system's words ("No such file or
+/// directory", "Permission denied", "Is a directory"); both in the English
+/// text and as the arguments of the catalogue text.
+Message OpenErrorMessage(const std::string& fileName, const std::string& reason);
+/// Why \p path cannot be opened for reading, in the system's words; empty
+/// when it can. A FIFO or a device is not opened to find out.
+std::string OpenFailureReason(const std::filesystem::path& path);
 /// Msg45 with \p fileName in the English text and as its only argument.
 Message NotCorrectFormatMessage(const std::string& fileName);
 /// Msg70 "Checksum Error, the file will discard !".

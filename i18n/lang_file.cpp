@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/cp1252.h"
+#include "core/table_file.h"
 #include "i18n/profile_file.h"
 
 namespace zrv::i18n {
@@ -112,7 +113,9 @@ bool TextEditorModel::Apply() { return Store(catalogue_.currentLanguage()); }
 bool TextEditorModel::Load(const std::filesystem::path& path, Notifier& notifier) {
     const auto lines = ReadLangFile(path);
     if (!lines) {
-        notifier.show(Message{"Msg62", "Open Error !", MsgIcon::Exclamation, {}, kLoadErrorCaption});
+        Message refused = OpenErrorMessage(path.string(), OpenFailureReason(path));
+        refused.caption = kLoadErrorCaption;
+        notifier.show(refused);
         return false;
     }
     rows_.resize(lines->size());

@@ -6,8 +6,11 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QThread>
 #include <QUrl>
 
 #include "app/program_folders.h"
@@ -146,6 +149,40 @@ TEST_F(StartFileTest, ATableFileNamedAtStartOrDroppedOpensAsFileOpenDoes) {
     EXPECT_FALSE(refused.isAccepted());
 }
 
+// A text field takes a dragged text as text, but a dragged table file opens.
+TEST_F(StartFileTest, ATableFileDroppedOnATextFieldOpensAndTextStillDropsAsText) {
+    start();
+    ConfigImage other = StartupImage();
+    other.setByte(0x1280, 0x00);
+    other.setByte(0x1281, 0x01);
+    other.setByte(0x1282, 0x58);  // capcode 1 = 43
+    const auto dropped = workingDir / "onfield.tbl";
+    ASSERT_FALSE(SaveTableFile(dropped, other, 16));
+    QLineEdit& field = *win().registry().get<QLineEdit>("edtCap", 1);
+    const auto dragOnto = [&](QMimeData& data) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&field, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&field, &drop);
+    };
+
+    QMimeData text;
+    text.setText("1234567");
+    field.clear();
+    dragOnto(text);
+    EXPECT_EQ(field.text(), "1234567");
+    EXPECT_EQ(win().windowTitle().indexOf("onfield.tbl"), -1);
+
+    QMimeData table;
+    table.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped.string()))});
+    table.setText(QString::fromStdString(dropped.string()));  // as file managers offer it
+    dragOnto(table);
+    EXPECT_EQ(win().registry().get<QLineEdit>("edtCap", 0)->text(), "0000043");
+    EXPECT_NE(win().windowTitle().indexOf("onfield.tbl"), -1);
+    EXPECT_TRUE(notifier.shown.empty());
+}
+
 TEST_F(StartFileTest, OpenRecentListsTheLastEightFilesAndOpensThem) {
     start();
     QMenu* recent = win().findChild<QMenu*>("mnuRecent");
@@ -177,8 +214,28 @@ TEST_F(StartFileTest, OpenRecentListsTheLastEightFilesAndOpensThem) {
     std::filesystem::remove(workingDir / "f9.tbl");
     for (QAction* a : recent->actions())
         if (a->text().endsWith("f9.tbl")) a->trigger();
-    EXPECT_EQ(notifier.shown.size(), 1u);
+    ASSERT_EQ(notifier.shown.size(), 1u);
+    EXPECT_EQ(notifier.shown[0].english,
+              "Open Error ! [" + (workingDir / "f9.tbl").string() + "]: No such file or directory");
     for (const QString& path : win().documentCommands().recentFiles()) EXPECT_FALSE(path.endsWith("f9.tbl"));
+
+    // Opening the menu shows an entry whose file has gone as disabled, and
+    // enabled again once the file is back.
+    const auto entry = [&](const char* name) -> QAction* {
+        for (QAction* a : recent->actions())
+            if (a->text().endsWith(name)) return a;
+        return nullptr;
+    };
+    std::filesystem::remove(workingDir / "f8.tbl");
+    recent->popup(QPoint(0, 0));
+    ASSERT_NE(entry("f8.tbl"), nullptr);
+    EXPECT_FALSE(entry("f8.tbl")->isEnabled());
+    EXPECT_TRUE(entry("f2.tbl")->isEnabled());
+    recent->hide();
+    ASSERT_FALSE(SaveTableFile(workingDir / "f8.tbl", image, 16));
+    recent->popup(QPoint(0, 0));
+    EXPECT_TRUE(entry("f8.tbl")->isEnabled());
+    recent->hide();
 
     // Save As puts the saved file first; the list survives a restart.
     nextSave = QString::fromStdString((workingDir / "saved.tbl").string());
@@ -222,6 +279,95 @@ TEST(SingleInstanceTest, ASecondProgramIsRefusedAndALockOfAGoneProgramDoesNotCou
               "2147483000\nzrv41k\n" + QSysInfo::machineHostName().toStdString() + "\n");
     app::SingleInstance after(path);
     EXPECT_TRUE(after.acquired()) << after.refusal().toStdString();
+}
+
+/// Starts of the built zrv41k offscreen in a runtime, home and working
+/// folder of their own, so that they meet each other but not the user's
+/// program. A running one prints its caption after each hand-over.
+struct ProgramStarts {
+    TempDir runtime, home, work;
+
+    // A runtime folder others may enter is refused for one in /tmp.
+    ProgramStarts() { fs::permissions(runtime.path(), fs::perms::owner_all); }
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+        env.insert("HOME", QString::fromStdString(home.path().string()));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((home / ".config").string()));
+        env.insert("XDG_DATA_HOME", QString::fromStdString((home / ".local/share").string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ZRV41K_PRINT_HANDOVER", "1");
+        return env;
+    }
+    void start(QProcess& program, const QStringList& args) const {
+        program.setProcessEnvironment(environment());
+        program.setWorkingDirectory(QString::fromStdString(work.path().string()));
+        program.start(QString::fromStdString((BinDir() / "zrv41k").string()), args);
+    }
+    /// A start that is to end by itself: its status and what it said on stderr.
+    std::pair<int, std::string> run(const QStringList& args) const {
+        QProcess program;
+        start(program, args);
+        if (!program.waitForFinished(60000)) {
+            program.kill();
+            program.waitForFinished();
+            return {-1, "did not end"};
+        }
+        return {program.exitCode(), program.readAllStandardError().toStdString()};
+    }
+};
+
+/// The next line \p program prints, or "" when none comes.
+std::string NextLine(QProcess& program) {
+    const QDeadlineTimer deadline(60000);
+    while (!program.canReadLine() && !deadline.hasExpired()) program.waitForReadyRead(1000);
+    return program.readLine().trimmed().toStdString();
+}
+
+// A second start hands its table file (named relative to its own folder) or
+// nothing to the running program and ends with status 0; the running one
+// opens the file. A program killed before, whose lock and socket are left
+// behind, does not keep the next start from taking over.
+TEST(HandOverTest, ASecondStartHandsItsFileToTheRunningProgramAndEnds) {
+    ProgramStarts starts;
+    ConfigImage image = StartupImage();
+    ASSERT_FALSE(SaveTableFile(starts.work / "ward3.tbl", image, 16));
+    const std::string absolute = (starts.work / "ward3.tbl").string();
+    const QStringList noBoard{"--port", QString::fromStdString((starts.work / "no-board").string())};
+    for (const char* round : {"first run", "after a killed run"}) {
+        SCOPED_TRACE(round);
+        QProcess running;
+        starts.start(running, noBoard);
+        ASSERT_TRUE(running.waitForStarted());
+        // The running program is first once its lock names it.
+        const std::string holder = std::to_string(running.processId()) + "\n";
+        const QDeadlineTimer deadline(60000);
+        while (ReadFile(starts.runtime / "zrv41k.lock").rfind(holder, 0) != 0 && !deadline.hasExpired())
+            QThread::msleep(20);
+        ASSERT_EQ(ReadFile(starts.runtime / "zrv41k.lock").rfind(holder, 0), 0u);
+
+        EXPECT_EQ(starts.run({}), (std::pair<int, std::string>{0, ""}));  // brings the window forward
+        EXPECT_EQ(NextLine(running).rfind("handed over: ", 0), 0u);
+
+        EXPECT_EQ(starts.run({"ward3.tbl"}), (std::pair<int, std::string>{0, ""}));
+        const std::string caption = NextLine(running);
+        EXPECT_NE(caption.find("[" + absolute + "]"), std::string::npos) << caption;
+        running.kill();  // leaves its lock file and socket behind
+        running.waitForFinished();
+    }
+}
+
+// With the lock held by a program that does not answer, a second start says
+// so and ends with status 1.
+TEST(HandOverTest, ASecondStartNobodyAnswersEndsWithTheMessage) {
+    ProgramStarts starts;
+    const app::SingleInstance holder(QString::fromStdString((starts.runtime / "zrv41k.lock").string()));
+    ASSERT_TRUE(holder.acquired());
+    const auto [status, said] = starts.run({"ward3.tbl"});
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(said.find("zrv41k is already running (process " + std::to_string(QCoreApplication::applicationPid())),
+              std::string::npos)
+        << said;
 }
 
 }  // namespace

@@ -274,10 +274,8 @@ TEST_F(CliCheck, EachRejectionPrintsItsMessageAndLeavesTheFile) {
         {Put("cut.tbl", valid.substr(0, 22015)), "Msg61: The file size is error !\n"},
         {Put("long.tbl", valid + "x"), "Msg61: The file size is error !\n"},
         {(dir / "none.tbl").string(),
-         "Msg62: Open Error !\nzrv41k-cli: cannot open " + (dir / "none.tbl").string() +
-             ": No such file or directory\n"},
-        {dir.path().string(),
-         "Msg62: Open Error !\nzrv41k-cli: cannot open " + dir.path().string() + ": Is a directory\n"},
+         "Msg62: Open Error ! [" + (dir / "none.tbl").string() + "]: No such file or directory\n"},
+        {dir.path().string(), "Msg62: Open Error ! [" + dir.path().string() + "]: Is a directory\n"},
     };
     for (const auto& c : cases) {
         const std::string before = ReadFile(c.path);

@@ -164,7 +164,8 @@ TEST(TextEditor, UnreadableLangFileShowsMsg62AndChangesNothing) {
     RecordingNotifier notifier;
     EXPECT_FALSE(e.model.Load(e.dir / "missing.lang", notifier));
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg62"});
-    EXPECT_EQ(notifier.shown[0].english, "Open Error !");
+    EXPECT_EQ(notifier.shown[0].english,
+              "Open Error ! [" + (e.dir / "missing.lang").string() + "]: No such file or directory");
     EXPECT_EQ(notifier.shown[0].boxCaption(), "KIRV");
     EXPECT_EQ(ReadFile(e.dir / "Language.ini"), before);
     EXPECT_EQ(e.model.rows()[0].current, "eins");
