@@ -1,6 +1,9 @@
 #include "app/document_commands.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDropEvent>
+#include <QSessionManager>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -59,12 +62,37 @@ DocumentCommands::DocumentCommands(DocumentCommandsSetup setup)
     if (setup_.recentMenu) connect(setup_.recentMenu, &QMenu::aboutToShow, this, &DocumentCommands::enableRecentEntries);
     qApp->installEventFilter(this);
     setup_.document->listen([this](const DocumentChange&) { showModified(); });
+    QWidget* window = setup_.window;
+    connect(window->findChild<QAction*>(QStringLiteral("mnuOpen")), &QAction::triggered, this, &DocumentCommands::open);
+    connect(window->findChild<QAction*>(QStringLiteral("mnuSave")), &QAction::triggered, this, &DocumentCommands::save);
+    connect(window->findChild<QAction*>(QStringLiteral("mnuSaveAs")), &QAction::triggered, this,
+            &DocumentCommands::saveAs);
+    // Logging out of the desktop asks as a close does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!mayDiscard()) manager.cancel();
+    });
 }
 
 bool DocumentCommands::eventFilter(QObject* watched, QEvent* event) {
     // What the user's action stored is noted once its handlers have run.
     if (UserInput(event->type())) scheduleNote();
-    return QObject::eventFilter(watched, event);
+    return takeTableFileDrop(watched, event) || QObject::eventFilter(watched, event);
+}
+
+bool DocumentCommands::takeTableFileDrop(QObject* watched, QEvent* event) {
+    // A table file dropped anywhere on the window, its text fields included
+    // (a field would take the drag as text), opens as File > Open does; any
+    // other drop keeps the behaviour of the control under it.
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != setup_.window) return false;
+    auto* drag = static_cast<QDropEvent*>(event);
+    const auto path = DroppedTableFile(drag->mimeData());
+    if (!path) return false;
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop) openAt(*path);
+    return true;
 }
 
 void DocumentCommands::scheduleNote() {

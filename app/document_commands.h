@@ -89,6 +89,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Opens a table file dropped on the window; true when the drop was one.
+    bool takeTableFileDrop(QObject* watched, QEvent* event);
     bool load(const std::string& path, bool chosen);
     bool saveTo(const std::string& path);
     void showFileName();

@@ -4,12 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
-#include <QSessionManager>
 #include <QWindow>
 #include <algorithm>
 
@@ -44,32 +42,6 @@ constexpr QSize kDesignClientSize{1008, 670};
 constexpr const char* kShownByDefaultImage[] = {
     "edtPrompt41", "lblPrompt41", "grouOutOfRange", "CheckBox2", "cboORAAlert",
     "edtOORMusic", "btnPreview16", "btnStop16",    "sedtMT"};
-
-/// Opens a table file dropped anywhere on the main window, its text fields
-/// included: a field would otherwise take the drag as text. Any other drop
-/// keeps the normal behaviour of the control under it.
-class TableFileDrops : public QObject {
-public:
-    TableFileDrops(QWidget* window, DocumentCommands* commands) : QObject(window), window_(window), commands_(commands) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const auto type = event->type();
-        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->window() != window_) return false;
-        auto* drag = static_cast<QDropEvent*>(event);
-        const auto path = DocumentCommands::DroppedTableFile(drag->mimeData());
-        if (!path) return false;
-        drag->acceptProposedAction();
-        if (type == QEvent::Drop) commands_->openAt(*path);
-        return true;
-    }
-
-private:
-    QWidget* window_;
-    DocumentCommands* commands_;
-};
 
 std::string WithSeparator(const std::filesystem::path& folder) {
     std::string s = folder.string();
@@ -207,22 +179,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::FormClose() { board_->release(); }
 
-// The document: File > Open, Save, Save As, Open Recent and drops --------------------------------
+// The document: its File menu, drops and the question before it is discarded are DocumentCommands'.
 
 void MainWindow::setUpDocumentCommands() {
     documentCommands_ = new DocumentCommands({this, &document_, notifier_, ui_->mnuRecent,
                                               QString::fromStdString(state_.programFolder), options_.firstDialogFolder,
                                               options_.settingsFile, options_.openDialog, options_.saveDialog,
                                               [this] { ShowLoadedTable(*this); }});
-    // Logging out of the desktop asks as a close does.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-        if (!documentCommands_->mayDiscard()) manager.cancel();
-    });
-    connect(ui_->mnuOpen, &QAction::triggered, documentCommands_, &DocumentCommands::open);
-    connect(ui_->mnuSave, &QAction::triggered, documentCommands_, &DocumentCommands::save);
-    connect(ui_->mnuSaveAs, &QAction::triggered, documentCommands_, &DocumentCommands::saveAs);
-    // A table file dropped on the window or any control of it opens as File > Open does.
-    qApp->installEventFilter(new TableFileDrops(this, documentCommands_));
 }
 
 // Modify and Write modes ------------------------------------------------------------------------
