@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "core/cp1252.h"
+#include "core/document.h"
 #include "ota/ui/ota_window.h"
 
 namespace zrv::app {
@@ -56,6 +57,8 @@ void ConnectOtaWindow(MainWindow& main, ota::ui::OtaWindow& window, const QStrin
             main.refreshAll();  // display codes of switched-off capcodes went into the image
         else if (type >= 3 && type <= 17)
             main.refreshSlot(RefreshSlot::MenuPrompts);  // the prompts the command stored
+        // What the command stored is one change of the document: modified, undoable.
+        main.document().noteChanges(ChangeOrigin::OtaWriteBack);
     };
     window.setSources(std::move(sources));
     QObject::connect(&main, &MainWindow::refreshed, &window, &ota::ui::OtaWindow::mainWindowRefreshed);

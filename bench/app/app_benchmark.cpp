@@ -2,8 +2,9 @@
 // the companion windows, FormShow with its refresh and default-table step),
 // one full refresh of every control from an image that differs from the one
 // shown before, the UI text editor's fill, Apply and Load over the factory
-// catalogue, and start-up with a Language.ini of several megabytes. Offscreen,
-// without a board probe.
+// catalogue, start-up with a Language.ini of several megabytes, one step of
+// undo and redo with the window's refresh, and the memory a hundred undoable
+// edits keep. Offscreen, without a board probe.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/application.h"
+#include "app/edit_history.h"
 #include "app/main_window.h"
 #include "app/companion_windows.h"
 #include "app/silent_notifier.h"
@@ -18,7 +20,14 @@
 #include "i18n/ui/text_editor_window.h"
 #include "core/alert_lengths.h"
 #include "core/capcode_rules.h"
+#include "core/document.h"
 #include "core/frequency.h"
+#include "core/prompts.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -100,6 +109,74 @@ void FullRefresh(benchmark::State& state) {
     }
 }
 
+/// One user edit as the window hears it: \p change applied to the
+/// document's image, then noted (one step of the Edit menu's history).
+template <class Change>
+void Edit(zrv::app::MainWindow& main, Change change) {
+    change(main.document().image());
+    main.document().noteChanges(zrv::ChangeOrigin::Edit);
+}
+
+/// Undo, then redo, of one step (a prompt language with its prompts and
+/// logo, the largest step a user makes with one click), each with the full
+/// refresh the window does after it; each iteration is one undo or one redo.
+void UndoRedoStep(benchmark::State& state) {
+    QTemporaryDir folder;
+    zrv::app::SilentNotifier notifier;
+    zrv::app::Application app(Options(folder, notifier));
+    zrv::app::MainWindow& main = app.mainWindow();
+    main.show();
+    QApplication::processEvents();
+    Edit(main, [](zrv::ConfigImage& image) { zrv::ChangePromptLanguage(image, 1); });
+    QUndoStack& stack = main.history().stack();
+    if (!stack.canUndo()) state.SkipWithError("the edit was not recorded");
+    const zrv::ConfigImage edited = main.document().image();
+    for (auto _ : state) {
+        if (stack.canUndo())
+            stack.undo();
+        else
+            stack.redo();
+    }
+    if (stack.canRedo()) stack.redo();
+    if (main.document().image() != edited) state.SkipWithError("redo did not give the edited image");
+}
+
+/// Resident memory of this process in bytes.
+double ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+/// The memory a hundred undoable edits keep: capcodes and prompt languages
+/// in turn (a prompt language changes every prompt and the logo).
+void HundredEditsMemory(benchmark::State& state) {
+    QTemporaryDir folder;
+    zrv::app::SilentNotifier notifier;
+    zrv::app::Application app(Options(folder, notifier));
+    zrv::app::MainWindow& main = app.mainWindow();
+    main.show();
+    QApplication::processEvents();
+    double grown = 0;
+    for (auto _ : state) {
+        main.history().stack().clear();
+        const double before = ResidentBytes();
+        for (int n = 0; n < 100; ++n) {
+            Edit(main, [n](zrv::ConfigImage& image) {
+                if (n % 2 == 0)
+                    (void)zrv::StoreCapcodeText(image, n % 16, std::to_string(100000 + n));
+                else
+                    zrv::ChangePromptLanguage(image, (n / 2) % 2);
+            });
+            main.refreshAll();
+        }
+        grown = ResidentBytes() - before;
+        if (main.history().stack().count() != 100) state.SkipWithError("not every edit was recorded");
+    }
+    state.counters["grown_MB"] = grown / (1 << 20);
+}
+
 /// The UI text editor over the factory catalogue (about 1,500 keys): \p step
 /// is timed with the editor shown in a window whose program folder holds
 /// DefLang.dat as its Language.ini.
@@ -152,6 +229,8 @@ BENCHMARK(StartUpWithLargeLanguageFile)
     ->Args({1, 5 << 20})
     ->Args({1, 15 << 20});
 BENCHMARK(FullRefresh)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoRedoStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(HundredEditsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

@@ -8,7 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/edit_history.h"
 #include "core/capcodes.h"
+#include "core/document.h"
 #include "core/cp1252.h"
 #include "core/option_fields.h"
 #include "core/serial_fields.h"
@@ -219,6 +221,7 @@ TEST_F(OtaWindowTest, ViewOfTypes1And2And254MatchesTheBuildersAndOpensNoPort) {
     // Capcode 2 switched off: type 1 sends and stores its display codes as 5.
     SetCapcodeOn(image(), 1, false);
     image().setByte(DisplayCodeOffset(1, 0), 2);
+    win().document().noteChanges();  // the set-up is a change of its own
     const QStringList expected = expectedView(batch);
     notifier.clear();
     click("btnOTAView");
@@ -233,6 +236,10 @@ TEST_F(OtaWindowTest, ViewOfTypes1And2And254MatchesTheBuildersAndOpensNoPort) {
     EXPECT_EQ(at<QComboBox>("cboAlertType")->currentIndex(), 0);
     EXPECT_EQ(image().byte(DisplayCodeOffset(1, 0)), 5);
     EXPECT_TRUE(image() == expectedImage) << "the window wrote back what the builders write back";
+    // The write-back is one change of the document, taken back by Undo.
+    EXPECT_TRUE(win().document().modified());
+    win().history().undoAction().trigger();
+    EXPECT_EQ(image().byte(DisplayCodeOffset(1, 0)), 2);
 }
 
 TEST_F(OtaWindowTest, RepeatThreeWithAutoIncreasePsnFrom0FFFE) {
