@@ -81,7 +81,10 @@ void TellNoBoard(const link::ProgrammerLink* link, Notifier& notifier);
 /// telling \p notifier why, when the file is refused.
 bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier& notifier);
 
-/// Prints the differing addresses of a failed verify, when there are any.
-void PrintDifferences(const std::string& differences);
+/// Prints what a failed verify of \p link found, when it found anything:
+/// the differing addresses (":3E1:1246"), then one line per differing
+/// field and per run of bytes no field shows, as `diff --fields` prints
+/// them (the image's value first, the pager's second).
+void PrintDifferences(const link::ProgrammerLink& link);
 
 }  // namespace zrv::cli

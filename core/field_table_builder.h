@@ -183,8 +183,9 @@ public:
     void boundCombo(std::string name, std::vector<std::string> items, std::string control,
                     std::string_view hintText) {
         const BindingHint hint = *ParseBindingHint(hintText);
+        // The receiver's baud rate also takes the two baud words.
         combo(std::move(name), std::move(items), std::move(control) + " [" + std::string(hintText) + "]",
-              BitText(hint.field()),
+              BitText(hint.field()) + (hint.kind == BindingKind::CboBaud ? " and the baud words 0x1400..0x1401" : ""),
               [hint](const ConfigImage& image, const FieldContext&) { return BoundComboIndex(image, hint); },
               [hint](ConfigImage& image, FieldContext&, const std::string&, int item) {
                   StoreBoundComboIndex(image, hint, item);

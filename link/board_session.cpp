@@ -136,4 +136,6 @@ void BoardSession::Forwarder::verifyDifferences(const std::string& text) {
     emit session.verifyDifferencesFound(QString::fromStdString(text));
 }
 
+ImageComparison BoardSession::verifyComparison() const { return link_->VerifyComparison(); }
+
 }  // namespace zrv::link

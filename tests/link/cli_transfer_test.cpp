@@ -6,6 +6,7 @@
 
 #include "core/capcodes.h"
 #include "core/default_image.h"
+#include "core/field_table.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "core/table_file.h"
@@ -105,6 +106,23 @@ TEST_F(CliTransfer, WriteThenVerifyAndAVerifyThatFindsDifferences) {
     EXPECT_EQ(changed.out.rfind("Verify Error!\n:128", 0), 0u) << changed.out;
     EXPECT_FALSE(contains(changed.out, ":4D")) << changed.out;
     EXPECT_FALSE(contains(changed.out, ":7FE")) << changed.out;
+    // After the addresses, the fields: the file's value, then the pager's.
+    EXPECT_TRUE(contains(changed.out, "\ncapcode.1: 0000300 -> 0000100\n")) << changed.out;
+
+    // The contrast too: both fields are named, and the checksum, which no
+    // field shows, as bytes.
+    FieldContext context = ContextAfterOpen(table);
+    const FieldDef& contrast = RequireField("contrast");
+    const std::string pagerContrast = contrast.get(table, context);
+    const std::string fileContrast = pagerContrast == "2" ? "3" : "2";
+    ASSERT_EQ(SetFieldValue(table, context, contrast, fileContrast).status, SetFieldResult::Status::Stored);
+    StoreTableChecksum(table);
+    test::WriteFile(dir / "changed.tbl", test::Bytes(table));
+    const auto both = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "changed.tbl").string()});
+    EXPECT_EQ(both.exitCode, 1);
+    EXPECT_TRUE(contains(both.out, "\ncapcode.1: 0000300 -> 0000100\n")) << both.out;
+    EXPECT_TRUE(contains(both.out, "\ncontrast: " + fileContrast + " -> " + pagerContrast + "\n")) << both.out;
+    EXPECT_TRUE(contains(both.out, "  checksum: ")) << both.out;
 }
 
 TEST_F(CliTransfer, ATableWrittenIntoOrReadFromAPagerVerifiesAgainstIt) {
