@@ -248,3 +248,43 @@ TEST_F(CliTransfer, WriteRefusesBadOptionsAndBadTables) {
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(contains(bad.err, "Msg61: The file size is error !")) << bad.err;
 }
+
+TEST_F(CliTransfer, BatchChecksTheWholeJobThenProgramsRowByRow) {
+    Boardsim board({"--table", (dir / "in.tbl").string()});
+    const std::string in = (dir / "in.tbl").string();
+    const auto batch = [&](const std::string& csv, std::vector<std::string> more, const std::string& input = {}) {
+        test::WriteFile(dir / "job.csv", csv);
+        std::vector<std::string> args = {"batch", (dir / "job.csv").string(), "--template", in, "--port", board.path()};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunProgram("zrv41k-cli", args, input);
+    };
+    // A value row 4 refuses is found before row 1 is written.
+    const ConfigImage untouched = board.memory();
+    const auto refused = batch("name,capcode.1,contrast\np1,1301,2\np2,1302,3\np3,1303,2\np4,5,1\n", {"--yes"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(contains(refused.err, "line 5: capcode.1: Msg48")) << refused.err;
+    EXPECT_TRUE(board.memory() == untouched);
+
+    // Enter writes, s skips, the end of the input stops before row 4.
+    const std::string job = "name,capcode.1,contrast\np1,1301,2\np2,1302,3\np3,1303,2\np4,1304,1\n";
+    const auto asked = batch(job, {}, "\ns\n\n");
+    EXPECT_EQ(asked.exitCode, 1);
+    EXPECT_EQ(asked.out, "Write Success!\np1 (row 1 of 4): verified\np2 (row 2 of 4): skipped\n"
+                         "Write Success!\np3 (row 3 of 4): verified\n"
+                         "p4 (row 4 of 4): not written; the job stopped (go on with --from 4)\n");
+    EXPECT_TRUE(contains(asked.err, "Insert pager p3 (row 3 of 4) and press Enter; s skips, q stops")) << asked.err;
+    EXPECT_EQ(CapcodeAt(board.memory(), 0), 1303u);
+
+    const auto resumed = batch(job, {"--from", "4", "--yes"});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.out << resumed.err;
+    EXPECT_EQ(resumed.out, "Write Success!\np4 (row 4 of 4): verified\n");
+
+    // The row's table file is what `set` makes, and the pager holds it.
+    const auto files = batch(job, {"--out", (dir / "rows").string()});
+    ASSERT_EQ(files.exitCode, 0) << files.err;
+    ASSERT_EQ(RunProgram("zrv41k-cli", {"set", in, "capcode.1=1304", "contrast=1", "-o", (dir / "p4.tbl").string()})
+                  .exitCode, 0);
+    EXPECT_EQ(test::ReadFile(dir / "rows" / "p4.tbl"), test::ReadFile(dir / "p4.tbl"));
+    const auto verify = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "p4.tbl").string()});
+    EXPECT_EQ(verify.exitCode, 0) << verify.out;
+}
