@@ -1,4 +1,5 @@
 // zrv41k-cli batch: program a customer's pagers from a list, one after another.
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,9 +11,11 @@
 #include "cli/link_cli.h"
 #include "cli/table_cli.h"
 #include "core/batch_job.h"
+#include "core/delivery_note.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "link/programming_session.h"
+#include "report/delivery_note_pdf.h"
 
 namespace zrv::cli {
 namespace {
@@ -22,7 +25,7 @@ int runBatch(const std::vector<std::string>& args);
 const CommandRegistration kBatch{Command{
     "batch", "program the pagers of a CSV list over a template, one after another",
     std::string("Usage: zrv41k-cli batch JOB.csv --template T.tbl [--port PATH]... [--trace FILE]\n"
-                "                        [--customer NAME] [--from ROW] [--yes]\n"
+                "                        [--customer NAME] [--from ROW] [--yes] [--note NOTE.pdf]\n"
                 "       zrv41k-cli batch JOB.csv --template T.tbl --check\n"
                 "       zrv41k-cli batch JOB.csv --template T.tbl --out DIR\n\n"
                 "JOB.csv has a header row and one pager a row: a column 'name' (the row's\n"
@@ -44,13 +47,16 @@ const CommandRegistration kBatch{Command{
         "                    programming pagers\n"
         "  --customer NAME   the customer (instead of the file's 'customer' column)\n"
         "  --from ROW        start at row ROW (1 = the first row under the header)\n"
+        "  --note NOTE.pdf   write the delivery note at the end: customer, date,\n"
+        "                    frequency and band, per pager its name, serial numbers,\n"
+        "                    capcodes and result, and a summary line\n"
         "  --yes             do not wait for Enter before each pager; stop at the first\n"
         "                    row that fails (and answer Yes when the model cannot be\n"
         "                    confirmed)\n",
     runBatch}};
 
 struct BatchOptions {
-    std::string job, templ, out, customer;
+    std::string job, templ, out, customer, note;
     bool check = false, yes = false;
     unsigned long long from = 1;
 };
@@ -70,8 +76,9 @@ bool parseBatchOptions(std::vector<std::string>& args, BatchOptions& b, std::str
             b.yes = true;
         } else if (a == "--check") {
             b.check = true;
-        } else if (a == "--template" || a == "--out" || a == "--customer") {
-            if (!value(a == "--template" ? b.templ : a == "--out" ? b.out : b.customer)) return false;
+        } else if (a == "--template" || a == "--out" || a == "--customer" || a == "--note") {
+            if (!value(a == "--template" ? b.templ : a == "--out" ? b.out : a == "--note" ? b.note : b.customer))
+                return false;
         } else if (a == "--from") {
             std::string row;
             if (!value(row)) return false;
@@ -92,6 +99,7 @@ bool parseBatchOptions(std::vector<std::string>& args, BatchOptions& b, std::str
     if (b.job.empty()) error = "JOB.csv is missing";
     else if (b.templ.empty()) error = "--template T.tbl is missing";
     else if (b.check && !b.out.empty()) error = "--check and --out exclude each other";
+    else if (!b.note.empty() && (b.check || !b.out.empty())) error = "--note goes with programming, not --check or --out";
     return error.empty();
 }
 
@@ -152,7 +160,28 @@ Answer ask(const std::string& question) {
     return Answer::Go;
 }
 
+/// Today's date, "2026-12-10".
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", std::localtime(&now));
+    return text;
+}
+
+/// Writes the delivery note when one is asked for; \p status otherwise unchanged.
+int finish(int status, const BatchOptions& b, const DeliveryNote& note) {
+    if (b.note.empty()) return status;
+    std::string error;
+    if (!report::WriteDeliveryNotePdf(note, b.note, error)) {
+        std::cerr << TerminalText(error) << '\n';
+        return kExitFailed;
+    }
+    std::cout << "delivery note: " << TerminalText(b.note) << '\n';
+    return status;
+}
+
 int program(const BatchJob& job, const BatchOptions& b, const LinkOptions& options) {
+    if (!b.note.empty()) report::EnsureGuiApplication();
     ConfigImage templ;
     StderrNotifier notifier;
     if (!OpenTableForTransfer(b.templ, templ, notifier)) return kExitFailed;
@@ -161,14 +190,27 @@ int program(const BatchJob& job, const BatchOptions& b, const LinkOptions& optio
         std::cerr << "--from " << b.from << ": the job has " << job.rows.size() << " rows\n";
         return kExitUsage;
     }
+    // The note lists every row; a row not programmed keeps its planned capcodes.
+    DeliveryNote note;
+    note.customer = b.customer;
+    note.date = Today();
+    TakeFrequency(note, templ);
+    std::vector<ConfigImage> images(job.rows.size());
+    for (std::size_t k = 0; k < job.rows.size(); ++k) {
+        const BatchRow& row = job.rows[k];
+        (void)BuildRowImage(row, templ, kDefaultCapcodeCount, images[k]);
+        if (note.customer.empty()) note.customer = row.customer;
+        DeliveryLine line = DeliveryLineOf(row.name, images[k], k + 1 < b.from ? "not in this run" : "waiting");
+        line.ssn = line.psn = {};
+        note.pagers.push_back(std::move(line));
+    }
     LinkSession session(options, b.yes);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     bool allVerified = true;
     for (std::size_t k = static_cast<std::size_t>(b.from - 1); k < job.rows.size(); ++k) {
         const BatchRow& row = job.rows[k];
         const std::string label = RowLabel(row, k, job.rows.size());
-        ConfigImage image;
-        (void)BuildRowImage(row, templ, kDefaultCapcodeCount, image);
+        ConfigImage image = images[k];
         ConvertTextsToPager(image);
         Answer answer = b.yes ? Answer::Go : ask("Insert pager " + label + " and press Enter; s skips, q stops");
         BatchRowState state = BatchRowState::Waiting;
@@ -177,24 +219,28 @@ int program(const BatchJob& job, const BatchOptions& b, const LinkOptions& optio
             const auto outcome = link::ProgramWrite(session.link(), session.sink(), written);
             if (outcome == link::WriteOutcome::VerifyError) PrintDifferences(session.link());
             state = outcome == link::WriteOutcome::Success ? BatchRowState::Verified : BatchRowState::Failed;
+            note.pagers[k] = DeliveryLineOf(row.name, written, std::string(BatchRowStateName(state)));
             if (state == BatchRowState::Verified || b.yes) break;
             answer = ask("Pager " + label + " failed; Enter tries again, s skips, q stops");
         }
-        if (answer == Answer::Skip) state = BatchRowState::Skipped;
+        if (answer == Answer::Skip) {
+            state = BatchRowState::Skipped;
+            note.pagers[k].result = "skipped";
+        }
         if (answer == Answer::Stop && state == BatchRowState::Waiting) {
             std::cout << label << ": not written; the job stopped (go on with --from " << k + 1 << ")\n";
-            return kExitFailed;
+            return finish(kExitFailed, b, note);
         }
         std::cout << label << ": " << BatchRowStateName(state) << '\n';
         if (state == BatchRowState::Failed) {
             allVerified = false;
             if (b.yes || answer == Answer::Stop) {
                 std::cout << "the job stopped (go on with --from " << k + 1 << ")\n";
-                return kExitFailed;
+                return finish(kExitFailed, b, note);
             }
         }
     }
-    return allVerified ? kExitOk : kExitFailed;
+    return finish(allVerified ? kExitOk : kExitFailed, b, note);
 }
 
 int runBatch(const std::vector<std::string>& input) {

@@ -5,7 +5,7 @@ Reads every `#include "..."` of every source file under the production
 folders and checks that each one points at the file's own folder or at a
 folder its layer may use:
 
-    core  <-  i18n, link, ota  <-  ui/kit  <-  i18n/ui, link/ui, ota/ui, editors  <-  app
+    core  <-  i18n, link, ota, report  <-  ui/kit  <-  i18n/ui, link/ui, ota/ui, editors  <-  app
 
 A layer uses only the layers below it, never one beside or above it; the
 command-line tool and the simulators in tools/ use core, i18n, link and ota
@@ -34,6 +34,7 @@ LAYERED = {
     "i18n": 1,
     "link": 1,
     "ota": 1,
+    "report": 1,
     "ui/kit": 2,
     "i18n/ui": 3,
     "link/ui": 3,
@@ -44,7 +45,7 @@ LAYERED = {
 
 # Programs beside the layers: the folders each may use.
 PROGRAMS = {
-    "cli": {"core", "i18n", "link", "ota"},
+    "cli": {"core", "i18n", "link", "ota", "report"},
     "tools": {"core", "i18n", "link", "ota"},
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 
 #include "core/capcodes.h"
 #include "core/default_image.h"
@@ -267,13 +268,24 @@ TEST_F(CliTransfer, BatchChecksTheWholeJobThenProgramsRowByRow) {
 
     // Enter writes, s skips, the end of the input stops before row 4.
     const std::string job = "name,capcode.1,contrast\np1,1301,2\np2,1302,3\np3,1303,2\np4,1304,1\n";
-    const auto asked = batch(job, {}, "\ns\n\n");
+    const auto asked = batch(job, {"--note", (dir / "note.pdf").string()}, "\ns\n\n");
     EXPECT_EQ(asked.exitCode, 1);
     EXPECT_EQ(asked.out, "Write Success!\np1 (row 1 of 4): verified\np2 (row 2 of 4): skipped\n"
                          "Write Success!\np3 (row 3 of 4): verified\n"
-                         "p4 (row 4 of 4): not written; the job stopped (go on with --from 4)\n");
+                         "p4 (row 4 of 4): not written; the job stopped (go on with --from 4)\n"
+                         "delivery note: " + (dir / "note.pdf").string() + "\n");
     EXPECT_TRUE(contains(asked.err, "Insert pager p3 (row 3 of 4) and press Enter; s skips, q stops")) << asked.err;
     EXPECT_EQ(CapcodeAt(board.memory(), 0), 1303u);
+
+    // The delivery note: a line per row with its result, and the summary.
+    const auto text = RunProgram("/usr/bin/pdftotext", {"-layout", (dir / "note.pdf").string(), "-"});
+    if (text.exitCode == 0) {
+        for (const char* row : {"p1 .* 1301 .* verified", "p2 .* 1302 .* skipped", "p3 .* 1303 .* verified",
+                                "p4 .* 1304 .* waiting", "4 pagers: 2 verified, 1 skipped, 1 waiting"})
+            EXPECT_TRUE(std::regex_search(text.out, std::regex(row))) << row << " in\n" << text.out;
+    } else {
+        ADD_FAILURE() << "pdftotext (poppler-utils, installed by scripts/setup) did not run: " << text.err;
+    }
 
     const auto resumed = batch(job, {"--from", "4", "--yes"});
     EXPECT_EQ(resumed.exitCode, 0) << resumed.out << resumed.err;
