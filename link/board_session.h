@@ -40,6 +40,7 @@ public:
     void setPortOverride(std::vector<std::string> ports);
     /// The frequency check a write runs once it knows the pager's firmware.
     void setFrequencyRecheck(FrequencyRecheck recheck);
+    FrequencyRecheck frequencyRecheck() const;
 
     // --- The board and its polling -------------------------------------------
     /// The board's port, or none.

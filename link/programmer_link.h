@@ -105,6 +105,7 @@ public:
     void setTiming(const LinkTiming& timing) { timing_ = timing; }
     void setTrace(TraceHook hook) { trace_ = std::move(hook); }
     void setFrequencyRecheck(FrequencyRecheck recheck) { recheck_ = std::move(recheck); }
+    const FrequencyRecheck& frequencyRecheck() const { return recheck_; }
     void setSink(LinkSink* sink);
 
     // --- Port discovery and board detection -----------------------------------
