@@ -322,6 +322,7 @@ void BatchWindow::showRows() {
         grid->scrollToItem(grid->item(static_cast<int>(*run_->current()), kName));
     ui_->PBBatchJob->setMaximum(std::max(rows, 1));
     ui_->PBBatchJob->setValue(run_ ? static_cast<int>(run_->rowsDone()) : 0);
+    ui_->PBBatchJob->setTextVisible(run_ != nullptr);  // "2 / 4" only with a job
     showPrompt();
     enableButtons();
 }

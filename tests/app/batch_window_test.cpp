@@ -267,16 +267,20 @@ TEST_F(BatchWindowTest, AListWithARefusedValueIsReportedAndWritesNothing) {
 }
 
 TEST_F(BatchWindowTest, ABoardLostDuringARowMarksItFailed) {
+    useGermanLanguageFile();
     // identify, start, identity, serial and firmware reads, then five blocks
     startWith(board, {"--vanish-after", "10"});
     WriteFile(dir / "job.csv", "name,capcode.1\np1,1301\np2,1302\n");
+    EXPECT_EQ(win().findChild<QAction*>("mnuBatchJob")->text(), "Serienauftrag...");
     inBatchWindow([&](BatchWindow& w) {
+        EXPECT_EQ(w.windowTitle(), "Serienauftrag");
+        EXPECT_EQ(in<QPushButton>(w, "btnBatchSkip").text(), "\u00DCberspringen");
         choose(w, "btnBatchJob", dir / "job.csv");
         QTest::keyClick(&w, Qt::Key_Return);
-        EXPECT_EQ(cell(w, 0, 3), "failed");
-        EXPECT_EQ(cell(w, 1, 3), "waiting");
+        EXPECT_EQ(cell(w, 0, 3), "fehlgeschlagen");
+        EXPECT_EQ(cell(w, 1, 3), "wartet");
         EXPECT_EQ(highlighted(w), 0) << "a failed row stays the one to write";
-        EXPECT_EQ(prompt(w), "Pager p1 failed: Write tries it again, Skip passes it.");
+        EXPECT_EQ(prompt(w), "Pager p1 ist fehlgeschlagen: Schreiben versucht es erneut, \u00DCberspringen l\u00E4sst ihn aus.");
         EXPECT_TRUE(in<QPushButton>(w, "btnBatchWrite").isEnabled());
     });
     EXPECT_EQ(notifier.keys(), (std::vector<std::string>{"Msg4", "MsgPartlyWritten"}));
