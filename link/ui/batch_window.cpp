@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QTimer>
 #include <algorithm>
@@ -325,6 +326,8 @@ void BatchWindow::showRows() {
     ui_->PBBatchJob->setTextVisible(run_ != nullptr);  // "2 / 4" only with a job
     showPrompt();
     enableButtons();
+    // Write is where Enter goes next, unless the user is typing the customer.
+    if (ui_->btnBatchWrite->isEnabled() && !ui_->edtBatchCustomer->hasFocus()) ui_->btnBatchWrite->setFocus();
 }
 
 void BatchWindow::showRow(std::size_t k) {
@@ -383,19 +386,20 @@ void BatchWindow::enableButtons() {
     const bool choosable = idle && (!run_ || run_->rowsDone() == 0);
     ui_->btnBatchTemplate->setEnabled(choosable);
     ui_->btnBatchJob->setEnabled(choosable);
-    if (writable) ui_->btnBatchWrite->setFocus();
 }
 
 void BatchWindow::pollWhileIdle() {
     if (busy_ || !hooks_.pollBoard) return;
     // A probe for a board that has come back talks on the port: no button
-    // may start a write meanwhile.
+    // may start a write meanwhile. The focus stays where the user left it.
+    QPointer<QWidget> focus = focusWidget();
     {
         const BusyScope busy(busy_);
         enableButtons();
         hooks_.pollBoard();
     }
     enableButtons();
+    if (focus && focus->isEnabled()) focus->setFocus();
 }
 
 // What the link reports -----------------------------------------------------------------------------------
