@@ -22,7 +22,6 @@
 #include "core/capcode_rules.h"
 #include "core/default_image.h"
 #include "core/document.h"
-#include "core/field_compare.h"
 #include "core/frequency.h"
 #include "core/prompts.h"
 
@@ -179,25 +178,6 @@ void HundredEditsMemory(benchmark::State& state) {
     state.counters["grown_MB"] = grown / (1 << 20);
 }
 
-/// Comparing two images by field, every field of the catalogue read on
-/// both sides: a configuration against one with a band change (its preset
-/// and baud rate), sixteen capcodes and a prompt language changed.
-void CompareByField(benchmark::State& state) {
-    const zrv::ConfigImage a = zrv::StartupImage();
-    zrv::ConfigImage b = a;
-    (void)zrv::ChangeBand(b, 1, false);
-    for (int n = 0; n < 16; ++n) (void)zrv::StoreCapcodeText(b, n, std::to_string(200000 + n));
-    zrv::ChangePromptLanguage(b, 1);
-    std::size_t found = 0;
-    for (auto _ : state) {
-        const zrv::ImageComparison c = zrv::CompareImages(a, b);
-        found = c.fields.size();
-        benchmark::DoNotOptimize(found);
-    }
-    if (found < 17) state.SkipWithError("the changes were not found");
-    state.counters["fields"] = static_cast<double>(found);
-}
-
 /// The UI text editor over the factory catalogue (about 1,500 keys): \p step
 /// is timed with the editor shown in a window whose program folder holds
 /// DefLang.dat as its Language.ini.
@@ -250,7 +230,6 @@ BENCHMARK(StartUpWithLargeLanguageFile)
     ->Args({1, 5 << 20})
     ->Args({1, 15 << 20});
 BENCHMARK(FullRefresh)->Unit(benchmark::kMillisecond);
-BENCHMARK(CompareByField)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoRedoStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(HundredEditsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
