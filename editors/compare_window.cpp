@@ -48,6 +48,9 @@ std::string CompareWindow::text(const Message& m) const { return form_.catalogue
 void CompareWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui_->edtCmpFilter->setFocus();
+    // The rows were filled while the window was hidden: once it has its
+    // size, the columns share the list's width by their contents.
+    QMetaObject::invokeMethod(this, [this] { kit::FitComparisonColumns(*ui_->grdCompare); }, Qt::QueuedConnection);
 }
 
 void CompareWindow::showComparison(const ImageComparison& comparison, const Message& otherHeading,

@@ -19,7 +19,7 @@ void SetUpComparisonTable(QTableWidget& table, const QStringList& headers) {
     table.setWordWrap(false);
     table.verticalHeader()->setVisible(false);
     table.verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table.horizontalHeader()->setStretchLastSection(true);
+    table.horizontalHeader()->setSectionResizeMode(kColumns - 1, QHeaderView::Stretch);
     table.horizontalHeader()->setHighlightSections(false);
 }
 
@@ -32,7 +32,7 @@ void ShowComparisonRows(QTableWidget& table, const std::vector<ComparisonRow>& r
                                          QString::fromStdString(row.second)};
         for (int c = 0; c < kColumns; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
-            item->setToolTip(c == 0 ? QString::fromStdString(row.where) : cells[c]);
+            item->setToolTip(c == 0 ? cells[0] + QStringLiteral("\n") + QString::fromStdString(row.where) : cells[c]);
             if (!row.field) {  // a run of bytes no field shows
                 QFont font = item->font();
                 font.setItalic(true);
@@ -42,11 +42,18 @@ void ShowComparisonRows(QTableWidget& table, const std::vector<ComparisonRow>& r
         }
         table.item(r, 0)->setData(Qt::UserRole, r);
     }
-    // The name and the first value as wide as they need, within reason.
-    table.resizeColumnsToContents();
-    const int most = table.viewport()->width() / 2;
-    for (int c = 0; c + 1 < kColumns; ++c)
-        if (table.columnWidth(c) > most) table.setColumnWidth(c, most);
+    FitComparisonColumns(table);
+}
+
+void FitComparisonColumns(QTableWidget& table) {
+    // The name and the first value as wide as they need, up to two fifths
+    // and three tenths of the list; the second value takes the rest.
+    const int width = table.viewport()->width();
+    const int most[kColumns - 1] = {width * 2 / 5, width * 3 / 10};
+    for (int c = 0; c + 1 < kColumns; ++c) {
+        table.resizeColumnToContents(c);
+        if (table.columnWidth(c) > most[c]) table.setColumnWidth(c, most[c]);
+    }
 }
 
 }  // namespace zrv::kit
