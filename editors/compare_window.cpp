@@ -31,7 +31,7 @@ CompareWindow::CompareWindow(MainForm& form, QWidget* parent)
     setModal(false);  // shown beside the main window; exec() makes it modal before a write
     setSizeGripEnabled(true);
     connect(ui_->edtCmpFilter, &QLineEdit::textChanged, this, &CompareWindow::applyFilter);
-    connect(ui_->grdCompare, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { rowChosen(row); });
+    // A double-click, or Enter, on a row (the platform's activation).
     connect(ui_->grdCompare, &QTableWidget::cellActivated, this, [this](int row, int) { rowChosen(row); });
     connect(ui_->btnCmpWrite, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->btnCmpCancel, &QPushButton::clicked, this, &QDialog::reject);
