@@ -2,6 +2,7 @@
 // table file (File > Compare With...) and against the pager in the board,
 // the list a failed verify leaves in the programming window, and Write
 // showing first what it will change.
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -50,8 +51,19 @@ protected:
     void SetUp() override {
         qputenv(link::kReadPauseVariable, "0");  // the simulator answers at once
         WindowTest::SetUp();
+        // A window that never comes (or never goes) fails the test instead
+        // of hanging the suite: every modal window is closed after a minute.
+        clock_.start();
+        QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+            if (clock_.elapsed() < 60000) return;
+            if (!timedOut_) ADD_FAILURE() << "a window waited for an answer that never came";
+            timedOut_ = true;
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        watchdog_.start(100);
     }
     void TearDown() override {
+        watchdog_.stop();
         timers_.clear();
         WindowTest::TearDown();
         qunsetenv(link::kReadPauseVariable);
@@ -150,6 +162,9 @@ protected:
     }
 
     std::vector<std::unique_ptr<QTimer>> timers_;
+    QTimer watchdog_;
+    QElapsedTimer clock_;
+    bool timedOut_ = false;
 };
 
 TEST_F(CompareWindowTest, ATableFileIsListedByFieldFilteredAndAFieldIsBroughtToTheFront) {
