@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/companion_windows.h"
+#include "app/compare_commands.h"
 #include "app/ota_commands.h"
 #include "core/default_image.h"
 
@@ -107,10 +108,13 @@ Application::Application(StartupOptions options) {
     // The main window first: its creation runs FormCreate. Then the other
     // windows in their order, hidden until their commands show them.
     const QString encoderPort = QString::fromStdString(options.encoderPort);
+    PathDialog openDialog = options.openDialog;
+    const QString settingsFile = options.settingsFile;
     main_ = std::make_unique<MainWindow>(std::move(options));
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
+    compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
 }
 
 void Application::takeHandOver(const QString& file) {
