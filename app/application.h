@@ -14,6 +14,7 @@
 namespace zrv::app {
 
 class CompanionWindows;
+class CompareCommands;
 
 /// The program's own command-line options (Qt's options are taken by
 /// QApplication before these are read).
@@ -44,6 +45,7 @@ public:
     ~Application();
     MainWindow& mainWindow() { return *main_; }
     CompanionWindows& companions() { return *companions_; }
+    CompareCommands& compareCommands() { return *compare_; }
     /// What a second start handed over: the main window comes forward and
     /// opens \p file as File > Open does (nothing to open when empty).
     void takeHandOver(const QString& file);
@@ -51,6 +53,7 @@ public:
 private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<CompanionWindows> companions_;
+    std::unique_ptr<CompareCommands> compare_;
 };
 
 /// The 9-point design font every window is laid out for.

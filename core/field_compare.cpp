@@ -41,12 +41,14 @@ void AddLocation(Bits& bits, const std::string& location) {
 /// not only from the words of its location.
 bool Exact(const FieldDef& field) { return field.binding.has_value() || !field.bytes.empty(); }
 
+/// True when every bit of \p inner is in \p outer (both in offset order).
 bool Contains(const Footprint& outer, const Footprint& inner) {
-    std::unordered_map<std::size_t, std::uint8_t> o(outer.begin(), outer.end());
-    return std::all_of(inner.begin(), inner.end(), [&o](const auto& bit) {
-        const auto it = o.find(bit.first);
-        return it != o.end() && (it->second & bit.second) == bit.second;
-    });
+    auto o = outer.begin();
+    for (const auto& [offset, mask] : inner) {
+        while (o != outer.end() && o->first < offset) ++o;
+        if (o == outer.end() || o->first != offset || (o->second & mask) != mask) return false;
+    }
+    return true;
 }
 
 int BitCount(const Footprint& f) {
