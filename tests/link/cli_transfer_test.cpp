@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <regex>
 
+#include <sys/stat.h>
+
 #include "core/capcodes.h"
 #include "core/default_image.h"
 #include "core/field_table.h"
@@ -299,6 +301,13 @@ TEST_F(CliTransfer, BatchChecksTheWholeJobThenProgramsRowByRow) {
     EXPECT_EQ(test::ReadFile(dir / "rows" / "p4.tbl"), test::ReadFile(dir / "p4.tbl"));
     const auto verify = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "p4.tbl").string()});
     EXPECT_EQ(verify.exitCode, 0) << verify.out;
+
+    // A note that cannot be saved where asked (a FIFO) fails the command at
+    // once, without blocking on the FIFO.
+    ASSERT_EQ(mkfifo((dir / "fifo.pdf").c_str(), 0600), 0);
+    const auto noNote = batch(job, {"--from", "4", "--yes", "--note", (dir / "fifo.pdf").string()});
+    EXPECT_EQ(noNote.exitCode, 1);
+    EXPECT_TRUE(contains(noNote.err, "fifo.pdf: not a regular file")) << noNote.err;
 }
 
 TEST_F(CliTransfer, BatchStopsAtTheRowWhoseBoardIsLostAndGoesOnFromIt) {
