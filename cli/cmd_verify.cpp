@@ -22,7 +22,7 @@ const CommandRegistration kVerify{Command{
                 "and firmware words, the write's values), every byte but the write marker;\n"
                 "the values a read forces are not compared. Prints 'Verify Success!' (exit 0) or\n"
                 "'Verify Error!' and the differing addresses, e.g. ':3E1:1246' (exit 1).\n\n"
-                "Options:\n") + kLinkOptionsHelp,
+                "Options:\n") + kLinkOptionsHelp + kLogDatabaseHelp + kLogOptionsHelp,
     runVerify}};
 
 int runVerify(const std::vector<std::string>& args) {
@@ -39,6 +39,7 @@ int runVerify(const std::vector<std::string>& args) {
     ConvertTextsToPager(image);
 
     LinkSession session(options, false);
+    session.setTableFile(file);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     if (link::ProgramVerify(session.link(), session.sink(), image)) return kExitOk;
     PrintDifferences(session.link().VerifyDifferences());

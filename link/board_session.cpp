@@ -136,4 +136,6 @@ void BoardSession::Forwarder::verifyDifferences(const std::string& text) {
     emit session.verifyDifferencesFound(QString::fromStdString(text));
 }
 
+void BoardSession::Forwarder::operationEnded(const OperationFacts& facts) { emit session.operationEnded(facts); }
+
 }  // namespace zrv::link
