@@ -5,8 +5,10 @@
 #include <string_view>
 
 #include "app/companion_windows.h"
+#include "app/log_commands.h"
 #include "app/ota_commands.h"
 #include "core/default_image.h"
+#include "ota/ui/ota_window.h"
 
 namespace zrv::app {
 
@@ -107,10 +109,16 @@ Application::Application(StartupOptions options) {
     // The main window first: its creation runs FormCreate. Then the other
     // windows in their order, hidden until their commands show them.
     const QString encoderPort = QString::fromStdString(options.encoderPort);
+    const QString settingsFile = options.settingsFile;
+    const PathDialog saveDialog = options.saveDialog;
     main_ = std::make_unique<MainWindow>(std::move(options));
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
+    logCommands_ = std::make_unique<LogCommands>(*main_, settingsFile, saveDialog);
+    // An OTA send that went on the air is recorded as the transfers are.
+    QObject::connect(companions_->frmOTA, &ota::ui::OtaWindow::sendEnded, logCommands_.get(),
+                     [log = logCommands_.get()](const OperationFacts& facts) { log->record(facts); });
 }
 
 void Application::takeHandOver(const QString& file) {

@@ -12,11 +12,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 class QAction;
 class QMenu;
+class QSettings;
 class QMimeData;
 class QWidget;
 
@@ -26,6 +28,10 @@ class Notifier;
 }  // namespace zrv
 
 namespace zrv::app {
+
+/// The window's settings: the file \p file, or (empty) the user's
+/// configuration folder's zrv41k.conf.
+std::unique_ptr<QSettings> OpenSettings(const QString& file);
 
 /// A file dialog: returns the chosen path, empty when cancelled.
 using PathDialog = std::function<QString(QWidget* parent, const QString& folder)>;

@@ -40,6 +40,10 @@ public:
     /// A scanned serial number: shown and stored, then written to the pager
     /// in the board with that serial number instead of the pager's own.
     void writeScannedSerial(const QString& serial);
+    /// What the programming log made of the last operation ("Logged", or
+    /// why not): shown on the status line after the board's state until
+    /// the next operation.
+    void showLogStatus(const QString& text);
 
 private:
     /// Runs \p operation in the programming window with the port held.
@@ -57,6 +61,8 @@ private:
     link::BoardSession& board_;
     CompanionWindows* companions_ = nullptr;
     std::vector<QAction*> menuItems_;  ///< the Pager menu and its Read, Write and Verfy
+    QString logStatus_;                ///< what the log made of the last operation
+    QString boardStatus_;              ///< the board's state as last shown
 };
 
 }  // namespace zrv::app

@@ -48,6 +48,12 @@ OperationFacts FactsOf(const ProgrammerLink& link, PagerOperation operation, boo
 
 }  // namespace
 
+void TakeAsRead(ConfigImage& image, int& capcodeCount) {
+    NormaliseAfterRead(image, capcodeCount);
+    ConvertTextsFromPager(image);
+    ClearTransferStatus(image);
+}
+
 bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount) {
     sink.firmwareText("");
     link.ForgetLastMessage();
@@ -59,10 +65,8 @@ bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& 
         return false;
     }
     image = work;
-    NormaliseAfterRead(image, capcodeCount);
+    TakeAsRead(image, capcodeCount);
     sink.status(msg::ReadSuccess(), false);
-    ConvertTextsFromPager(image);
-    ClearTransferStatus(image);
     // The log keeps the pager's memory as it was read.
     sink.operationEnded(FactsOf(link, PagerOperation::Read, true, msg::ReadSuccess(), work));
     return true;

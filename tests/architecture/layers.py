@@ -39,6 +39,7 @@ LAYERED = {
     "i18n/ui": 3,
     "link/ui": 3,
     "ota/ui": 3,
+    "log/ui": 3,
     "editors": 3,
     "app": 4,
 }
