@@ -58,14 +58,16 @@ QString NextDay(const std::string& date) {
     return day.isValid() ? day.addDays(1).toString(Qt::ISODate) : Q(date);
 }
 
-/// \p text as a LIKE pattern that finds it anywhere, '\' escaping the
-/// pattern characters it holds.
-QString Containing(const std::string& text) {
-    QString escaped = Q(text).toLower();
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+/// The search key of a customer's name or a table file's name: in lower case.
+QString SearchKey(const QString& text) { return text.toLower(); }
+
+/// The condition that \p column starts with the key of \p text: a range
+/// over its index, from the key up to the key followed by the highest
+/// character there is.
+QString StartsWith(const char* column, const std::string& text, QVariantList& values) {
+    const QString key = SearchKey(Q(text));
+    values << key << key + QString::fromUcs4(U"\U0010FFFF");
+    return QStringLiteral("(r.%1 >= ? AND r.%1 < ?)").arg(QLatin1String(column));
 }
 
 std::optional<std::uint32_t> CapcodeText(const std::string& text) {
@@ -106,10 +108,11 @@ QString WhereClause(const LogFilter& filter, QVariantList& values) {
         values << static_cast<qlonglong>(*filter.capcode);
     }
     if (!filter.text.empty()) {
-        QString any = kHasSerial + QStringLiteral(" OR LOWER(r.customer) LIKE ? ESCAPE '\\'"
-                                                  " OR LOWER(r.table_file) LIKE ? ESCAPE '\\'");
+        // Every part of the search has an index of its own, so that the
+        // database joins a few index look-ups instead of reading the log.
         AddSerial(filter.text, values);
-        values << Containing(filter.text) << Containing(filter.text);
+        QString any = kHasSerial + QStringLiteral(" OR ") + StartsWith("customer_key", filter.text, values) +
+                      QStringLiteral(" OR ") + StartsWith("file_key", filter.text, values);
         if (const auto capcode = CapcodeText(filter.text)) {
             any += QStringLiteral(" OR ") + kHasCapcode;
             values << static_cast<qlonglong>(*capcode);
@@ -144,13 +147,17 @@ QStringList SchemaStatements(bool postgres) {
     const QString id = postgres ? QStringLiteral("BIGSERIAL PRIMARY KEY") : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     const QString reference = postgres ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER");
     const QString blob = postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
+    // The search keys compare byte by byte on both databases, so that a
+    // range over an index finds the texts that start with the typed text.
+    const QString keyCollation = postgres ? QStringLiteral(" COLLATE \"C\"") : QString();
     return {
         QStringLiteral("CREATE TABLE records (id %1, time_utc TEXT NOT NULL, operation TEXT NOT NULL, "
                        "workstation TEXT NOT NULL, user_name TEXT NOT NULL, port TEXT NOT NULL, "
                        "board_firmware TEXT NOT NULL, serial TEXT NOT NULL, ssn TEXT NOT NULL, psn TEXT NOT NULL, "
                        "firmware INTEGER, band INTEGER, frequency INTEGER, sha256 TEXT NOT NULL, "
-                       "table_file TEXT NOT NULL, result TEXT NOT NULL, customer TEXT NOT NULL, note TEXT NOT NULL)")
-            .arg(id),
+                       "table_file TEXT NOT NULL, result TEXT NOT NULL, customer TEXT NOT NULL, note TEXT NOT NULL, "
+                       "customer_key TEXT%2 NOT NULL, file_key TEXT%2 NOT NULL)")
+            .arg(id, keyCollation),
         QStringLiteral("CREATE TABLE record_capcodes (record_id %1 NOT NULL REFERENCES records (id), "
                        "slot INTEGER NOT NULL, capcode INTEGER NOT NULL, on_flag INTEGER NOT NULL, "
                        "PRIMARY KEY (record_id, slot))")
@@ -162,6 +169,8 @@ QStringList SchemaStatements(bool postgres) {
         QStringLiteral("CREATE INDEX records_serial ON records (serial)"),
         QStringLiteral("CREATE INDEX records_ssn ON records (ssn)"),
         QStringLiteral("CREATE INDEX records_psn ON records (psn)"),
+        QStringLiteral("CREATE INDEX records_customer ON records (customer_key)"),
+        QStringLiteral("CREATE INDEX records_file ON records (file_key)"),
         QStringLiteral("CREATE INDEX record_capcodes_capcode ON record_capcodes (capcode)"),
     };
 }
@@ -256,12 +265,19 @@ bool ProgrammingLog::connect(std::string& error) {
             error = Reason(q.lastError());
             return false;
         }
-        if (q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0) {
-            q.finish();
-            if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
-                error = Reason(q.lastError());
-                return false;
-            }
+        const bool wal = q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) == 0;
+        q.finish();
+        if (!wal && !q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+            error = Reason(q.lastError());
+            return false;
+        }
+        // A record is flushed to the disk with the next checkpoint rather
+        // than at its commit: a killed program still leaves every committed
+        // record whole, only a power cut may lose the last ones, and a
+        // record costs a millisecond instead of a flush of the disk.
+        if (!q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+            error = Reason(q.lastError());
+            return false;
         }
     }
     return true;
@@ -343,12 +359,13 @@ bool ProgrammingLog::storeParts(const ProgrammingRecord& r, long long& id, std::
         const QVariantList values{Q(r.timeUtc), Q(std::string(OperationName(r.operation))), Q(r.workstation),
                                   Q(r.userName), Q(r.port), Q(r.boardFirmware), Q(r.serial), Q(r.ssn), Q(r.psn),
                                   OrNull(r.firmware), OrNull(r.band), OrNull(r.frequency), Q(r.sha256),
-                                  Q(r.tableFile), Q(r.result), Q(r.customer), Q(r.note)};
+                                  Q(r.tableFile), Q(r.result), Q(r.customer), Q(r.note),
+                                  SearchKey(Q(r.customer)), SearchKey(QFileInfo(Q(r.tableFile)).fileName())};
         if (!Prepare(q,
                      QStringLiteral("INSERT INTO records (time_utc, operation, workstation, user_name, port, "
                                     "board_firmware, serial, ssn, psn, firmware, band, frequency, sha256, table_file, "
-                                    "result, customer, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-                                    "RETURNING id"),
+                                    "result, customer, note, customer_key, file_key) "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                      values, error) ||
             !Run(q, error))
             return false;

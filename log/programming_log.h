@@ -10,8 +10,9 @@
 /// Tables: records (one row per operation), record_capcodes (capcodes 1-16
 /// of a record with their ON flags) and record_images (the pager's memory,
 /// compressed with zlib in Qt's qCompress form: a 4-byte big-endian length,
-/// then the zlib stream). Indexes on the time, the serial numbers and the
-/// capcodes keep the searches fast on a long log.
+/// then the zlib stream). Indexes on the time, the serial numbers, the
+/// capcodes and the lower-case search keys of the customer and the table
+/// file's name keep the searches fast on a long log.
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -35,7 +36,8 @@ struct LogFilter {
     std::string serial; ///< the pager's serial number, its SSN or its PSN, exactly
     std::optional<std::uint32_t> capcode;  ///< one of the record's capcodes 1-16
     /// The window's search box: a serial number, SSN or PSN exactly, a
-    /// capcode, or part of the customer's name or of the table file's name.
+    /// capcode, or the start of the customer's name or of the table file's
+    /// name (without its folder), in upper or lower case.
     std::string text;
     int limit = 0;  ///< at most this many, the newest; 0: all
 };

@@ -3,8 +3,8 @@
 /// The programming log's window `frmProgLog` (Tools > Programming Log): the
 /// records newest first in a table fetched as it scrolls (time, operation,
 /// serial number, first capcode, result, customer), a search box (serial
-/// number, SSN, PSN, capcode, part of the customer or of the table file's
-/// name) and a date range, the chosen record's details, "Open this image"
+/// number, SSN, PSN, capcode, the start of the customer's or of the table
+/// file's name) and a date range, the chosen record's details, "Open this image"
 /// and the export of the records shown as CSV. The window shows what the
 /// log holds; what opening an image does to the document and where the log
 /// lives are its owner's (LogWindowHooks).

@@ -80,8 +80,8 @@ TEST_P(ProgrammingLogTest, KeepsWholeRecordsFindsThemByEveryFilterAndGivesTheIma
     byCapcode.capcode = 1000001;  // capcode 1 of a, capcode 2 of c
     byDays.since = "2024-03-02";
     byDays.until = "2024-03-03";
-    byCustomer.text = "acme";
-    byPercent.text = "100%";
+    byCustomer.text = "acme";  // the start of "Acme Paging"
+    byPercent.text = "HOSPITAL 100%";
     byFile.text = "b.tbl";
     byCapcodeText.text = "2000002";
     newest.limit = 2;
@@ -92,9 +92,9 @@ TEST_P(ProgrammingLogTest, KeepsWholeRecordsFindsThemByEveryFilterAndGivesTheIma
         {"PSN", byPsn, {*idC, *idB, *idA}},
         {"any capcode", byCapcode, {*idC, *idA}},
         {"two whole days", byDays, {*idC, *idB}},
-        {"part of a customer", byCustomer, {*idA}},
-        {"a percent sign", byPercent, {*idC}},
-        {"part of a file name", byFile, {*idB}},
+        {"the start of a customer", byCustomer, {*idA}},
+        {"a customer typed in capitals, a percent sign", byPercent, {*idC}},
+        {"a file name without its folder", byFile, {*idB}},
         {"a capcode typed", byCapcodeText, {*idB}},
         {"the newest two", newest, {*idD, *idC}},
     };
