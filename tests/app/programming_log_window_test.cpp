@@ -39,12 +39,17 @@ class ProgrammingLogWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         qputenv(link::kReadPauseVariable, "0");  // the simulator answers at once
+        // The window's log: the default, in its own program folder.
+        testsLog_ = qgetenv(proglog::kLogDatabaseVariable);
+        qunsetenv(proglog::kLogDatabaseVariable);
         WindowTest::SetUp();
     }
     void TearDown() override {
         WindowTest::TearDown();
+        qputenv(proglog::kLogDatabaseVariable, testsLog_);
         qunsetenv(link::kReadPauseVariable);
     }
+    QByteArray testsLog_;
     void startWith(Boardsim& board) {
         options.probeBoard = true;
         options.ports = {board.path()};

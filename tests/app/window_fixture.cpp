@@ -19,9 +19,6 @@ QApplication& TestApp() {
 
 void WindowTest::SetUp() {
     TestApp();
-    // The programming log of a test window lies in its own program folder,
-    // never in a log the environment names.
-    qunsetenv("ZRV41K_LOG_DB");
     options = app::StartupOptions::Unattended(programDir.path(), notifier);
     options.workingFolder = workingDir.path();
     options.settingsFile = QString::fromStdString((settingsDir / "zrv41k.conf").string());
