@@ -275,6 +275,20 @@ TEST_F(ProgrammingLogWindowTest, TheLogWindowFindsRecordsOpensAnImageUndoablyAnd
     const auto lines = SplitLines(ReadFile(pagerDir / "shown.csv"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].rfind("3,", 0), 0u) << lines[1];
+
+    // Another log chosen in the window is its setting from then on; an
+    // empty choice is the default again.
+    search.clear();
+    const QString other = QString::fromStdString((pagerDir / "shop.sqlite").string());
+    inLog<QLineEdit>("edtLogDatabase").setText(other);
+    inLog<QPushButton>("btnLogUseDatabase").click();
+    EXPECT_TRUE(shownIds().empty());
+    EXPECT_EQ(QSettings(options.settingsFile, QSettings::IniFormat).value(proglog::kLogDatabaseSetting), other);
+    EXPECT_EQ(app_->logCommands().target().location, other.toStdString());
+    inLog<QLineEdit>("edtLogDatabase").clear();
+    inLog<QPushButton>("btnLogUseDatabase").click();
+    EXPECT_EQ(shownIds(), (std::vector<long long>{3, 2, 1}));
+    EXPECT_FALSE(QSettings(options.settingsFile, QSettings::IniFormat).contains(proglog::kLogDatabaseSetting));
     logWindow().close();
 }
 
