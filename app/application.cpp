@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/companion_windows.h"
+#include "app/compare_commands.h"
 #include "app/log_commands.h"
 #include "app/ota_commands.h"
 #include "core/default_image.h"
@@ -109,12 +110,14 @@ Application::Application(StartupOptions options) {
     // The main window first: its creation runs FormCreate. Then the other
     // windows in their order, hidden until their commands show them.
     const QString encoderPort = QString::fromStdString(options.encoderPort);
-    const QString settingsFile = options.settingsFile;
+    PathDialog openDialog = options.openDialog;
     const PathDialog saveDialog = options.saveDialog;
+    const QString settingsFile = options.settingsFile;
     main_ = std::make_unique<MainWindow>(std::move(options));
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
+    compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
     logCommands_ = std::make_unique<LogCommands>(*main_, settingsFile, saveDialog);
     // An OTA send that went on the air is recorded as the transfers are.
     QObject::connect(companions_->frmOTA, &ota::ui::OtaWindow::sendEnded, logCommands_.get(),

@@ -14,6 +14,7 @@
 namespace zrv::app {
 
 class CompanionWindows;
+class CompareCommands;
 
 /// The program's own command-line options (Qt's options are taken by
 /// QApplication before these are read).
@@ -46,6 +47,7 @@ public:
     ~Application();
     MainWindow& mainWindow() { return *main_; }
     CompanionWindows& companions() { return *companions_; }
+    CompareCommands& compareCommands() { return *compare_; }
     LogCommands& logCommands() { return *logCommands_; }
     /// What a second start handed over: the main window comes forward and
     /// opens \p file as File > Open does (nothing to open when empty).
@@ -54,6 +56,7 @@ public:
 private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<CompanionWindows> companions_;
+    std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<LogCommands> logCommands_;  ///< goes first: its window reads the log
 };
 

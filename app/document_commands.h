@@ -20,6 +20,7 @@ class QAction;
 class QMenu;
 class QSettings;
 class QMimeData;
+class QSettings;
 class QWidget;
 
 namespace zrv {
@@ -29,8 +30,8 @@ class Notifier;
 
 namespace zrv::app {
 
-/// The window's settings: the file \p file, or (empty) the user's
-/// configuration folder's zrv41k.conf.
+/// The user's settings of the program: \p file, or the user's configuration
+/// folder when it is empty (~/.config/zrv41k/zrv41k.conf).
 std::unique_ptr<QSettings> OpenSettings(const QString& file);
 
 /// A file dialog: returns the chosen path, empty when cancelled.

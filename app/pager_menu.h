@@ -7,8 +7,10 @@
 /// back into the main window here.
 
 #include <QObject>
+#include <functional>
 #include <vector>
 
+#include "core/image.h"
 #include "core/notifier.h"
 
 class QAction;
@@ -18,6 +20,7 @@ class BoardSession;
 }
 namespace zrv::link::ui {
 enum class PendingOperation;
+struct ProgrammingHooks;
 }
 
 namespace zrv::app {
@@ -45,9 +48,21 @@ public:
     /// the next operation.
     void showLogStatus(const QString& text);
 
+    /// Reads the pager into \p scratch in the programming window, as Read
+    /// does, but leaves the document and the main window as they are; the
+    /// window closes by itself once the read has succeeded. False when
+    /// nothing could start or the read failed (the window said why).
+    bool readPagerInto(ConfigImage& scratch);
+    /// Asked by Write once it may write, before the programming window
+    /// opens: false writes nothing. Empty: Write writes at once.
+    void setWriteConfirmation(std::function<bool()> confirm) { confirmWrite_ = std::move(confirm); }
+
 private:
     /// Runs \p operation in the programming window with the port held.
     void runPagerOperation(link::ui::PendingOperation operation);
+    /// What every operation's programming window needs of the main window:
+    /// texts, captions and the board polling while it waits.
+    void prepareProgrammingWindow(link::ui::ProgrammingHooks hooks);
     /// False (and nothing starts) without a known board or while the port is in use.
     bool pagerOperationPossible() const;
     /// Shows the board state of a poll: black "Connect", or red "Disconnect"
@@ -61,8 +76,13 @@ private:
     link::BoardSession& board_;
     CompanionWindows* companions_ = nullptr;
     std::vector<QAction*> menuItems_;  ///< the Pager menu and its Read, Write and Verfy
+    std::function<bool()> confirmWrite_;
     QString logStatus_;                ///< what the log made of the last operation
     QString boardStatus_;              ///< the board's state as last shown
 };
+
+/// The band a write checks the frequency on: the one the band selector
+/// shows, else the one \p image names, else the first.
+int BandForWrite(const MainWindow& window, const ConfigImage& image);
 
 }  // namespace zrv::app

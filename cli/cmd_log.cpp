@@ -200,8 +200,7 @@ int runLog(const std::vector<std::string>& input) {
     LogOptions options;
     std::string error;
     if (!TakeLogOptions(args, options, error)) return UsageError(CommandByName("log"), error);
-    if (options.off || !options.customer.empty() || !options.note.empty())
-        return UsageError(CommandByName("log"), "--no-log, --customer and --note belong to operations on a pager");
+    if (options.off) return UsageError(CommandByName("log"), "--no-log belongs to operations on a pager");
     if (!args.empty() && args[0] == "show") return showRecord({args.begin() + 1, args.end()}, options.database);
     return listRecords(args, options.database);
 }

@@ -77,8 +77,7 @@ const char* const kUsage =
     "  --port PATH             the encoder's serial port (default /dev/ttyS0)\n\n"
     "A send is recorded in the programming log (see 'zrv41k-cli log --help'):\n"
     "  --log-db FILE|URL       the log's database\n"
-    "  --no-log                do not record the send\n"
-    "  --customer TEXT, --note TEXT   kept with the record\n";
+    "  --no-log                do not record the send\n";
 
 /// Messages of the OTA window have no catalogue key: they print as their text.
 class OtaCliNotifier : public Notifier {
@@ -198,8 +197,6 @@ const OtaOption kOptions[] = {
     {"--port", "a path", kAsGiven, false, [](Parsed& p, Value v) { p.port = v; }},
     {"--log-db", "a file name or URL", kAsGiven, false, [](Parsed& p, Value v) { p.log.database = v; }},
     {"--no-log", nullptr, 0, false, [](Parsed& p, Value) { p.log.off = true; }},
-    {"--customer", kField, kAsGiven, false, [](Parsed& p, Value v) { p.log.customer = v; }},
-    {"--note", kField, kAsGiven, false, [](Parsed& p, Value v) { p.log.note = v; }},
 };
 
 /// Fills the window's fields from the options; nothing is on unless named.

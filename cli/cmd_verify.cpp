@@ -21,7 +21,10 @@ const CommandRegistration kVerify{Command{
                 "what a write of IN.tbl would put on this pager now (its own serial number\n"
                 "and firmware words, the write's values), every byte but the write marker;\n"
                 "the values a read forces are not compared. Prints 'Verify Success!' (exit 0) or\n"
-                "'Verify Error!' and the differing addresses, e.g. ':3E1:1246' (exit 1).\n\n"
+                "'Verify Error!', the differing addresses, e.g. ':3E1:1246', then one line per\n"
+                "differing field as 'diff --fields' prints it, the file's value first and the\n"
+                "pager's second ('capcode.1: 0000300 -> 0000100'), and the differing bytes\n"
+                "no field shows, by region (exit 1).\n\n"
                 "Options:\n") + kLinkOptionsHelp + kLogDatabaseHelp + kLogOptionsHelp,
     runVerify}};
 
@@ -42,7 +45,7 @@ int runVerify(const std::vector<std::string>& args) {
     session.setTableFile(file);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     if (link::ProgramVerify(session.link(), session.sink(), image)) return kExitOk;
-    PrintDifferences(session.link().VerifyDifferences());
+    PrintDifferences(session.link());
     return kExitFailed;
 }
 

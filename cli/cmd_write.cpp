@@ -106,7 +106,7 @@ bool parseWriteOptions(std::vector<std::string>& args, WriteOptions& w, std::str
 }
 
 void printOutcome(link::WriteOutcome outcome, const link::ProgrammerLink& link) {
-    if (outcome == link::WriteOutcome::VerifyError) PrintDifferences(link.VerifyDifferences());
+    if (outcome == link::WriteOutcome::VerifyError) PrintDifferences(link);
 }
 
 int writeRepeatedly(LinkSession& session, ConfigImage& image, const WriteOptions& w) {

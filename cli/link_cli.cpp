@@ -1,8 +1,10 @@
 #include "cli/link_cli.h"
 
 #include <iostream>
+#include <sstream>
 
 #include "cli/command.h"
+#include "cli/field_cli.h"
 #include "cli/qt_application.h"
 #include "cli/table_cli.h"
 #include "core/default_image.h"
@@ -110,8 +112,14 @@ bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier&
     return true;
 }
 
-void PrintDifferences(const std::string& differences) {
-    if (!differences.empty()) std::cout << differences << std::endl;
+void PrintDifferences(const link::ProgrammerLink& link) {
+    if (link.VerifyDifferences().empty()) return;
+    std::ostringstream out;
+    out << link.VerifyDifferences() << '\n';
+    const ImageComparison c = link.VerifyComparison();
+    for (const FieldDifference& d : c.fields) out << DifferenceLine(d, [](const std::string& v) { return TerminalText(v); }) << '\n';
+    for (const ByteDifference& d : c.bytes) out << DifferenceLine(d) << '\n';
+    std::cout << out.str() << std::flush;
 }
 
 }  // namespace zrv::cli

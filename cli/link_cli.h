@@ -22,7 +22,7 @@ namespace zrv::cli {
 struct LinkOptions {
     std::vector<std::string> ports;  ///< --port PATH, repeatable, in order
     std::string trace;               ///< --trace FILE
-    LogOptions log;                  ///< --log-db, --no-log, --customer, --note
+    LogOptions log;                  ///< --log-db, --no-log
 };
 
 /// Takes --port, --trace and the log's options out of \p args (the rest stays in \p args, in
@@ -67,6 +67,10 @@ public:
     StderrNotifier& notifier() { return notifier_; }
     /// The table file the command reads or writes, for the log's records.
     void setTableFile(const std::string& path) { logger_.setTableFile(path); }
+    /// The customer and the note the log keeps with the next records.
+    void setLogCustomerAndNote(std::string customer, std::string note) {
+        logger_.setCustomerAndNote(std::move(customer), std::move(note));
+    }
 
 private:
     link::QtSerialLine line_;
@@ -89,7 +93,10 @@ void TellNoBoard(const link::ProgrammerLink* link, Notifier& notifier);
 /// telling \p notifier why, when the file is refused.
 bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier& notifier);
 
-/// Prints the differing addresses of a failed verify, when there are any.
-void PrintDifferences(const std::string& differences);
+/// Prints what a failed verify of \p link found, when it found anything:
+/// the differing addresses (":3E1:1246"), then one line per differing
+/// field and per run of bytes no field shows, as `diff --fields` prints
+/// them (the image's value first, the pager's second).
+void PrintDifferences(const link::ProgrammerLink& link);
 
 }  // namespace zrv::cli

@@ -23,9 +23,7 @@ const char* const kLogDatabaseHelp =
 
 const char* const kLogOptionsHelp =
     "  --no-log       do not record the operation in the programming log (each\n"
-    "                 operation is recorded, and stderr names its record)\n"
-    "  --customer TEXT, --note TEXT\n"
-    "                 the customer and a note the log keeps with the record\n";
+    "                 operation is recorded, and stderr names its record)\n";
 
 bool TakeLogOptions(std::vector<std::string>& args, LogOptions& options, std::string& error) {
     std::vector<std::string> rest;
@@ -35,7 +33,7 @@ bool TakeLogOptions(std::vector<std::string>& args, LogOptions& options, std::st
             options.off = true;
             continue;
         }
-        if (a != "--log-db" && a != "--customer" && a != "--note") {
+        if (a != "--log-db") {
             rest.push_back(a);
             continue;
         }
@@ -43,13 +41,7 @@ bool TakeLogOptions(std::vector<std::string>& args, LogOptions& options, std::st
             error = a + " needs a value";
             return false;
         }
-        const std::string& value = args[++i];
-        if (a == "--log-db")
-            options.database = value;
-        else if (a == "--customer")
-            options.customer = value;
-        else
-            options.note = value;
+        options.database = args[++i];
     }
     args = std::move(rest);
     return true;
@@ -82,8 +74,8 @@ void OperationLogger::setTableFile(const std::string& path) {
 void OperationLogger::record(OperationFacts facts) {
     if (options_.off) return;
     facts.tableFile = tableFile_;
-    facts.customer = options_.customer;
-    facts.note = options_.note;
+    facts.customer = customer_;
+    facts.note = note_;
     // The log is opened when the first operation has ended, once per command.
     if (!log_ && openError_.empty()) {
         log_ = proglog::ProgrammingLog::open(CommandLineLogTarget(options_.database), openError_);

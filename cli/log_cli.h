@@ -1,7 +1,7 @@
 #pragma once
 /// \file
 /// The programming log as the command line uses it: the options every
-/// operation on a pager takes (--log-db, --no-log, --customer, --note),
+/// operation on a pager takes (--log-db, --no-log),
 /// the choice of the database, and the recording of each operation, which
 /// never changes the operation's own outcome: a record that cannot be
 /// written is a warning on stderr.
@@ -23,8 +23,6 @@ namespace zrv::cli {
 struct LogOptions {
     std::optional<std::string> database;  ///< --log-db FILE|URL
     bool off = false;                     ///< --no-log
-    std::string customer;                 ///< --customer TEXT
-    std::string note;                     ///< --note TEXT
 };
 
 /// Takes the log's options out of \p args (the rest stays, in order);
@@ -49,6 +47,11 @@ public:
 
     /// The table file the command reads or writes (kept with its full path).
     void setTableFile(const std::string& path);
+    /// The customer and the note of the records from now on (a batch job's row).
+    void setCustomerAndNote(std::string customer, std::string note) {
+        customer_ = std::move(customer);
+        note_ = std::move(note);
+    }
     /// Records \p facts with the table file, customer and note; a record
     /// that cannot be stored is told on stderr and nothing else changes.
     void record(OperationFacts facts);
@@ -57,6 +60,8 @@ private:
     LogOptions options_;
     bool printId_;
     std::string tableFile_;
+    std::string customer_;
+    std::string note_;
     std::unique_ptr<proglog::ProgrammingLog> log_;
     std::string openError_;  ///< why the log could not be opened
 };

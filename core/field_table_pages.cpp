@@ -15,7 +15,7 @@ void AddFrequencyGroup(TableBuilder& t) {
             });
     t.caption("Band", "lblBand");
     t.add("frequency", FieldKind::Text, {}, "the channel frequency in 100 Hz units on the band and its raster",
-          "edtFreq", "0x0068..0x006B and the synthesizer words",
+          "edtFreq", "0x0068..0x006B and the synthesizer words 0x0005..0x000E, 0x0064..0x0067, 0x045A",
           [](const ConfigImage& image, const FieldContext&) { return std::to_string(ChannelFrequency(image)); },
           [](ConfigImage& image, FieldContext& c, const std::string& text, int) {
               return FromFrequency(StoreChannelFrequency(image, c.band, text, c.firmwareUnknown));

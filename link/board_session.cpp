@@ -138,4 +138,6 @@ void BoardSession::Forwarder::verifyDifferences(const std::string& text) {
 
 void BoardSession::Forwarder::operationEnded(const OperationFacts& facts) { emit session.operationEnded(facts); }
 
+ImageComparison BoardSession::verifyComparison() const { return link_->VerifyComparison(); }
+
 }  // namespace zrv::link

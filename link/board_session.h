@@ -89,6 +89,8 @@ public:
     WriteOutcome write(ConfigImage& image);
     /// Verify of \p image as a write of it would leave the pager (see ProgramVerify).
     bool verify(const ConfigImage& image);
+    /// The last verify's differences by field (also a write's own verify).
+    ImageComparison verifyComparison() const;
     /// The repeated write of \p image with the auto-increase of now, raising
     /// the capcodes of capcode page \p page.
     std::unique_ptr<RepeatedWrite> repeatedWrite(ConfigImage& image, int page);

@@ -4,6 +4,7 @@
 
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "core/pager_charset.h"
 #include "core/pager_normalisation.h"
 #include "link/link_messages.h"
 #include "link/programmer_link.h"
@@ -117,6 +118,7 @@ bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, st
     sink_->progressRange(static_cast<int>(first), static_cast<int>(last));
     // A verify whose read fails has compared nothing: it names no address.
     differences_.clear();
+    verifiedSides_.reset();
     if (!ReadRange(first, last, kMaxBlock)) return false;
     ConfigImage expected = image;
     ConfigImage pager = pagerBuffer_;
@@ -133,13 +135,34 @@ bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, st
         std::snprintf(address, sizeof address, ":%03zX", a);
         differences_ += address;
     }
+    if (!differences_.empty()) {
+        // For the comparison by field the pager side is the expected image
+        // outside the compared range and at the write marker: no field
+        // shows a difference there.
+        ConfigImage shown = expected;
+        shown.write(first, pager.range(first, last - first + 1));
+        shown.setByte(L::kWriteMarker, expected.byte(L::kWriteMarker));
+        verifiedSides_.emplace(expected, shown);
+    }
     sink_->verifyDifferences(differences_);
     return differences_.empty();
+}
+
+ImageComparison ProgrammerLink::VerifyComparison() const {
+    if (!verifiedSides_) return {};
+    // Both sides were compared as sent, texts in the pager's character set;
+    // their values are shown as the window shows them, in the PC's.
+    ConfigImage expected = verifiedSides_->first;
+    ConfigImage pager = verifiedSides_->second;
+    ConvertTextsFromPager(expected);
+    ConvertTextsFromPager(pager);
+    return CompareImages(expected, pager);
 }
 
 bool ProgrammerLink::VerifyWriteOf(const ConfigImage& image, const ImageNormaliser& asRead) {
     // A verify that compared nothing names no address.
     differences_.clear();
+    verifiedSides_.reset();
     ConfigImage expected = image;
     if (!AdaptToPager(expected)) {
         sink_->verifyDifferences(differences_);

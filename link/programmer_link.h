@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/field_compare.h"
 #include "core/image.h"
 #include "core/notifier.h"
 #include "core/pager_operation.h"
@@ -192,6 +193,10 @@ public:
     const ConfigImage& PagerBuffer() const { return pagerBuffer_; }
     /// The differing addresses of the last verify, ":3E1:1246" style.
     const std::string& VerifyDifferences() const { return differences_; }
+    /// The last verify's differences by field (what the image would put on
+    /// the pager against what the pager holds, both as compared, texts in
+    /// the PC character set); empty when it found none or compared nothing.
+    ImageComparison VerifyComparison() const;
 
     int FirmwareVersion = 0;
     bool FirmwareUnknown = false;
@@ -245,6 +250,8 @@ private:
     std::vector<std::string> candidates_;
     ConfigImage pagerBuffer_;
     std::string differences_;
+    /// The two sides of the last verify that found differences: expected, pager.
+    std::optional<std::pair<ConfigImage, ConfigImage>> verifiedSides_;
 };
 
 }  // namespace zrv::link

@@ -487,5 +487,33 @@ TEST(CliExportImport, RefusesWhatADocumentShouldNotSayAndWritesNothing) {
     }
 }
 
+
+TEST(CliDiff, FieldsNamesEachFieldSetWithItsValuesAsGetShowsThem) {
+    TempDir dir;
+    const std::string a = NewTable(dir, "a.tbl");
+    const std::string b = (dir / "b.tbl").string();
+    const std::string was = Get(a, "contrast");
+    const std::string contrast = was == "2" ? "3" : "2";
+    ASSERT_EQ(Cli({"set", a, "capcode.1=1300", "contrast=" + contrast, "prompt.3=Hello", "-o", b}).exitCode, 0);
+
+    // In table order, then the bytes no field shows: the saved checksum.
+    const auto lines = Cli({"diff", "--fields", a, b});
+    EXPECT_EQ(lines.exitCode, 1);
+    const std::string fields = "capcode.1: " + Get(a, "capcode.1") + " -> " + Get(b, "capcode.1") + "\n" +
+                               "prompt.3: " + Get(a, "prompt.3") + " -> Hello\n" +  //
+                               "contrast: " + was + " -> " + contrast + "\n";
+    EXPECT_EQ(lines.out.substr(0, fields.size()), fields) << lines.out << lines.err;
+    EXPECT_NE(lines.out.find("  checksum: ", fields.size()), std::string::npos) << lines.out;
+    const Json json = Json::parse(Cli({"diff", "--json", a, b}).out);
+    ASSERT_EQ(json.size(), 4u);
+    EXPECT_EQ(json[2], Json({{"field", "contrast"}, {"a", was}, {"b", contrast}}));
+    EXPECT_EQ(json[3]["region"], "checksum");
+
+    const auto same = Cli({"diff", "--fields", a, a});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_EQ(same.out, "");
+    EXPECT_EQ(Cli({"diff", "--json", b, b}).out, "[]\n");
+}
+
 }  // namespace
 }  // namespace zrv

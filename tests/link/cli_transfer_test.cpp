@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 
 #include "core/capcodes.h"
 #include "core/default_image.h"
+#include "core/field_table.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
 #include "core/table_file.h"
@@ -105,6 +107,23 @@ TEST_F(CliTransfer, WriteThenVerifyAndAVerifyThatFindsDifferences) {
     EXPECT_EQ(changed.out.rfind("Verify Error!\n:128", 0), 0u) << changed.out;
     EXPECT_FALSE(contains(changed.out, ":4D")) << changed.out;
     EXPECT_FALSE(contains(changed.out, ":7FE")) << changed.out;
+    // After the addresses, the fields: the file's value, then the pager's.
+    EXPECT_TRUE(contains(changed.out, "\ncapcode.1: 0000300 -> 0000100\n")) << changed.out;
+
+    // The contrast too: both fields are named, and the checksum, which no
+    // field shows, as bytes.
+    FieldContext context = ContextAfterOpen(table);
+    const FieldDef& contrast = RequireField("contrast");
+    const std::string pagerContrast = contrast.get(table, context);
+    const std::string fileContrast = pagerContrast == "2" ? "3" : "2";
+    ASSERT_EQ(SetFieldValue(table, context, contrast, fileContrast).status, SetFieldResult::Status::Stored);
+    StoreTableChecksum(table);
+    test::WriteFile(dir / "changed.tbl", test::Bytes(table));
+    const auto both = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "changed.tbl").string()});
+    EXPECT_EQ(both.exitCode, 1);
+    EXPECT_TRUE(contains(both.out, "\ncapcode.1: 0000300 -> 0000100\n")) << both.out;
+    EXPECT_TRUE(contains(both.out, "\ncontrast: " + fileContrast + " -> " + pagerContrast + "\n")) << both.out;
+    EXPECT_TRUE(contains(both.out, "  checksum: ")) << both.out;
 }
 
 TEST_F(CliTransfer, ATableWrittenIntoOrReadFromAPagerVerifiesAgainstIt) {
@@ -229,4 +248,90 @@ TEST_F(CliTransfer, WriteRefusesBadOptionsAndBadTables) {
     const auto bad = RunProgram("zrv41k-cli", {"write", "--port", "/dev/zrv-none", (dir / "short.tbl").string()});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(contains(bad.err, "Msg61: The file size is error !")) << bad.err;
+}
+
+TEST_F(CliTransfer, BatchChecksTheWholeJobThenProgramsRowByRow) {
+    Boardsim board({"--table", (dir / "in.tbl").string()});
+    const std::string in = (dir / "in.tbl").string();
+    const auto batch = [&](const std::string& csv, std::vector<std::string> more, const std::string& input = {}) {
+        test::WriteFile(dir / "job.csv", csv);
+        std::vector<std::string> args = {"batch", (dir / "job.csv").string(), "--template", in, "--port", board.path()};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunProgram("zrv41k-cli", args, input);
+    };
+    // A value row 4 refuses is found before row 1 is written.
+    const ConfigImage untouched = board.memory();
+    const auto refused = batch("name,capcode.1,contrast\np1,1301,2\np2,1302,3\np3,1303,2\np4,5,1\n", {"--yes"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(contains(refused.err, "line 5: capcode.1: Msg48")) << refused.err;
+    EXPECT_TRUE(board.memory() == untouched);
+
+    // Enter writes, s skips, the end of the input stops before row 4.
+    const std::string job = "name,capcode.1,contrast\np1,1301,2\np2,1302,3\np3,1303,2\np4,1304,1\n";
+    const auto asked = batch(job, {"--note", (dir / "note.pdf").string()}, "\ns\n\n");
+    EXPECT_EQ(asked.exitCode, 1);
+    EXPECT_EQ(asked.out, "Write Success!\np1 (row 1 of 4): verified\np2 (row 2 of 4): skipped\n"
+                         "Write Success!\np3 (row 3 of 4): verified\n"
+                         "p4 (row 4 of 4): not written; the job stopped (go on with --from 4)\n"
+                         "delivery note: " + (dir / "note.pdf").string() + "\n");
+    EXPECT_TRUE(contains(asked.err, "Insert pager p3 (row 3 of 4) and press Enter; s skips, q stops")) << asked.err;
+    EXPECT_EQ(CapcodeAt(board.memory(), 0), 1303u);
+
+    // The delivery note: a line per row with its result, and the summary.
+    const auto text = RunProgram("/usr/bin/pdftotext", {"-layout", (dir / "note.pdf").string(), "-"});
+    if (text.exitCode == 0) {
+        for (const char* row : {"p1 .* 1301 .* verified", "p2 .* 1302 .* skipped", "p3 .* 1303 .* verified",
+                                "p4 .* 1304 .* waiting", "4 pagers: 2 verified, 1 skipped, 1 waiting"})
+            EXPECT_TRUE(std::regex_search(text.out, std::regex(row))) << row << " in\n" << text.out;
+    } else {
+        ADD_FAILURE() << "pdftotext (poppler-utils, installed by scripts/setup) did not run: " << text.err;
+    }
+
+    const auto resumed = batch(job, {"--from", "4", "--yes"});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.out << resumed.err;
+    EXPECT_EQ(resumed.out, "Write Success!\np4 (row 4 of 4): verified\n");
+
+    // The row's table file is what `set` makes, and the pager holds it.
+    const auto files = batch(job, {"--out", (dir / "rows").string()});
+    ASSERT_EQ(files.exitCode, 0) << files.err;
+    ASSERT_EQ(RunProgram("zrv41k-cli", {"set", in, "capcode.1=1304", "contrast=1", "-o", (dir / "p4.tbl").string()})
+                  .exitCode, 0);
+    EXPECT_EQ(test::ReadFile(dir / "rows" / "p4.tbl"), test::ReadFile(dir / "p4.tbl"));
+    const auto verify = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "p4.tbl").string()});
+    EXPECT_EQ(verify.exitCode, 0) << verify.out;
+}
+
+TEST_F(CliTransfer, BatchStopsAtTheRowWhoseBoardIsLostAndGoesOnFromIt) {
+    const std::string in = (dir / "in.tbl").string();
+    test::WriteFile(dir / "job.csv", "name,capcode.1\np1,1301\np2,1302\np3,1303\n");
+    const auto batch = [&](const std::string& port, std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"batch", (dir / "job.csv").string(), "--template", in, "--port", port, "--yes"};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunProgram("zrv41k-cli", args);
+    };
+    // How many answers two rows take, then a board that vanishes a hundred
+    // answers into the third row.
+    std::size_t twoRows = 0;
+    {
+        test::WriteFile(dir / "two.csv", "name,capcode.1\np1,1301\np2,1302\n");
+        Boardsim counting({"--table", in});
+        ASSERT_EQ(RunProgram("zrv41k-cli", {"batch", (dir / "two.csv").string(), "--template", in, "--port",
+                                            counting.path(), "--yes"})
+                      .exitCode,
+                  0);
+        twoRows = counting.log().size();
+    }
+    ASSERT_GT(twoRows, 200u);
+    Boardsim vanishing({"--table", in, "--vanish-after", std::to_string(twoRows + 100)});
+    const auto lost = batch(vanishing.path());
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_TRUE(contains(lost.out, "p1 (row 1 of 3): verified\n")) << lost.out;
+    EXPECT_TRUE(contains(lost.out, "p2 (row 2 of 3): verified\n")) << lost.out;
+    EXPECT_TRUE(contains(lost.out, "p3 (row 3 of 3): failed\nthe job stopped (go on with --from 3)\n")) << lost.out;
+
+    Boardsim back({"--table", in});
+    const auto resumed = batch(back.path(), {"--from", "3"});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.out << resumed.err;
+    EXPECT_EQ(resumed.out, "Write Success!\np3 (row 3 of 3): verified\n");
+    EXPECT_EQ(CapcodeAt(back.memory(), 0), 1303u);
 }

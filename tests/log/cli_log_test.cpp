@@ -82,7 +82,7 @@ TEST_F(CliLogTest, EveryTransferIsRecordedWithThePagerAsTheBoardHoldsIt) {
         std::vector<std::uint32_t> firstCapcodes;  // one record each
     };
     const Step steps[] = {
-        {{"write", "--yes", "--port", port, in, "--customer", "Acme Paging"}, PagerOperation::Write, {100}},
+        {{"write", "--yes", "--port", port, in}, PagerOperation::Write, {100}},
         {{"read", "--port", port, (dir / "out.tbl").string()}, PagerOperation::Read, {100}},
         {{"verify", "--port", port, in}, PagerOperation::Verify, {100}},
         {{"write", "--yes", "--port", port, in, "--auto-increment", "1", "--count", "3", "--no-wait"},
@@ -114,9 +114,7 @@ TEST_F(CliLogTest, EveryTransferIsRecordedWithThePagerAsTheBoardHoldsIt) {
             }
         }
     }
-    const ProgrammingRecord first = stored(1, db);
-    EXPECT_EQ(first.customer, "Acme Paging");
-    EXPECT_EQ(first.tableFile, fs::absolute(in).string());
+    EXPECT_EQ(stored(1, db).tableFile, fs::absolute(in).string());
 
     // The repeated write's last pager, given back byte for byte.
     const auto show = cli({"log", "show", "6", "-o", (dir / "back.tbl").string()}, db);
@@ -139,14 +137,24 @@ TEST_F(CliLogTest, EveryTransferIsRecordedWithThePagerAsTheBoardHoldsIt) {
     EXPECT_EQ(cli({"log", "show", "7", "-o", (dir / "none.tbl").string()}, db).exitCode, 1);
     EXPECT_FALSE(fs::exists(dir / "none.tbl"));
 
+    // A batch job's row keeps its customer and where it came from.
+    WriteFile(dir / "job.csv", "name,customer,capcode.1\nq1,Acme Paging,1401\n");
+    const auto batch = cli({"batch", (dir / "job.csv").string(), "--template", in, "--port", port, "--yes"}, db);
+    EXPECT_EQ(batch.exitCode, 0) << batch.err;
+    ASSERT_EQ(LoggedIds(batch.err), std::vector<long long>{8}) << batch.err;
+    const ProgrammingRecord r8 = stored(8, db);
+    EXPECT_EQ(r8.customer, "Acme Paging");
+    EXPECT_EQ(r8.note, "batch " + (dir / "job.csv").string() + ", row 1 (q1)");
+    EXPECT_EQ(r8.capcodes.at(0).capcode, 1401u);
+
     // The listings find the pagers by capcode and serial number.
     const auto csv = SplitLines(cli({"log", "--capcode", "101", "--csv"}, db).out);
     ASSERT_EQ(csv.size(), 2u);
     EXPECT_EQ(csv[1].rfind("5,", 0), 0u) << csv[1];
     const auto json = nlohmann::json::parse(cli({"log", "--serial", "Qant0000000", "--limit", "2", "--json"}, db).out);
     ASSERT_EQ(json.size(), 2u);
-    EXPECT_EQ(json[0]["id"], 6);
-    EXPECT_EQ(json[1]["capcodes"][0]["capcode"], 101);
+    EXPECT_EQ(json[0]["id"], 8);
+    EXPECT_EQ(json[1]["capcodes"][0]["capcode"], 102);
     EXPECT_EQ(cli({"log", "--since", "2024-02-30"}, db).exitCode, 2);
 }
 
