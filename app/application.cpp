@@ -118,7 +118,7 @@ Application::Application(StartupOptions options) {
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
     compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
-    logCommands_ = std::make_unique<LogCommands>(*main_, settingsFile, saveDialog);
+    logCommands_ = std::make_unique<LogCommands>(*main_, *compare_, settingsFile, saveDialog);
     // An OTA send that went on the air is recorded as the transfers are.
     QObject::connect(companions_->frmOTA, &ota::ui::OtaWindow::sendEnded, logCommands_.get(),
                      [log = logCommands_.get()](const OperationFacts& facts) { log->record(facts); });

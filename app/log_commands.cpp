@@ -5,9 +5,12 @@
 #include <QSettings>
 #include <cstdlib>
 
+#include "app/compare_commands.h"
 #include "app/main_window.h"
 #include "app/pager_menu.h"
 #include "app/window_refresh.h"
+#include "core/field_compare.h"
+#include "editors/compare_window.h"
 #include "i18n/message_catalogue.h"
 #include "link/board_session.h"
 #include "link/programming_session.h"
@@ -18,6 +21,7 @@ namespace zrv::app {
 
 namespace {
 
+Message RecordHeading() { return {"MsgLogRecordHeading", "The record"}; }
 Message LoggedMessage() { return {"MsgLogged", "Logged", MsgIcon::Information}; }
 Message NotLoggedMessage(const std::string& reason) {
     return {"MsgNotLogged", "Not logged: " + reason, MsgIcon::Warning, {reason}};
@@ -25,8 +29,8 @@ Message NotLoggedMessage(const std::string& reason) {
 
 }  // namespace
 
-LogCommands::LogCommands(MainWindow& main, QString settingsFile, PathDialog saveDialog)
-    : main_(main), settingsFile_(std::move(settingsFile)), saveDialog_(std::move(saveDialog)) {
+LogCommands::LogCommands(MainWindow& main, CompareCommands& compare, QString settingsFile, PathDialog saveDialog)
+    : main_(main), compare_(compare), settingsFile_(std::move(settingsFile)), saveDialog_(std::move(saveDialog)) {
     connect(&main_.boardSession(), &link::BoardSession::operationEnded, this,
             [this](const OperationFacts& facts) { record(facts); });
     if (QAction* entry = main_.action(QStringLiteral("mnuProgLog")))
@@ -77,6 +81,7 @@ proglog::ui::ProgrammingLogWindow& LogCommands::window() {
     hooks.text = [this](const Message& m) { return i18n::MessageText(main_.catalogue(), m); };
     hooks.localise = [this](QDialog& w) { main_.localise(w, proglog::ui::kProgrammingLogWindow); };
     hooks.openImage = [this](const proglog::ProgrammingRecord& r) { openImage(r); };
+    hooks.compareImage = [this](const proglog::ProgrammingRecord& r) { compareWithCurrent(r); };
     hooks.saveDialog = [this](QWidget* parent, const QString& suggested) {
         if (saveDialog_) return saveDialog_(parent, suggested);
         return QFileDialog::getSaveFileName(parent, QString(), suggested, QStringLiteral("CSV files (*.csv)"));
@@ -116,6 +121,17 @@ void LogCommands::useDatabase(const QString& location) {
     openTried_ = false;
     openError_.clear();
     showLogInWindow();
+}
+
+void LogCommands::compareWithCurrent(const proglog::ProgrammingRecord& record) {
+    if (!record.image) return;
+    main_.commitEditing();  // the field being edited is part of this configuration
+    ConfigImage recorded = *record.image;
+    int capcodeCount = main_.document().capcodeCount();
+    link::TakeAsRead(recorded, capcodeCount);
+    compare_.window().showComparison(CompareImages(main_.document().image(), recorded), RecordHeading(),
+                                     QString::fromStdString(i18n::MessageText(main_.catalogue(), RecordHeading())) +
+                                         QStringLiteral(" %1").arg(record.id));
 }
 
 void LogCommands::openImage(const proglog::ProgrammingRecord& record) {

@@ -65,6 +65,7 @@ ProgrammingLogWindow::ProgrammingLogWindow(QWidget* parent)
     connect(ui_->grdLog->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ProgrammingLogWindow::showDetails);
     connect(ui_->btnLogOpenImage, &QPushButton::clicked, this, &ProgrammingLogWindow::btnLogOpenImageClick);
+    connect(ui_->btnLogCompare, &QPushButton::clicked, this, &ProgrammingLogWindow::btnLogCompareClick);
     connect(ui_->btnLogExport, &QPushButton::clicked, this, &ProgrammingLogWindow::btnLogExportClick);
     connect(ui_->btnLogUseDatabase, &QPushButton::clicked, this, &ProgrammingLogWindow::btnLogUseDatabaseClick);
     connect(ui_->btnLogClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -138,20 +139,28 @@ void ProgrammingLogWindow::showDetails() {
     ui_->memLogDetails->setPlainText(Q(record ? RecordDetails(*record) : error));
 }
 
-void ProgrammingLogWindow::btnLogOpenImageClick() {
+std::optional<ProgrammingRecord> ProgrammingLogWindow::selectedImageRecord() {
     const auto id = selectedId();
-    if (!log_ || !id) return;
+    if (!log_ || !id) return std::nullopt;
     std::string error;
-    const auto record = log_->record(*id, error);
+    auto record = log_->record(*id, error);
     if (!record) {
         showMessage(LogMessage("MsgLogUnreadable", "The record cannot be read: %s", error));
-        return;
+        return std::nullopt;
     }
     if (!record->image) {
         showMessage(LogMessage("MsgLogNoImage", "This record keeps no image."));
-        return;
+        return std::nullopt;
     }
-    if (hooks_.openImage) hooks_.openImage(*record);
+    return record;
+}
+
+void ProgrammingLogWindow::btnLogOpenImageClick() {
+    if (const auto record = selectedImageRecord(); record && hooks_.openImage) hooks_.openImage(*record);
+}
+
+void ProgrammingLogWindow::btnLogCompareClick() {
+    if (const auto record = selectedImageRecord(); record && hooks_.compareImage) hooks_.compareImage(*record);
 }
 
 void ProgrammingLogWindow::btnLogExportClick() {

@@ -38,6 +38,8 @@ struct LogWindowHooks {
     std::function<void(QDialog&)> localise;
     /// Opens \p record's image in the main window.
     std::function<void(const ProgrammingRecord& record)> openImage;
+    /// Lists how \p record's image differs from the main window's, field by field.
+    std::function<void(const ProgrammingRecord& record)> compareImage;
     /// The CSV file to export to ("" when the user cancels), from \p suggested.
     std::function<QString(QWidget* parent, const QString& suggested)> saveDialog;
     /// The user chose the log \p location ("" the default): store it as the
@@ -68,6 +70,7 @@ public:
     QSqlQueryModel& model() { return *model_; }
 
     void btnLogOpenImageClick();
+    void btnLogCompareClick();
     void btnLogExportClick();
     void btnLogUseDatabaseClick();
 
@@ -78,6 +81,8 @@ private:
     std::string text(const Message& message) const;
     void showMessage(const Message& message);
     void showDetails();
+    /// The selected record whole, when it keeps an image; otherwise tells why not.
+    std::optional<ProgrammingRecord> selectedImageRecord();
     void setHeaders();
 
     std::unique_ptr<Ui::frmProgLog> ui_;

@@ -16,7 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/compare_commands.h"
 #include "app/edit_history.h"
+#include "editors/compare_window.h"
 #include "app/log_commands.h"
 #include "core/capcodes.h"
 #include "core/image_rules.h"
@@ -266,6 +268,16 @@ TEST_F(ProgrammingLogWindowTest, TheLogWindowFindsRecordsOpensAnImageUndoablyAnd
     EXPECT_TRUE(win().document().modified());
     win().history().undoAction().trigger();
     EXPECT_EQ(image(), beforeOpen);
+
+    // The last pager written, compared field by field with what the window
+    // holds now (the capcode raised for the next pager).
+    grid.selectRow(0);
+    inLog<QPushButton>("btnLogCompare").click();
+    CompareWindow& compare = app_->compareCommands().window();
+    EXPECT_TRUE(compare.isVisible());
+    const auto names = compare.shownNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "capcode.1"), names.end());
+    compare.close();
 
     // The rows shown, as CSV.
     search.clear();
