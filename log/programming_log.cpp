@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlRecord>
 #include <QStringList>
 
 #include "core/image.h"
@@ -31,7 +30,7 @@ std::string Reason(const QSqlError& error) {
     return text.isEmpty() ? std::string("unknown error") : S(text);
 }
 
-/// The columns of records, in the order the full listing and MakeRow use.
+/// The columns of records, in the order RecordFromRow reads them.
 const char* const kRecordColumns =
     "r.id, r.time_utc, r.operation, r.workstation, r.user_name, r.port, r.board_firmware, r.serial, r.ssn, "
     "r.psn, r.firmware, r.band, r.frequency, r.sha256, r.table_file, r.result, r.customer, r.note";
