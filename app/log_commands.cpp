@@ -70,6 +70,12 @@ void LogCommands::record(OperationFacts facts) {
     } else {
         error = openError_;
     }
+    // The next operation opens the log anew: a server back up, a disk with
+    // room again, a folder made writable take its record.
+    if (window_)
+        window_->setLog(nullptr, QString::fromStdString(proglog::ShownLocation(target())), QString::fromStdString(error));
+    log_.reset();
+    openTried_ = false;
     main_.pagerMenu().showLogStatus(
         QString::fromStdString(i18n::MessageText(main_.catalogue(), NotLoggedMessage(error))));
 }

@@ -190,7 +190,7 @@ TEST_F(ProgrammingLogWindowTest, AnOtaSendIsRecorded) {
     EXPECT_TRUE(status().endsWith("   Logged")) << status().toStdString();
 }
 
-TEST_F(ProgrammingLogWindowTest, ALogThatCannotBeOpenedNeverStopsARead) {
+TEST_F(ProgrammingLogWindowTest, ALogThatCannotBeOpenedNeverStopsAReadAndIsTriedAgain) {
     // The window's setting names a log in a folder that does not exist.
     const std::string missing = (programDir / "no-such-folder" / "log.sqlite").string();
     QSettings(options.settingsFile, QSettings::IniFormat)
@@ -204,6 +204,14 @@ TEST_F(ProgrammingLogWindowTest, ALogThatCannotBeOpenedNeverStopsARead) {
         << status().toStdString();
     EXPECT_TRUE(notifier.shown.empty()) << "no box holds up the dealer";
     EXPECT_FALSE(std::filesystem::exists(programDir / "no-such-folder"));
+    // Once the folder is there, the next operation is recorded.
+    std::filesystem::create_directory(programDir / "no-such-folder");
+    operate("mnuRead");
+    EXPECT_TRUE(status().endsWith("   Logged")) << status().toStdString();
+    std::string error;
+    const auto log = proglog::ProgrammingLog::open({proglog::LogTarget::Kind::SQLite, missing, "", false}, error);
+    ASSERT_TRUE(log) << error;
+    EXPECT_EQ(log->query({}, error).value_or(std::vector<ProgrammingRecord>{}).size(), 1u);
 }
 
 TEST_F(ProgrammingLogWindowTest, TheLogWindowFindsRecordsOpensAnImageUndoablyAndExportsTheShownRows) {
