@@ -7,8 +7,10 @@
 #include "app/batch_commands.h"
 #include "app/companion_windows.h"
 #include "app/compare_commands.h"
+#include "app/log_commands.h"
 #include "app/ota_commands.h"
 #include "core/default_image.h"
+#include "ota/ui/ota_window.h"
 
 namespace zrv::app {
 
@@ -118,6 +120,10 @@ Application::Application(StartupOptions options) {
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
     ConnectBatchJob(*main_, openDialog, saveDialog);
     compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
+    logCommands_ = std::make_unique<LogCommands>(*main_, *compare_, settingsFile, saveDialog);
+    // An OTA send that went on the air is recorded as the transfers are.
+    QObject::connect(companions_->frmOTA, &ota::ui::OtaWindow::sendEnded, logCommands_.get(),
+                     [log = logCommands_.get()](const OperationFacts& facts) { log->record(facts); });
 }
 
 void Application::takeHandOver(const QString& file) {

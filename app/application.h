@@ -39,6 +39,8 @@ std::string VersionLine();
 std::optional<std::string> InformationRequest(int argc, const char* const* argv);
 
 /// The windows of one run, created in order and kept until the end.
+class LogCommands;
+
 class Application {
 public:
     explicit Application(StartupOptions options);
@@ -46,6 +48,7 @@ public:
     MainWindow& mainWindow() { return *main_; }
     CompanionWindows& companions() { return *companions_; }
     CompareCommands& compareCommands() { return *compare_; }
+    LogCommands& logCommands() { return *logCommands_; }
     /// What a second start handed over: the main window comes forward and
     /// opens \p file as File > Open does (nothing to open when empty).
     void takeHandOver(const QString& file);
@@ -54,6 +57,7 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<CompanionWindows> companions_;
     std::unique_ptr<CompareCommands> compare_;
+    std::unique_ptr<LogCommands> logCommands_;  ///< goes first: its window reads the log
 };
 
 /// The 9-point design font every window is laid out for.

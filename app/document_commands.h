@@ -18,6 +18,7 @@
 
 class QAction;
 class QMenu;
+class QSettings;
 class QMimeData;
 class QSettings;
 class QWidget;

@@ -87,6 +87,11 @@ void PagerMenu::showBoardState(bool connected, const QString& portRefusal) {
     }
 }
 
+void PagerMenu::showLogStatus(const QString& text) {
+    logStatus_ = text;
+    window_.require<QLabel>(QStringLiteral("staMsg")).setText(boardStatus_ + QStringLiteral("   ") + logStatus_);
+}
+
 void PagerMenu::showBoardLost() { showBoardStatus(link::msg::BoardDisconnect(), false); }
 
 void PagerMenu::showBoardStatus(const Message& text, bool connected) {
@@ -94,7 +99,8 @@ void PagerMenu::showBoardStatus(const Message& text, bool connected) {
     QPalette palette = status.palette();
     palette.setColor(QPalette::WindowText, connected ? kConnectedColour : kDisconnectedColour);
     status.setPalette(palette);
-    status.setText(QStringLiteral("  ") + QString::fromStdString(i18n::MessageText(window_.catalogue(), text)));
+    boardStatus_ = QStringLiteral("  ") + QString::fromStdString(i18n::MessageText(window_.catalogue(), text));
+    status.setText(logStatus_.isEmpty() ? boardStatus_ : boardStatus_ + QStringLiteral("   ") + logStatus_);
     status.repaint();
     // The Pager menu is offered only with a board.
     for (QAction* item : menuItems_) item->setEnabled(connected);

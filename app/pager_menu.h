@@ -43,6 +43,10 @@ public:
     /// A scanned serial number: shown and stored, then written to the pager
     /// in the board with that serial number instead of the pager's own.
     void writeScannedSerial(const QString& serial);
+    /// What the programming log made of the last operation ("Logged", or
+    /// why not): shown on the status line after the board's state until
+    /// the next operation.
+    void showLogStatus(const QString& text);
 
     /// Reads the pager into \p scratch in the programming window, as Read
     /// does, but leaves the document and the main window as they are; the
@@ -73,6 +77,8 @@ private:
     CompanionWindows* companions_ = nullptr;
     std::vector<QAction*> menuItems_;  ///< the Pager menu and its Read, Write and Verfy
     std::function<bool()> confirmWrite_;
+    QString logStatus_;                ///< what the log made of the last operation
+    QString boardStatus_;              ///< the board's state as last shown
 };
 
 /// The band a write checks the frequency on: the one the band selector

@@ -8,20 +8,6 @@ namespace zrv::app {
 
 namespace fs = std::filesystem;
 
-fs::path InstalledCatalogue(const fs::path& executableFolder) {
-    return executableFolder.parent_path() / "share" / "zrv41k" / i18n::kDefaultCatalogueName;
-}
-
-ProgramFolders ResolveProgramFolders(const fs::path& executableFolder, const fs::path& currentFolder,
-                                     const fs::path& dataHome) {
-    std::error_code ec;
-    const bool besideExecutable = fs::exists(executableFolder / i18n::kDefaultCatalogueName, ec);
-    const bool installed = !besideExecutable && fs::exists(InstalledCatalogue(executableFolder), ec);
-    if (!installed) return {executableFolder, currentFolder, false};
-    const fs::path data = dataHome / "zrv41k";
-    return {data, data, true};
-}
-
 namespace {
 
 /// A first Language.ini: a copy of the factory catalogue \p factory, made only

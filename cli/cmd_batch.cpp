@@ -40,7 +40,7 @@ const CommandRegistration kBatch{Command{
                 "line per row. A failed row can be tried again. Exit status 0 only when every\n"
                 "row not skipped verified.\n\n"
                 "Options:\n") +
-        kLinkOptionsHelp +
+        kLinkOptionsHelp + kLogDatabaseHelp + kLogOptionsHelp +
         "  --template T.tbl  the configuration every row starts from (required)\n"
         "  --check           only check the job\n"
         "  --out DIR         write one table file per row (DIR/NAME.tbl) instead of\n"
@@ -187,12 +187,17 @@ int program(const BatchJob& job, const BatchOptions& b, const LinkOptions& optio
     if (!b.customer.empty()) run.setCustomer(b.customer);
     run.startAt(static_cast<std::size_t>(b.from - 1));
     LinkSession session(options, b.yes);
+    session.setTableFile(b.templ);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     bool allVerified = true;
     while (const auto current = run.current()) {
         const std::size_t k = *current;
         const std::string label = RowLabel(run.row(k), k, run.rowCount());
         Answer answer = b.yes ? Answer::Go : ask("Insert pager " + label + " and press Enter; s skips, q stops");
+        // The programming log keeps the row's customer and where it came from.
+        const BatchRow& row = run.row(k);
+        session.setLogCustomerAndNote(row.customer.empty() ? b.customer : row.customer,
+                                      "batch " + b.job + ", row " + std::to_string(k + 1) + " (" + row.name + ")");
         while (answer == Answer::Go) {
             ConfigImage written = run.imageToWrite(k);
             const auto outcome = link::ProgramWrite(session.link(), session.sink(), written);

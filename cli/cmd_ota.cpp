@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 
 #include "cli/command.h"
+#include "cli/log_cli.h"
 #include "cli/table_cli.h"
 #include "core/cp1252.h"
 #include "core/default_image.h"
@@ -73,7 +74,10 @@ const char* const kUsage =
     "  --data HEX              raw data, an even number of digits, up to 64\n"
     "  --repeat N              repetitions (default 1)\n"
     "  --auto-increase-psn     increment the serial number between repetitions\n"
-    "  --port PATH             the encoder's serial port (default /dev/ttyS0)\n";
+    "  --port PATH             the encoder's serial port (default /dev/ttyS0)\n\n"
+    "A send is recorded in the programming log (see 'zrv41k-cli log --help'):\n"
+    "  --log-db FILE|URL       the log's database\n"
+    "  --no-log                do not record the send\n";
 
 /// Messages of the OTA window have no catalogue key: they print as their text.
 class OtaCliNotifier : public Notifier {
@@ -104,6 +108,7 @@ struct Parsed {
     /// Typing into (and leaving) any of these fields pads the control ID:
     /// edtID, edtTMID, edtBat, edtPkgStr, edtPkg, edtDate, edtDateField.
     bool controlIdPadded = false;
+    zrv::cli::LogOptions log;
 };
 
 int Run(const std::vector<std::string>& args);
@@ -190,6 +195,8 @@ const OtaOption kOptions[] = {
     {"--repeat", kField, 9, false, [](Parsed& p, Value v) { p.window.edtRepeat = v; }},
     {"--auto-increase-psn", nullptr, 0, false, [](Parsed& p, Value) { p.window.chkIncPSN = true; }},
     {"--port", "a path", kAsGiven, false, [](Parsed& p, Value v) { p.port = v; }},
+    {"--log-db", "a file name or URL", kAsGiven, false, [](Parsed& p, Value v) { p.log.database = v; }},
+    {"--no-log", nullptr, 0, false, [](Parsed& p, Value) { p.log.off = true; }},
 };
 
 /// Fills the window's fields from the options; nothing is on unless named.
@@ -323,9 +330,17 @@ int Run(const std::vector<std::string>& args) {
 
     // A port failure during the send ends in "Transmit Error !" inside the
     // send sequence, so nothing of the serial port class reaches here.
+    const std::string sentPsn = parsed.window.edtPSN;
     const SendResult result = send ? sender.Send(parsed.window, inputs.main, inputs.alert, image, log)
                                    : sender.View(parsed.window, inputs.main, inputs.alert, image, log);
     std::cout.flush();
+    // A send that went on the air is recorded; a View sends nothing, and a
+    // send stopped by its own checks sent nothing.
+    if (send && SendIsRecorded(result)) {
+        zrv::cli::OperationLogger logger(parsed.log, false);
+        if (!parsed.table.empty()) logger.setTableFile(parsed.table);
+        logger.record(SendFacts(result, parsed.port, sentPsn, parsed.table.empty() ? nullptr : &image));
+    }
     // The table takes what the commands wrote back only when every frame was
     // acknowledged: after a failed send the pager has not got them.
     if (parsed.updateTable && result == SendResult::Success && image != loadedImage) {

@@ -18,7 +18,7 @@ const CommandRegistration kRead{Command{
     std::string("Usage: zrv41k-cli read [--port PATH]... [--trace FILE] OUT.tbl\n\n"
                 "Finds the programmer board, reads the whole pager, applies what the\n"
                 "program applies after a read and saves the image as OUT.tbl. A read that\n"
-                "fails leaves OUT.tbl as it was.\n\nOptions:\n") + kLinkOptionsHelp,
+                "fails leaves OUT.tbl as it was.\n\nOptions:\n") + kLinkOptionsHelp + kLogDatabaseHelp + kLogOptionsHelp,
     runRead}};
 
 int runRead(const std::vector<std::string>& args) {
@@ -28,6 +28,7 @@ int runRead(const std::vector<std::string>& args) {
         return UsageError(CommandByName("read"), *error);
 
     LinkSession session(options, false);
+    session.setTableFile(file);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     ConfigImage image;
     int capcodeCount = kDefaultCapcodeCount;

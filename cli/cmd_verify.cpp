@@ -25,7 +25,7 @@ const CommandRegistration kVerify{Command{
                 "differing field as 'diff --fields' prints it, the file's value first and the\n"
                 "pager's second ('capcode.1: 0000300 -> 0000100'), and the differing bytes\n"
                 "no field shows, by region (exit 1).\n\n"
-                "Options:\n") + kLinkOptionsHelp,
+                "Options:\n") + kLinkOptionsHelp + kLogDatabaseHelp + kLogOptionsHelp,
     runVerify}};
 
 int runVerify(const std::vector<std::string>& args) {
@@ -42,6 +42,7 @@ int runVerify(const std::vector<std::string>& args) {
     ConvertTextsToPager(image);
 
     LinkSession session(options, false);
+    session.setTableFile(file);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     if (link::ProgramVerify(session.link(), session.sink(), image)) return kExitOk;
     PrintDifferences(session.link());

@@ -24,7 +24,7 @@ const CommandRegistration kWrite{Command{
         "Opens IN.tbl as File > Open does and programs the pager as Pager > Write does\n"
         "in Write mode, then verifies it. Prints 'Write Success!', 'Write Error!' or\n"
         "'Verify Error!' (with the differing addresses).\n\nOptions:\n") +
-        kLinkOptionsHelp +
+        kLinkOptionsHelp + kLogDatabaseHelp + kLogOptionsHelp +
         "  --serial TEXT  give the pager this serial number (11 or 12 characters; 11\n"
         "                 get a blank appended, as from the scanner) instead of\n"
         "                 keeping the one it holds\n"
@@ -142,6 +142,7 @@ int runWrite(const std::vector<std::string>& input) {
     if (!OpenTableForTransfer(w.table, image, notifier)) return kExitFailed;
 
     LinkSession session(options, w.yes);
+    session.setTableFile(w.table);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     if (w.serial) {
         StorePagerSerialNumber(image, *w.serial);

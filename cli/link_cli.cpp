@@ -1,12 +1,11 @@
 #include "cli/link_cli.h"
 
-#include <QCoreApplication>
-
 #include <iostream>
 #include <sstream>
 
 #include "cli/command.h"
 #include "cli/field_cli.h"
+#include "cli/qt_application.h"
 #include "cli/table_cli.h"
 #include "core/batch_run.h"
 #include "core/image_rules.h"
@@ -15,19 +14,6 @@
 #include "link/programming_session.h"
 
 namespace zrv::cli {
-namespace {
-
-// QSerialPort needs an application object; the command-line tool makes one
-// the first time a transfer command runs.
-void ensureQtApplication() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "zrv41k-cli";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
-}  // namespace
 
 std::optional<std::string> TakeLinkArguments(const std::vector<std::string>& input, LinkOptions& options,
                                              const std::string& missing, std::string& file) {
@@ -64,15 +50,22 @@ bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& options, std::
         }
     }
     args = std::move(rest);
-    return true;
+    return TakeLogOptions(args, options.log, error);
 }
 
 void ConsoleSink::status(const Message& text, bool busy) {
     if (!busy) std::cout << text.english << std::endl;
 }
 
-LinkSession::LinkSession(const LinkOptions& options, bool answerYes) : notifier_(answerYes) {
-    ensureQtApplication();
+void ConsoleSink::operationEnded(const OperationFacts& facts) {
+    if (logger) logger->record(facts);
+}
+
+LinkSession::LinkSession(const LinkOptions& options, bool answerYes)
+    : notifier_(answerYes), logger_(options.log, true) {
+    // QSerialPort needs an application object.
+    EnsureQtApplication();
+    sink_.logger = &logger_;
     link_ = std::make_unique<link::ProgrammerLink>(line_, notifier_, [] {}, &sink_);
     link_->setPortOverride(options.ports);
     link_->setTiming(link::LinkTimingFromEnvironment());

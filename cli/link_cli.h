@@ -11,6 +11,7 @@
 
 #include "cli/cli_notifier.h"
 #include "cli/command.h"
+#include "cli/log_cli.h"
 #include "link/frame_trace.h"
 #include "link/programmer_link.h"
 #include "link/qt_serial_line.h"
@@ -21,9 +22,10 @@ namespace zrv::cli {
 struct LinkOptions {
     std::vector<std::string> ports;  ///< --port PATH, repeatable, in order
     std::string trace;               ///< --trace FILE
+    LogOptions log;                  ///< --log-db, --no-log
 };
 
-/// Takes --port and --trace out of \p args (the rest stays in \p args, in
+/// Takes --port, --trace and the log's options out of \p args (the rest stays in \p args, in
 /// order); false with \p error set when one lacks its value.
 bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& options, std::string& error);
 
@@ -34,7 +36,7 @@ bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& options, std::
 std::optional<std::string> TakeLinkArguments(const std::vector<std::string>& args, LinkOptions& options,
                                              const std::string& missing, std::string& file);
 
-/// Help text lines for the two shared options.
+/// Help text lines for the shared options.
 extern const char* const kLinkOptionsHelp;
 
 /// Prints result texts ("Write Success!") on stdout, nothing while busy.
@@ -42,7 +44,10 @@ class ConsoleSink : public link::LinkSink {
 public:
     void status(const Message& text, bool busy) override;
     void verifyDifferences(const std::string& text) override { differences = text; }
+    /// Records the operation in the programming log.
+    void operationEnded(const OperationFacts& facts) override;
     std::string differences;
+    OperationLogger* logger = nullptr;
 };
 
 /// The link as a command uses it. The board is released when it goes.
@@ -60,10 +65,17 @@ public:
     link::ProgrammerLink& link() { return *link_; }
     ConsoleSink& sink() { return sink_; }
     StderrNotifier& notifier() { return notifier_; }
+    /// The table file the command reads or writes, for the log's records.
+    void setTableFile(const std::string& path) { logger_.setTableFile(path); }
+    /// The customer and the note the log keeps with the next records.
+    void setLogCustomerAndNote(std::string customer, std::string note) {
+        logger_.setCustomerAndNote(std::move(customer), std::move(note));
+    }
 
 private:
     link::QtSerialLine line_;
     StderrNotifier notifier_;
+    OperationLogger logger_;
     ConsoleSink sink_;
     std::unique_ptr<link::FrameTrace> trace_;
     std::unique_ptr<link::ProgrammerLink> link_;

@@ -1,6 +1,7 @@
 // Finding the programmer board among the serial ports, and its start and
 // release commands.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "link/link_messages.h"
@@ -41,12 +42,16 @@ bool ProgrammerLink::ProbeBoard() {
             line_.close();
             continue;
         }
+        char firmware[8];
+        std::snprintf(firmware, sizeof firmware, "%02X %02X", reply[kFrameHeaderSize], reply[kFrameHeaderSize + 1]);
+        BoardFirmware = firmware;
         BoardControl(BoardCommand::Start);
         if (line_.status() >= 0) line_.close();
         return true;
     }
     if (StartupProbe) notifier_.show(msg::BoardNotResponding());
     BoardPort.reset();
+    BoardFirmware.clear();
     return false;
 }
 
@@ -59,6 +64,7 @@ bool ProgrammerLink::PollBoard() {
     // A port given with --port stays in the list; the device itself must still exist.
     if (listed && std::filesystem::exists(*BoardPort, ec)) return true;
     BoardPort.reset();
+    BoardFirmware.clear();
     return false;
 }
 

@@ -138,6 +138,8 @@ void BoardSession::Forwarder::verifyDifferences(const std::string& text) {
     emit session.verifyDifferencesFound(QString::fromStdString(text));
 }
 
+void BoardSession::Forwarder::operationEnded(const OperationFacts& facts) { emit session.operationEnded(facts); }
+
 ImageComparison BoardSession::verifyComparison() const { return link_->VerifyComparison(); }
 
 }  // namespace zrv::link

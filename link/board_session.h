@@ -108,6 +108,9 @@ signals:
     void verifyDifferencesFound(const QString& text);
     /// The port is free again after a close had to wait for it.
     void closeMayProceed();
+    /// A transfer (a read, write, verify or one repeated-write cycle) has
+    /// ended: what the programming log records of it.
+    void operationEnded(const zrv::OperationFacts& facts);
 
 private:
     /// Passes the link's reports on: progress and status to the transfer's
@@ -120,6 +123,7 @@ private:
         void boardDisconnected() override;
         void firmwareText(const std::string& text) override;
         void verifyDifferences(const std::string& text) override;
+        void operationEnded(const OperationFacts& facts) override;
         BoardSession& session;
         LinkSink* target = nullptr;
     };

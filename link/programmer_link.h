@@ -17,6 +17,7 @@
 #include "core/field_compare.h"
 #include "core/image.h"
 #include "core/notifier.h"
+#include "core/pager_operation.h"
 #include "link/board_protocol.h"
 #include "link/serial_line.h"
 
@@ -40,6 +41,30 @@ public:
     /// The differing addresses of the last verify (":3E1:1246"; empty when
     /// all agreed); the window puts them into the OTA window's memo.
     virtual void verifyDifferences(const std::string& text) { (void)text; }
+    /// A read, write, verify or repeated-write cycle has ended, with
+    /// success or not: what the programming log records of it.
+    virtual void operationEnded(const OperationFacts& facts) { (void)facts; }
+};
+
+/// Passes messages on and remembers the last one shown (or the last
+/// question answered No), so that a transfer can say what ended it.
+class RememberingNotifier : public Notifier {
+public:
+    explicit RememberingNotifier(Notifier& target) : target_(target) {}
+    void show(const Message& message) override {
+        last = message;
+        target_.show(message);
+    }
+    bool ask(const Message& message) override {
+        const bool yes = target_.ask(message);
+        if (!yes) last = message;
+        return yes;
+    }
+    SaveChoice askToSave(const Message& message) override { return target_.askToSave(message); }
+    std::optional<Message> last;
+
+private:
+    Notifier& target_;
 };
 
 /// Waits of the protocol. The defaults are the board's; only a simulator
@@ -185,6 +210,14 @@ public:
     /// True when the last probe opened at least one candidate port (which
     /// then did not answer, or was the board).
     bool ProbeOpenedAPort = false;
+    /// The two bytes the board sent in its identify reply ("01 00"), which
+    /// name its firmware; empty without a board.
+    std::string BoardFirmware;
+
+    /// The last message a transfer showed, or the question answered No.
+    const std::optional<Message>& LastMessage() const { return notifier_.last; }
+    /// Forgets it: a transfer starts.
+    void ForgetLastMessage() { notifier_.last.reset(); }
 
 private:
     enum class Wait { Done, TimedOut, LineFailed };
@@ -207,7 +240,7 @@ private:
     void status(const char* key, const char* english, bool busy);
 
     SerialLine& line_;
-    Notifier& notifier_;
+    RememberingNotifier notifier_;
     Pump pump_;
     LinkSink* sink_;
     LinkSink nullSink_;

@@ -20,41 +20,74 @@ std::string capcodeLabel(const char* prefix, const ConfigImage& image, int n) {
     return text;
 }
 
+/// Writes \p image into the pager, then verifies it.
+WriteOutcome WriteAndVerify(ProgrammerLink& link, ConfigImage& image) {
+    if (!link.WritePager(image)) return WriteOutcome::WriteError;
+    if (!link.VerifyPager(image)) return WriteOutcome::VerifyError;
+    return WriteOutcome::Success;
+}
+
+/// What the log records of a transfer that ended with \p status: the
+/// result line and the message that ended it (nothing when \p ok), the
+/// board and \p image.
+OperationFacts FactsOf(const ProgrammerLink& link, PagerOperation operation, bool ok, const Message& status,
+                       std::optional<ConfigImage> image) {
+    OperationFacts facts;
+    facts.operation = operation;
+    facts.ok = ok;
+    if (!ok) {
+        facts.result = status.english;
+        if (const auto& message = link.LastMessage())
+            facts.result += " " + (message->key.empty() ? "" : message->key + ": ") + message->english;
+    }
+    facts.image = std::move(image);
+    facts.port = link.BoardPort.value_or("");
+    facts.boardFirmware = link.BoardFirmware;
+    return facts;
+}
+
 }  // namespace
+
+void TakeAsRead(ConfigImage& image, int& capcodeCount) {
+    NormaliseAfterRead(image, capcodeCount);
+    ConvertTextsFromPager(image);
+    ClearTransferStatus(image);
+}
 
 bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount) {
     sink.firmwareText("");
+    link.ForgetLastMessage();
     ConfigImage work;
     work.fill(0, kImageSize, 0xFF);
     if (!link.ReadPager(work)) {
         sink.status(msg::ReadErrorResult(), false);
+        sink.operationEnded(FactsOf(link, PagerOperation::Read, false, msg::ReadErrorResult(), std::nullopt));
         return false;
     }
     image = work;
-    NormaliseAfterRead(image, capcodeCount);
+    TakeAsRead(image, capcodeCount);
     sink.status(msg::ReadSuccess(), false);
-    ConvertTextsFromPager(image);
-    ClearTransferStatus(image);
+    // The log keeps the pager's memory as it was read.
+    sink.operationEnded(FactsOf(link, PagerOperation::Read, true, msg::ReadSuccess(), work));
     return true;
 }
 
 WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image) {
     sink.firmwareText("");
+    link.ForgetLastMessage();
     PrepareForWrite(image);
-    if (!link.WritePager(image)) {
-        sink.status(msg::WriteErrorResult(), false);
-        return WriteOutcome::WriteError;
-    }
-    if (!link.VerifyPager(image)) {
-        sink.status(msg::VerifyErrorResult(), false);
-        return WriteOutcome::VerifyError;
-    }
-    sink.status(msg::WriteSuccess(), false);
-    return WriteOutcome::Success;
+    const WriteOutcome outcome = WriteAndVerify(link, image);
+    const Message status = outcome == WriteOutcome::Success      ? msg::WriteSuccess()
+                           : outcome == WriteOutcome::WriteError ? msg::WriteErrorResult()
+                                                                 : msg::VerifyErrorResult();
+    sink.status(status, false);
+    sink.operationEnded(FactsOf(link, PagerOperation::Write, outcome == WriteOutcome::Success, status, image));
+    return outcome;
 }
 
 bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& image) {
     sink.firmwareText("");
+    link.ForgetLastMessage();
     // The pager is compared with what a write of this image would put there
     // now (its own serial number and firmware words, the values a write
     // sets), and a value that a read forces is no difference: a table read
@@ -65,7 +98,13 @@ bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& imag
         int capcodeCount = kDefaultCapcodeCount;
         NormaliseAfterRead(side, capcodeCount);
     });
-    sink.status(same ? msg::VerifySuccess() : msg::VerifyErrorResult(), false);
+    const Message status = same ? msg::VerifySuccess() : msg::VerifyErrorResult();
+    sink.status(status, false);
+    // The pager's whole memory was read when the verify compared it: the
+    // log keeps it. A verify that could not read it compared nothing.
+    const bool compared = same || !link.VerifyDifferences().empty();
+    sink.operationEnded(FactsOf(link, PagerOperation::Verify, same, status,
+                                compared ? std::optional<ConfigImage>(link.PagerBuffer()) : std::nullopt));
     return same;
 }
 
@@ -89,17 +128,19 @@ std::string RepeatedWrite::secondCapcodeLabel() const {
 }
 
 WriteOutcome RepeatedWrite::cycle() {
-    if (!link_.WritePager(image_)) {
-        sink_.status(msg::WriteErrorRepeated(), false);
+    link_.ForgetLastMessage();
+    const WriteOutcome outcome = WriteAndVerify(link_, image_);
+    const Message status = outcome == WriteOutcome::Success      ? msg::WriteSuccessRepeated()
+                           : outcome == WriteOutcome::WriteError ? msg::WriteErrorRepeated()
+                                                                 : msg::VerifyErrorRepeated();
+    sink_.status(status, false);
+    // The log keeps this pager's image, before the capcodes rise for the next.
+    sink_.operationEnded(
+        FactsOf(link_, PagerOperation::RepeatedWrite, outcome == WriteOutcome::Success, status, image_));
+    if (outcome != WriteOutcome::Success) {
         sink_.progress(0);
-        return WriteOutcome::WriteError;
+        return outcome;
     }
-    if (!link_.VerifyPager(image_)) {
-        sink_.status(msg::VerifyErrorRepeated(), false);
-        sink_.progress(0);
-        return WriteOutcome::VerifyError;
-    }
-    sink_.status(msg::WriteSuccessRepeated(), false);
     if (auto1_) IncrementCapcode(image_, 0, notifier_, page_);
     if (auto2_) IncrementCapcode(image_, 1, notifier_, page_);
     sink_.progress(0);

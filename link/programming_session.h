@@ -20,6 +20,12 @@ namespace zrv::link {
 /// and \p capcodeCount are untouched. Status "Read Success!" / "Read Error!".
 bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount);
 
+/// What a read makes of the pager's memory \p image before anyone looks
+/// at it: NormaliseAfterRead (sixteen capcodes in \p capcodeCount), the
+/// texts back to the PC character set, the transfer status cleared. A
+/// pager image kept in the programming log opens the same way.
+void TakeAsRead(ConfigImage& image, int& capcodeCount);
+
 /// Single-shot write of \p image (already in the pager character set), then
 /// its verify. Status "Write Success!", "Write Error!" or "Verify Error!".
 WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image);

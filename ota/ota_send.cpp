@@ -8,6 +8,7 @@ namespace zrv::ota {
 
 namespace {
 constexpr std::size_t kPsnDigits = 5;
+constexpr const char* kTransmitError = "Transmit Error !";
 
 Message Plain(const char* text) { return Message{"", text, MsgIcon::Exclamation, {}}; }
 
@@ -102,7 +103,7 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
                 builder_.BuildTimeMessage(window);
                 log(builder_.TimeMessageLine(window));
                 if (!link_.TransmitToEncoder(window.edtTMID, builder_.dataString()) || stopRequested()) {
-                    notifier_.show(Plain("Transmit Error !"));
+                    notifier_.show(Plain(kTransmitError));
                     return SendResult::TransmitError;
                 }
             }
@@ -140,8 +141,20 @@ SendResult OtaSender::run(OtaWindowFields& window, const OtaMainFields& main, co
         // The port failed after it opened; the link has closed it again.
         error = true;
     }
-    notifier_.show(Plain(error ? "Transmit Error !" : "Transmit Success !"));
+    notifier_.show(Plain(error ? kTransmitError : "Transmit Success !"));
     return error ? SendResult::TransmitError : SendResult::Success;
+}
+
+OperationFacts SendFacts(SendResult result, const std::string& port, const std::string& psn,
+                         const ConfigImage* image) {
+    OperationFacts facts;
+    facts.operation = PagerOperation::OtaSend;
+    facts.ok = result == SendResult::Success;
+    if (!facts.ok) facts.result = kTransmitError;
+    if (image) facts.image = *image;
+    facts.port = port;
+    facts.addressedPsn = psn;
+    return facts;
 }
 
 }  // namespace zrv::ota

@@ -10,6 +10,7 @@
 
 #include "core/image.h"
 #include "core/notifier.h"
+#include "core/pager_operation.h"
 #include "ota/encoder_link.h"
 #include "ota/ota_command.h"
 
@@ -22,6 +23,17 @@ enum class SendResult {
     Stopped,        ///< stopped before the end with its own message (repeat
                     ///< count, control ID, conversion error); no result message
 };
+
+/// True for a send that went on the air, which the programming log records
+/// (a View sends nothing; a send its own checks stopped sent nothing).
+constexpr bool SendIsRecorded(SendResult result) { return result != SendResult::Stopped; }
+
+/// What the programming log records of a send that ended with \p result on
+/// the encoder at \p port: \p psn, the public serial number its header
+/// addressed first, and \p image, the configuration it was built from
+/// (null when there was none).
+OperationFacts SendFacts(SendResult result, const std::string& port, const std::string& psn,
+                         const ConfigImage* image);
 
 /// Runs sends over one builder and one encoder link.
 class OtaSender {

@@ -244,11 +244,15 @@ void OtaWindow::runSend(bool view) {
         sources_.afterCommand(type);
         keepAlertType_ = false;
     };
+    const std::string addressedPsn = w.edtPSN;
     try {
-        if (view)
+        if (view) {
             sender_->View(w, in.main, in.alert, image, log, after);
-        else
-            sender_->Send(w, in.main, in.alert, image, log, after);
+        } else {
+            const SendResult result = sender_->Send(w, in.main, in.alert, image, log, after);
+            if (SendIsRecorded(result))
+                emit sendEnded(SendFacts(result, link_->portName(), addressedPsn, sources_.image));
+        }
     } catch (...) {
         ui_->btnOTASend->setEnabled(true);
         ui_->btnOTAView->setEnabled(true);

@@ -79,6 +79,11 @@ public:
     /// on the line and the window closes then.
     void reject() override;
 
+signals:
+    /// A send went on the air (with success or not): what the programming
+    /// log records of it.
+    void sendEnded(const zrv::OperationFacts& facts);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -351,7 +351,7 @@ TEST_F(PagerMenuTest, ABoardLostHalfWayTurnsTheStatusRedAndKeepsTheImage) {
     EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg6"});
     EXPECT_TRUE(image() == before);
     EXPECT_FALSE(win().boardSession().boardPort().has_value());
-    EXPECT_EQ(staMsg().text(), "  The Programmed Board Disconnect!");
+    EXPECT_EQ(staMsg().text(), "  The Programmed Board Disconnect!   Logged") << "the failed read is logged";
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
     // Nothing starts without a board.
     menu("mnuVerfy");
@@ -383,7 +383,7 @@ TEST_F(PagerMenuTest, TheStatusLineFollowsTheBoardWhileTheProgrammingWindowWaits
         EXPECT_EQ(status(), "  Write Success !");
         board.reset();  // the adapter is pulled out while the window waits for the next pager
         EXPECT_TRUE(QTest::qWaitFor([&] { return staMsgRed(); }, 12000)) << "red within a polling tick";
-        EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
+        EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !   Logged");
         EXPECT_TRUE(form1().isVisible());
         EXPECT_TRUE(notifier.shown.empty()) << "polling stays silent";
         // Write once more: the board is gone, and that is what it says.

@@ -5,11 +5,11 @@ Reads every `#include "..."` of every source file under the production
 folders and checks that each one points at the file's own folder or at a
 folder its layer may use:
 
-    core  <-  i18n, link, ota, report  <-  ui/kit  <-  i18n/ui, link/ui, ota/ui, editors  <-  app
+    core  <-  i18n, link, ota, log, report  <-  ui/kit  <-  i18n/ui, link/ui, ota/ui, log/ui, editors  <-  app
 
 A layer uses only the layers below it, never one beside or above it; the
-command-line tool and the simulators in tools/ use core, i18n, link and ota
-only. The folder graph must have no cycle. An include the script cannot
+command-line tool uses core, i18n, link, ota, log and report only, the
+simulators in tools/ core, i18n, link and ota. The folder graph must have no cycle. An include the script cannot
 place (neither a file of the tree nor a form generated beside the file) is an
 error too, so a file the check cannot see never passes unseen.
 
@@ -34,18 +34,20 @@ LAYERED = {
     "i18n": 1,
     "link": 1,
     "ota": 1,
+    "log": 1,
     "report": 1,
     "ui/kit": 2,
     "i18n/ui": 3,
     "link/ui": 3,
     "ota/ui": 3,
+    "log/ui": 3,
     "editors": 3,
     "app": 4,
 }
 
 # Programs beside the layers: the folders each may use.
 PROGRAMS = {
-    "cli": {"core", "i18n", "link", "ota", "report"},
+    "cli": {"core", "i18n", "link", "ota", "log", "report"},
     "tools": {"core", "i18n", "link", "ota"},
 }
 

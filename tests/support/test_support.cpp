@@ -12,6 +12,20 @@
 
 namespace zrv::test {
 
+namespace {
+
+// The programs the tests run record their transfers in a programming log of
+// the tests' own, never in one the user's environment or window setting
+// names (a tests' window uses its own program folder's).
+const bool kTestsOwnLog = [] {
+    const std::string build = std::filesystem::path(ZRV_BIN_DIR).parent_path().string();
+    setenv("ZRV41K_LOG_DB", (build + "/test-programming-log.sqlite").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (build + "/test-config").c_str(), 1);
+    return true;
+}();
+
+}  // namespace
+
 TempDir::TempDir() {
     std::random_device rd;
     const auto base = std::filesystem::temp_directory_path();
