@@ -60,6 +60,8 @@ public:
     link::ProgrammerLink& link() { return *link_; }
     ConsoleSink& sink() { return sink_; }
     StderrNotifier& notifier() { return notifier_; }
+    /// The serial line the link uses (the connection check probes over it).
+    link::QtSerialLine& line() { return line_; }
 
 private:
     link::QtSerialLine line_;
