@@ -74,18 +74,15 @@ PagerMenu::PagerMenu(MainWindow& window, link::BoardSession& board)
     connect(&verify, &QAction::triggered, this, &PagerMenu::mnuVerfyClick);
     auto* pager = window_.findChild<QMenu*>(QStringLiteral("mnuPager"));
     if (!pager) throw std::logic_error(MissingControlText(QStringLiteral("mnuPager"), "QMenu", nullptr));
-    menuItems_ = {pager->menuAction(), &read, &write, &verify};
+    // The menu itself stays open without a board: it offers the practice board.
+    menuItems_ = {&read, &write, &verify};
 }
 
 // The board's state -----------------------------------------------------------------------------
 
-void PagerMenu::showBoardState(bool connected, const QString& portRefusal) {
+void PagerMenu::showBoardState(bool connected) {
+    // Why a board is missing is added by the connection commands.
     showBoardStatus(connected ? kBoardConnect : kBoardDisconnect, connected);
-    // A port the user may not open: say which and what to do.
-    if (!connected && !portRefusal.isEmpty()) {
-        auto& status = window_.require<QLabel>(QStringLiteral("staMsg"));
-        status.setText(status.text() + QStringLiteral(" (") + portRefusal + QLatin1Char(')'));
-    }
 }
 
 void PagerMenu::showBoardLost() { showBoardStatus(link::msg::BoardDisconnect(), false); }

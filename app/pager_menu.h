@@ -46,9 +46,8 @@ private:
     void runPagerOperation(link::ui::PendingOperation operation);
     /// False (and nothing starts) without a known board or while the port is in use.
     bool pagerOperationPossible() const;
-    /// Shows the board state of a poll: black "Connect", or red "Disconnect"
-    /// with the reason ports could not be opened.
-    void showBoardState(bool connected, const QString& portRefusal);
+    /// Shows the board state of a poll: black "Connect", or red "Disconnect".
+    void showBoardState(bool connected);
     /// The board was lost during a transfer: red status at once, Pager menu off.
     void showBoardLost();
     void showBoardStatus(const Message& text, bool connected);
@@ -56,7 +55,7 @@ private:
     MainWindow& window_;
     link::BoardSession& board_;
     CompanionWindows* companions_ = nullptr;
-    std::vector<QAction*> menuItems_;  ///< the Pager menu and its Read, Write and Verfy
+    std::vector<QAction*> menuItems_;  ///< the Pager menu's Read, Write and Verfy
 };
 
 }  // namespace zrv::app
