@@ -4,7 +4,9 @@
 #include <QFont>
 #include <string_view>
 
+#include "app/batch_commands.h"
 #include "app/companion_windows.h"
+#include "app/compare_commands.h"
 #include "app/connection_commands.h"
 #include "app/ota_commands.h"
 #include "core/default_image.h"
@@ -118,10 +120,15 @@ Application::Application(StartupOptions options) {
     // windows in their order, hidden until their commands show them.
     const QString encoderPort = QString::fromStdString(options.encoderPort);
     const StartupOptions connection = options;
+    PathDialog openDialog = options.openDialog;
+    const PathDialog saveDialog = options.saveDialog;
+    const QString settingsFile = options.settingsFile;
     main_ = std::make_unique<MainWindow>(std::move(options));
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
+    ConnectBatchJob(*main_, openDialog, saveDialog);
+    compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
     connection_ = std::make_unique<ConnectionCommands>(*main_, connection);
 }
 

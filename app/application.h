@@ -15,6 +15,7 @@
 namespace zrv::app {
 
 class CompanionWindows;
+class CompareCommands;
 class ConnectionCommands;
 
 /// The program's own command-line options (Qt's options are taken by
@@ -47,6 +48,7 @@ public:
     ~Application();
     MainWindow& mainWindow() { return *main_; }
     CompanionWindows& companions() { return *companions_; }
+    CompareCommands& compareCommands() { return *compare_; }
     /// Help > Check Board Connection, the practice board, the board's reasons.
     ConnectionCommands& connection() { return *connection_; }
     /// What a second start handed over: the main window comes forward and
@@ -56,6 +58,7 @@ public:
 private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<CompanionWindows> companions_;
+    std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<ConnectionCommands> connection_;
 };
 

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "app/main_window.h"
+#include "app/pager_menu.h"
 #include "i18n/message_catalogue.h"
 #include "link/board_session.h"
 #include "link/practice_board.h"
@@ -52,6 +53,7 @@ ConnectionCommands::ConnectionCommands(MainWindow& window, const StartupOptions&
     pager.addSeparator();
     practice_ = pager.addAction(QString());
     practice_->setCheckable(true);
+    practice_->setProperty(kUsableWithoutBoard, true);  // it brings its own board
     for (QMenu* menu : {&help, &pager}) connect(menu, &QMenu::aboutToShow, this, &ConnectionCommands::updateTexts);
     updateTexts();
     connect(check_, &QAction::triggered, this, &ConnectionCommands::checkBoardConnection);

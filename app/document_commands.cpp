@@ -32,11 +32,6 @@ const QString kModifiedMark = QStringLiteral("[*]");
 
 QString TableFilter() { return QStringLiteral("Table files (*.tbl)"); }
 
-std::unique_ptr<QSettings> OpenSettings(const QString& file) {
-    if (!file.isEmpty()) return std::make_unique<QSettings>(file, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QStringLiteral("zrv41k"), QStringLiteral("zrv41k"));
-}
-
 /// The events by which the user changes something: a store follows a
 /// click, a key, the wheel, a drop, or an edit losing the focus.
 bool UserInput(QEvent::Type type) {
@@ -55,6 +50,11 @@ bool UserInput(QEvent::Type type) {
 }
 
 }  // namespace
+
+std::unique_ptr<QSettings> OpenSettings(const QString& file) {
+    if (!file.isEmpty()) return std::make_unique<QSettings>(file, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QStringLiteral("zrv41k"), QStringLiteral("zrv41k"));
+}
 
 DocumentCommands::DocumentCommands(DocumentCommandsSetup setup)
     : QObject(setup.window), setup_(std::move(setup)) {

@@ -12,12 +12,14 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 class QAction;
 class QMenu;
 class QMimeData;
+class QSettings;
 class QWidget;
 
 namespace zrv {
@@ -26,6 +28,10 @@ class Notifier;
 }  // namespace zrv
 
 namespace zrv::app {
+
+/// The user's settings of the program: \p file, or the user's configuration
+/// folder when it is empty (~/.config/zrv41k/zrv41k.conf).
+std::unique_ptr<QSettings> OpenSettings(const QString& file);
 
 /// A file dialog: returns the chosen path, empty when cancelled.
 using PathDialog = std::function<QString(QWidget* parent, const QString& folder)>;

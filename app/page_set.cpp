@@ -116,6 +116,17 @@ void PageSet::pageSelectorClick(QLabel* selector) {
     edit1_->raise();
 }
 
+bool PageSet::showPageOf(const QWidget* control) {
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        if (!panels_[i] || !selectors_[i] || !panels_[i]->isAncestorOf(control)) continue;
+        if (!panels_[i]->isHidden()) return true;
+        if (selectors_[i]->isHidden()) return false;
+        pageSelectorClick(selectors_[i]);
+        return true;
+    }
+    return false;
+}
+
 QFrame* PageSet::currentPanel() const {
     // The panel in front is the last of the six among the client's children.
     QFrame* front = nullptr;

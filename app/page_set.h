@@ -33,6 +33,10 @@ public:
 
     /// A page selector was clicked: \p selector is sedtFC .. staticEncryF.
     void pageSelectorClick(QLabel* selector);
+    /// Brings the page holding \p control to the front, as a click on its
+    /// selector does. False when no page holds it or its page is not offered
+    /// (its selector hidden while another page is in front).
+    bool showPageOf(const QWidget* control);
     /// The panel of the page in front.
     QFrame* currentPanel() const;
     /// Write mode: every control is off but the selectors and their labels.

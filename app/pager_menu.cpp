@@ -51,8 +51,7 @@ PagerMenu::PagerMenu(MainWindow& window, link::BoardSession& board)
     // again as the frequency box's exit check does: on the band the selector
     // shows and the box's text (an empty box shows the stored frequency).
     board_.setFrequencyRecheck([this](ConfigImage& image, bool firmwareUnknown) {
-        const int selected = window_.require(ctl::cboFreq).currentIndex();
-        const int band = selected >= 0 ? selected : BandFromImage(image).value_or(0);
+        const int band = BandForWrite(window_, image);
         QString text = window_.require(ctl::edtFreq).text();
         if (text.isEmpty()) text = QString::number(ChannelFrequency(image));
         const FrequencyOutcome outcome = StoreChannelFrequency(image, band, text.toStdString(), firmwareUnknown);
@@ -74,8 +73,7 @@ PagerMenu::PagerMenu(MainWindow& window, link::BoardSession& board)
     connect(&verify, &QAction::triggered, this, &PagerMenu::mnuVerfyClick);
     auto* pager = window_.findChild<QMenu*>(QStringLiteral("mnuPager"));
     if (!pager) throw std::logic_error(MissingControlText(QStringLiteral("mnuPager"), "QMenu", nullptr));
-    // The menu itself stays open without a board: it offers the practice board.
-    menuItems_ = {&read, &write, &verify};
+    menu_ = pager;
 }
 
 // The board's state -----------------------------------------------------------------------------
@@ -94,8 +92,10 @@ void PagerMenu::showBoardStatus(const Message& text, bool connected) {
     status.setPalette(palette);
     status.setText(QStringLiteral("  ") + QString::fromStdString(i18n::MessageText(window_.catalogue(), text)));
     status.repaint();
-    // The Pager menu is offered only with a board.
-    for (QAction* item : menuItems_) item->setEnabled(connected);
+    // The Pager menu's items need a board, but for those that bring their
+    // own; the menu itself stays open, so that they can be reached.
+    for (QAction* item : menu_->actions())
+        if (!item->isSeparator() && !item->property(kUsableWithoutBoard).toBool()) item->setEnabled(connected);
 }
 
 // The Pager menu -----------------------------------------------------------------------------------
@@ -116,6 +116,7 @@ void PagerMenu::mnuWriteClick() {
         window_.notifier().show(kModifyModeCannotWrite);
         return;
     }
+    if (confirmWrite_ && !confirmWrite_()) return;
     runPagerOperation(PendingOperation::Write);
 }
 
@@ -123,12 +124,36 @@ void PagerMenu::mnuVerfyClick() {
     if (pagerOperationPossible()) runPagerOperation(PendingOperation::Verify);
 }
 
-void PagerMenu::runPagerOperation(PendingOperation operation) {
-    board_.beginPortUse();
+void PagerMenu::prepareProgrammingWindow(link::ui::ProgrammingHooks hooks) {
     link::ui::ProgrammingWindow& programming = *companions_->Form1;
-    link::ui::ProgrammingHooks hooks;
     hooks.text = [this](const Message& m) { return i18n::MessageText(window_.catalogue(), m); };
     hooks.localise = [this](QDialog& w) { window_.localise(w, i18n::kProgrammingWindow); };
+    // The status line follows the board while the window is open, as Timer1
+    // makes it do otherwise.
+    hooks.pollBoard = [this] { board_.pollWhileHeld(); };
+    programming.setHooks(std::move(hooks));
+    programming.move(window_.frameGeometry().center() - programming.rect().center());  // centred on the main window
+}
+
+bool PagerMenu::readPagerInto(ConfigImage& scratch) {
+    if (!pagerOperationPossible()) return false;
+    board_.beginPortUse();
+    bool read = false;
+    link::ui::ProgrammingHooks hooks;
+    hooks.readSucceeded = [&read] { read = true; };  // only the scratch image changed
+    prepareProgrammingWindow(std::move(hooks));
+    int capcodeCount = window_.document().capcodeCount();
+    link::ui::ProgrammingJob job{&board_, &scratch, &capcodeCount, window_.state().capcodePage};
+    job.closeWhenRead = true;
+    link::ui::ProgrammingWindow& programming = *companions_->Form1;
+    programming.run(PendingOperation::Read, job);
+    board_.endPortUse();
+    return read;
+}
+
+void PagerMenu::runPagerOperation(PendingOperation operation) {
+    board_.beginPortUse();
+    link::ui::ProgrammingHooks hooks;
     // After a read the capcode count is the 16 of every load, so the page
     // selectors keep their entries and their pages; only a load rebuilds them.
     hooks.readSucceeded = [this] {
@@ -139,11 +164,8 @@ void PagerMenu::runPagerOperation(PendingOperation operation) {
         window_.require(ctl::txtSN).setText(QString::fromStdString(PagerSerialText(window_.image())));
     };
     hooks.capcodesRaised = [this] { window_.refreshSlot(RefreshSlot::CapcodePage); };
-    // The status line follows the board while the window is open, as Timer1
-    // makes it do otherwise.
-    hooks.pollBoard = [this] { board_.pollWhileHeld(); };
-    programming.setHooks(std::move(hooks));
-    programming.move(window_.frameGeometry().center() - programming.rect().center());  // centred on the main window
+    prepareProgrammingWindow(std::move(hooks));
+    link::ui::ProgrammingWindow& programming = *companions_->Form1;
 
     Document& document = window_.document();
     // What the transfer changes (a read's image, a write's serial number and
@@ -163,6 +185,11 @@ void PagerMenu::runPagerOperation(PendingOperation operation) {
         if (window_.require<QRadioButton>(QStringLiteral("RBtWrite")).isChecked()) window_.RBtWriteClick();
     }
     board_.endPortUse();
+}
+
+int BandForWrite(const MainWindow& window, const ConfigImage& image) {
+    const int selected = window.require(ctl::cboFreq).currentIndex();
+    return selected >= 0 ? selected : BandFromImage(image).value_or(0);
 }
 
 void PagerMenu::writeScannedSerial(const QString& serial) {

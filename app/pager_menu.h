@@ -7,23 +7,30 @@
 /// back into the main window here.
 
 #include <QObject>
+#include <functional>
 #include <vector>
 
+#include "core/image.h"
 #include "core/notifier.h"
 
 class QAction;
+class QMenu;
 
 namespace zrv::link {
 class BoardSession;
 }
 namespace zrv::link::ui {
 enum class PendingOperation;
+struct ProgrammingHooks;
 }
 
 namespace zrv::app {
 
 class CompanionWindows;
 class MainWindow;
+
+/// The property of a Pager menu item that is offered without a board too.
+inline constexpr const char* kUsableWithoutBoard = "usableWithoutBoard";
 
 class PagerMenu : public QObject {
     Q_OBJECT
@@ -41,9 +48,21 @@ public:
     /// in the board with that serial number instead of the pager's own.
     void writeScannedSerial(const QString& serial);
 
+    /// Reads the pager into \p scratch in the programming window, as Read
+    /// does, but leaves the document and the main window as they are; the
+    /// window closes by itself once the read has succeeded. False when
+    /// nothing could start or the read failed (the window said why).
+    bool readPagerInto(ConfigImage& scratch);
+    /// Asked by Write once it may write, before the programming window
+    /// opens: false writes nothing. Empty: Write writes at once.
+    void setWriteConfirmation(std::function<bool()> confirm) { confirmWrite_ = std::move(confirm); }
+
 private:
     /// Runs \p operation in the programming window with the port held.
     void runPagerOperation(link::ui::PendingOperation operation);
+    /// What every operation's programming window needs of the main window:
+    /// texts, captions and the board polling while it waits.
+    void prepareProgrammingWindow(link::ui::ProgrammingHooks hooks);
     /// False (and nothing starts) without a known board or while the port is in use.
     bool pagerOperationPossible() const;
     /// Shows the board state of a poll: black "Connect", or red "Disconnect".
@@ -55,7 +74,12 @@ private:
     MainWindow& window_;
     link::BoardSession& board_;
     CompanionWindows* companions_ = nullptr;
-    std::vector<QAction*> menuItems_;  ///< the Pager menu's Read, Write and Verfy
+    QMenu* menu_ = nullptr;  ///< the Pager menu
+    std::function<bool()> confirmWrite_;
 };
+
+/// The band a write checks the frequency on: the one the band selector
+/// shows, else the one \p image names, else the first.
+int BandForWrite(const MainWindow& window, const ConfigImage& image);
 
 }  // namespace zrv::app

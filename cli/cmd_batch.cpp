@@ -1,5 +1,4 @@
 // zrv41k-cli batch: program a customer's pagers from a list, one after another.
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -11,6 +10,7 @@
 #include "cli/link_cli.h"
 #include "cli/table_cli.h"
 #include "core/batch_job.h"
+#include "core/batch_run.h"
 #include "core/delivery_note.h"
 #include "core/image_rules.h"
 #include "core/pager_charset.h"
@@ -160,14 +160,6 @@ Answer ask(const std::string& question) {
     return Answer::Go;
 }
 
-/// Today's date, "2026-12-10".
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", std::localtime(&now));
-    return text;
-}
-
 /// Writes the delivery note when one is asked for; \p status otherwise unchanged.
 int finish(int status, const BatchOptions& b, const DeliveryNote& note) {
     if (b.note.empty()) return status;
@@ -191,56 +183,40 @@ int program(const BatchJob& job, const BatchOptions& b, const LinkOptions& optio
         return kExitUsage;
     }
     // The note lists every row; a row not programmed keeps its planned capcodes.
-    DeliveryNote note;
-    note.customer = b.customer;
-    note.date = Today();
-    TakeFrequency(note, templ);
-    std::vector<ConfigImage> images(job.rows.size());
-    for (std::size_t k = 0; k < job.rows.size(); ++k) {
-        const BatchRow& row = job.rows[k];
-        (void)BuildRowImage(row, templ, kDefaultCapcodeCount, images[k]);
-        if (note.customer.empty()) note.customer = row.customer;
-        DeliveryLine line = DeliveryLineOf(row.name, images[k], k + 1 < b.from ? "not in this run" : "waiting");
-        line.ssn = line.psn = {};
-        note.pagers.push_back(std::move(line));
-    }
+    BatchRun run(job, templ, kDefaultCapcodeCount, TodaysDate());
+    if (!b.customer.empty()) run.setCustomer(b.customer);
+    run.startAt(static_cast<std::size_t>(b.from - 1));
     LinkSession session(options, b.yes);
     if (!session.ready() || !session.findBoard()) return kExitFailed;
     bool allVerified = true;
-    for (std::size_t k = static_cast<std::size_t>(b.from - 1); k < job.rows.size(); ++k) {
-        const BatchRow& row = job.rows[k];
-        const std::string label = RowLabel(row, k, job.rows.size());
-        ConfigImage image = images[k];
-        ConvertTextsToPager(image);
+    while (const auto current = run.current()) {
+        const std::size_t k = *current;
+        const std::string label = RowLabel(run.row(k), k, run.rowCount());
         Answer answer = b.yes ? Answer::Go : ask("Insert pager " + label + " and press Enter; s skips, q stops");
-        BatchRowState state = BatchRowState::Waiting;
         while (answer == Answer::Go) {
-            ConfigImage written = image;
+            ConfigImage written = run.imageToWrite(k);
             const auto outcome = link::ProgramWrite(session.link(), session.sink(), written);
             if (outcome == link::WriteOutcome::VerifyError) PrintDifferences(session.link());
-            state = outcome == link::WriteOutcome::Success ? BatchRowState::Verified : BatchRowState::Failed;
-            note.pagers[k] = DeliveryLineOf(row.name, written, std::string(BatchRowStateName(state)));
-            if (state == BatchRowState::Verified || b.yes) break;
+            run.recordWrite(outcome == link::WriteOutcome::Success, written);
+            if (run.state(k) == BatchRowState::Verified || b.yes) break;
             answer = ask("Pager " + label + " failed; Enter tries again, s skips, q stops");
         }
-        if (answer == Answer::Skip) {
-            state = BatchRowState::Skipped;
-            note.pagers[k].result = "skipped";
-        }
+        if (answer == Answer::Skip) run.skipCurrent();
+        const BatchRowState state = run.state(k);
         if (answer == Answer::Stop && state == BatchRowState::Waiting) {
             std::cout << label << ": not written; the job stopped (go on with --from " << k + 1 << ")\n";
-            return finish(kExitFailed, b, note);
+            return finish(kExitFailed, b, run.note());
         }
         std::cout << label << ": " << BatchRowStateName(state) << '\n';
         if (state == BatchRowState::Failed) {
             allVerified = false;
             if (b.yes || answer == Answer::Stop) {
                 std::cout << "the job stopped (go on with --from " << k + 1 << ")\n";
-                return finish(kExitFailed, b, note);
+                return finish(kExitFailed, b, run.note());
             }
         }
     }
-    return finish(allVerified ? kExitOk : kExitFailed, b, note);
+    return finish(allVerified ? kExitOk : kExitFailed, b, run.note());
 }
 
 int runBatch(const std::vector<std::string>& input) {

@@ -8,7 +8,7 @@
 #include "cli/command.h"
 #include "cli/field_cli.h"
 #include "cli/table_cli.h"
-#include "core/default_image.h"
+#include "core/batch_run.h"
 #include "core/image_rules.h"
 #include "core/table_file.h"
 #include "link/link_messages.h"
@@ -106,17 +106,9 @@ void TellNoBoard(const link::ProgrammerLink* link, Notifier& notifier) {
 }
 
 bool OpenTableForTransfer(const std::string& path, ConfigImage& image, Notifier& notifier) {
-    // A short table file defines only its first bytes; the rest comes from
-    // the image the program holds after start-up, as in the window.
-    image = StartupImage();
-    int capcodeCount = kDefaultCapcodeCount;
-    const auto loaded = LoadTableFile(path, image, capcodeCount);
-    if (!loaded.ok) {
-        ShowTableRefusal(loaded, notifier);
-        return false;
-    }
-    ApplyRefreshForcedValues(image);
-    return true;
+    const auto loaded = OpenTemplateTable(path, image);
+    if (!loaded.ok) ShowTableRefusal(loaded, notifier);
+    return loaded.ok;
 }
 
 void PrintDifferences(const link::ProgrammerLink& link) {

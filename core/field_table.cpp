@@ -31,16 +31,10 @@ namespace {
 
 using namespace field_rows;
 
-/// The control facts of \p f from its control text: the leading name is the
-/// objectName when it names a main-window control, "(capcode page 2)" and
-/// its like name the page selector and its item.
-void SetWindowControl(FieldDef& f) {
+/// The page selector and its item of a per-page control: "(capcode page
+/// 2)" and its like. (The objectName comes from SetControlFacts.)
+void SetPageSelector(FieldDef& f) {
     const std::string_view text = f.control;
-    // "function bit window of capcode 1, ..." and "alert window, ..." name a
-    // companion window, not a control of the main window; a threshold row
-    // ("cboBatLev0 / cboBatLev3") names the list of the rechargeable cell.
-    if (text.find(" window") == std::string_view::npos)
-        f.objectName = std::string(text.substr(0, text.find_first_of(" ,[")));
     static const std::pair<std::string_view, std::string_view> kPageSelectors[] = {
         {"(capcode page ", "cboCCPage"}, {"(source page ", "cboSrcPage"}, {"(music page ", "cboMTPage"}};
     for (const auto& [marker, selector] : kPageSelectors) {
@@ -66,7 +60,7 @@ std::vector<FieldDef> BuildTable() {
     AddEncryption(t);
     AddSerials(t);
     for (FieldDef& f : t.fields) {
-        SetWindowControl(f);
+        SetPageSelector(f);
         f.sideEffects = f.name == "band" || f.name == "prompt.language" || f.name == "logo.large-font" ||
                         f.name == "battery.rechargeable";
         // Edits hold the run of bytes their location names, combos that

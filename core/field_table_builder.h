@@ -107,15 +107,15 @@ inline Outcome Refuse(const std::string& text) { return Outcome::Refused(Message
 /// The objectName and binding hint read from a field's control text: the
 /// control's name leads it, alone or followed by a note in parentheses or
 /// its hint in brackets ("chkCtl12 [0x039,6,1,chk]", "edtCap0 (capcode
-/// page 1)"); a description of another window names no control. (The
-/// table's last pass also gives a threshold row the list it names first.)
+/// page 1)"); a threshold row ("cboBatLev0 / cboBatLev3") names the list of
+/// the rechargeable cell first; a description of a companion window
+/// ("function bit window of capcode 1, ...") names no control.
 inline void SetControlFacts(FieldDef& f) {
     const std::string& c = f.control;
-    const auto space = std::min(c.find(' '), c.size());
-    const bool named = space == c.size() || c.compare(space, 2, " (") == 0 || c.compare(space, 2, " [") == 0;
-    f.objectName = named ? c.substr(0, space) : std::string();
+    f.objectName = c.find(" window") == std::string::npos ? c.substr(0, c.find_first_of(" ,[")) : std::string();
     const auto open = c.find(" [");
-    if (named && open != std::string::npos && c.back() == ']') f.hint = c.substr(open + 2, c.size() - open - 3);
+    if (!f.objectName.empty() && open == f.objectName.size() && c.back() == ']')
+        f.hint = c.substr(open + 2, c.size() - open - 3);
 }
 
 class TableBuilder {

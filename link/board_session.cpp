@@ -35,6 +35,8 @@ void BoardSession::setPortOverride(std::vector<std::string> ports) {
 
 void BoardSession::setFrequencyRecheck(FrequencyRecheck recheck) { link_->setFrequencyRecheck(std::move(recheck)); }
 
+FrequencyRecheck BoardSession::frequencyRecheck() const { return link_->frequencyRecheck(); }
+
 const std::optional<std::string>& BoardSession::boardPort() const { return link_->BoardPort; }
 
 bool BoardSession::probingAtStartUp() const { return probingAtStartUp_; }

@@ -41,6 +41,7 @@ public:
     void setPortOverride(std::vector<std::string> ports);
     /// The frequency check a write runs once it knows the pager's firmware.
     void setFrequencyRecheck(FrequencyRecheck recheck);
+    FrequencyRecheck frequencyRecheck() const;
     /// Who asks and where the system's files are, for the reasons a probe
     /// finds no board (default: this process and the real system).
     void setSystemView(SystemView view) { view_ = std::move(view); }

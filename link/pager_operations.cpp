@@ -4,6 +4,7 @@
 
 #include "core/image_layout.h"
 #include "core/image_rules.h"
+#include "core/pager_charset.h"
 #include "core/pager_normalisation.h"
 #include "link/link_messages.h"
 #include "link/programmer_link.h"
@@ -149,7 +150,13 @@ bool ProgrammerLink::VerifyPager(const ConfigImage& image, std::size_t first, st
 
 ImageComparison ProgrammerLink::VerifyComparison() const {
     if (!verifiedSides_) return {};
-    return CompareImages(verifiedSides_->first, verifiedSides_->second);
+    // Both sides were compared as sent, texts in the pager's character set;
+    // their values are shown as the window shows them, in the PC's.
+    ConfigImage expected = verifiedSides_->first;
+    ConfigImage pager = verifiedSides_->second;
+    ConvertTextsFromPager(expected);
+    ConvertTextsFromPager(pager);
+    return CompareImages(expected, pager);
 }
 
 bool ProgrammerLink::VerifyWriteOf(const ConfigImage& image, const ImageNormaliser& asRead) {

@@ -109,6 +109,7 @@ public:
     void setTiming(const LinkTiming& timing) { timing_ = timing; }
     void setTrace(TraceHook hook) { trace_ = std::move(hook); }
     void setFrequencyRecheck(FrequencyRecheck recheck) { recheck_ = std::move(recheck); }
+    const FrequencyRecheck& frequencyRecheck() const { return recheck_; }
     void setSink(LinkSink* sink);
 
     // --- Port discovery and board detection -----------------------------------
@@ -173,8 +174,8 @@ public:
     /// The differing addresses of the last verify, ":3E1:1246" style.
     const std::string& VerifyDifferences() const { return differences_; }
     /// The last verify's differences by field (what the image would put on
-    /// the pager against what the pager holds, both as compared); empty when
-    /// it found none or compared nothing.
+    /// the pager against what the pager holds, both as compared, texts in
+    /// the PC character set); empty when it found none or compared nothing.
     ImageComparison VerifyComparison() const;
 
     int FirmwareVersion = 0;

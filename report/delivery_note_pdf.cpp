@@ -1,6 +1,8 @@
 #include "report/delivery_note_pdf.h"
 
-#include <QFile>
+#include "core/atomic_file.h"
+
+#include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPageSize>
@@ -32,20 +34,26 @@ void EnsureGuiApplication() {
 }
 
 bool WriteDeliveryNotePdf(const DeliveryNote& note, const std::string& path, std::string& error) {
-    const QString file = QString::fromStdString(path);
+    // Rendered in memory, then saved as every file is: a failed or killed
+    // save keeps the previous note, and a target that is not a regular file
+    // (a FIFO, a device) is refused without blocking on it.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QFile probe(file);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            error = path + ": " + probe.errorString().toStdString();
-            return false;
-        }
+        QPdfWriter writer(&pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setTitle(QStringLiteral("Delivery note"));
+        writer.setCreator(QStringLiteral("zrv41k"));
+        PaintDeliveryNote(note, writer);
     }
-    QPdfWriter writer(file);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setTitle(QStringLiteral("Delivery note"));
-    writer.setCreator(QStringLiteral("zrv41k"));
-    PaintDeliveryNote(note, writer);
-    return true;
+    const QByteArray& bytes = pdf.data();
+    switch (WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        case SaveStatus::Saved: return true;
+        case SaveStatus::NotARegularFile: error = path + ": not a regular file; choose another name"; return false;
+        case SaveStatus::Failed: break;
+    }
+    error = path + ": cannot be written (check the folder's permissions and the free space)";
+    return false;
 }
 
 }  // namespace zrv::report

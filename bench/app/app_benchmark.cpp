@@ -83,13 +83,21 @@ void StartUpWithLargeLanguageFile(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 
-void FullRefresh(benchmark::State& state) {
+/// The program started in a folder of its own with its main window shown.
+struct ShownProgram {
     QTemporaryDir folder;
     zrv::app::SilentNotifier notifier;
-    zrv::app::Application app(Options(folder, notifier));
+    zrv::app::Application app{Options(folder, notifier)};
     zrv::app::MainWindow& main = app.mainWindow();
-    main.show();
-    QApplication::processEvents();
+    ShownProgram() {
+        main.show();
+        QApplication::processEvents();
+    }
+};
+
+void FullRefresh(benchmark::State& state) {
+    ShownProgram program;
+    zrv::app::MainWindow& main = program.main;
     // Two images that differ in every field the "Freq. && Codes" page shows,
     // taken in turn, so each refresh changes the controls instead of setting
     // what they already show.
@@ -122,12 +130,8 @@ void Edit(zrv::app::MainWindow& main, Change change) {
 /// logo, the largest step a user makes with one click), each with the full
 /// refresh the window does after it; each iteration is one undo or one redo.
 void UndoRedoStep(benchmark::State& state) {
-    QTemporaryDir folder;
-    zrv::app::SilentNotifier notifier;
-    zrv::app::Application app(Options(folder, notifier));
-    zrv::app::MainWindow& main = app.mainWindow();
-    main.show();
-    QApplication::processEvents();
+    ShownProgram program;
+    zrv::app::MainWindow& main = program.main;
     Edit(main, [](zrv::ConfigImage& image) { zrv::ChangePromptLanguage(image, 1); });
     QUndoStack& stack = main.history().stack();
     if (!stack.canUndo()) state.SkipWithError("the edit was not recorded");
@@ -153,12 +157,8 @@ double ResidentBytes() {
 /// The memory a hundred undoable edits keep: capcodes and prompt languages
 /// in turn (a prompt language changes every prompt and the logo).
 void HundredEditsMemory(benchmark::State& state) {
-    QTemporaryDir folder;
-    zrv::app::SilentNotifier notifier;
-    zrv::app::Application app(Options(folder, notifier));
-    zrv::app::MainWindow& main = app.mainWindow();
-    main.show();
-    QApplication::processEvents();
+    ShownProgram program;
+    zrv::app::MainWindow& main = program.main;
     double grown = 0;
     for (auto _ : state) {
         main.history().stack().clear();

@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <algorithm>
 
+#include "core/comparison_rows.h"
+#include "ui/kit/comparison_table.h"
 #include "ui/kit/window_setup.h"
 #include "link/programming_session.h"
 #include "ui_programming_window.h"
@@ -32,7 +35,8 @@ ProgrammingWindow::ProgrammingWindow(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::Form1>()) {
     ui_->setupUi(this);
     kit::SetUpWindow(*this, i18n::kProgrammingWindow);
-    setFixedSize(size());
+    designSize_ = size();
+    setFixedSize(designSize_);
     connect(ui_->cmdWrite, &QPushButton::clicked, this, &ProgrammingWindow::cmdWriteClick);
     connect(ui_->cmdExit, &QPushButton::clicked, this, &ProgrammingWindow::cmdExitClick);
     idlePoll_ = new QTimer(this);
@@ -46,6 +50,7 @@ void ProgrammingWindow::run(PendingOperation operation, const ProgrammingJob& jo
     pendingOperation = operation;
     job_ = job;
     started_ = false;
+    hideDifferences();  // the list of an earlier verify is not this operation's
     if (job_.board) job_.board->setProgressSink(static_cast<LinkSink*>(this));
     // The main window's polling stops while the window is open; the window
     // polls in its place whenever no transfer runs.
@@ -84,7 +89,12 @@ void ProgrammingWindow::FormActivate() {
     ui_->cmdWrite->hide();
     ui_->cmdExit->hide();
     switch (pendingOperation) {
-        case PendingOperation::Read: runRead(); break;
+        case PendingOperation::Read:
+            if (runRead() && job_.closeWhenRead) {
+                accept();
+                return;
+            }
+            break;
         case PendingOperation::Write:
             if (job_.board->autoIncrease().any()) {
                 startRepeatedWrite();
@@ -130,7 +140,7 @@ void ProgrammingWindow::cmdExitClick() {
 
 // The operations ------------------------------------------------------------------------------
 
-void ProgrammingWindow::runRead() {
+bool ProgrammingWindow::runRead() {
     bool ok = false;
     {
         const BusyScope busy(busy_);
@@ -139,6 +149,7 @@ void ProgrammingWindow::runRead() {
         if (ok && job_.capcodeCount) *job_.capcodeCount = count;
     }
     if (ok && hooks_.readSucceeded) hooks_.readSucceeded();
+    return ok;
 }
 
 void ProgrammingWindow::runSingleWrite() {
@@ -148,6 +159,7 @@ void ProgrammingWindow::runSingleWrite() {
         outcome = job_.board->write(*job_.image);
     }
     if (outcome == WriteOutcome::Success && hooks_.writeSucceeded) hooks_.writeSucceeded();
+    if (outcome == WriteOutcome::VerifyError) showDifferences();
 }
 
 void ProgrammingWindow::startRepeatedWrite() {
@@ -164,6 +176,7 @@ void ProgrammingWindow::startRepeatedWrite() {
 void ProgrammingWindow::cmdWriteClick() {
     if (!repeated_ || busy_) return;
     setButtonsEnabled(false);
+    hideDifferences();
     ui_->lblAuto1->setText(QString::fromStdString(repeated_->firstCapcodeLabel()));
     ui_->lblAuto2->setText(QString::fromStdString(repeated_->secondCapcodeLabel()));
     WriteOutcome outcome;
@@ -172,13 +185,38 @@ void ProgrammingWindow::cmdWriteClick() {
         outcome = repeated_->cycle();
     }
     if (outcome == WriteOutcome::Success && hooks_.capcodesRaised) hooks_.capcodesRaised();
+    if (outcome == WriteOutcome::VerifyError) showDifferences();
     setButtonsEnabled(true);
     if (outcome == WriteOutcome::Success) ui_->cmdWrite->setFocus();
 }
 
 void ProgrammingWindow::runVerify() {
-    const BusyScope busy(busy_);
-    job_.board->verify(*job_.image);
+    bool same = false;
+    {
+        const BusyScope busy(busy_);
+        same = job_.board->verify(*job_.image);
+    }
+    if (!same) showDifferences();
+}
+
+void ProgrammingWindow::showDifferences() {
+    // A verify whose read failed compared nothing and lists nothing.
+    const std::vector<ComparisonRow> rows = ComparisonRows(job_.board->verifyComparison());
+    if (rows.empty()) return;
+    QTableWidget& list = *ui_->grdDifferences;
+    kit::SetUpComparisonTable(list, {QString::fromStdString(textOf(FieldHeading())),
+                                     QString::fromStdString(textOf(ThisConfigurationHeading())),
+                                     QString::fromStdString(textOf(ThePagerHeading()))});
+    setFixedSize(designSize_.width(), list.geometry().bottom() + list.x() + 1);
+    list.show();
+    kit::ShowComparisonRows(list, rows);
+}
+
+void ProgrammingWindow::hideDifferences() {
+    ui_->grdDifferences->hide();
+    ui_->grdDifferences->clearContents();
+    ui_->grdDifferences->setRowCount(0);
+    setFixedSize(designSize_);
 }
 
 void ProgrammingWindow::offerExit() {
@@ -209,8 +247,10 @@ void ProgrammingWindow::setButtonsEnabled(bool on) {
 
 // What the link reports ---------------------------------------------------------------------------
 
+std::string ProgrammingWindow::textOf(const Message& m) const { return hooks_.text ? hooks_.text(m) : m.english; }
+
 void ProgrammingWindow::status(const Message& text, bool running) {
-    const std::string word = hooks_.text ? hooks_.text(text) : text.english;
+    const std::string word = textOf(text);
     ui_->lblMsg->setText(QString::fromStdString("  " + word + (running ? " ......" : "")));
     ui_->lblMsg->repaint();
 }

@@ -6,7 +6,9 @@
 /// transfers themselves are ProgramRead, ProgramWrite, ProgramVerify and
 /// RepeatedWrite, the same functions the command line runs, through the
 /// board session. What changes in the main window afterwards goes back
-/// through ProgrammingHooks and the session's signals.
+/// through ProgrammingHooks and the session's signals. When a verify (also
+/// a write's own) finds differences, the window grows and lists them by
+/// field, this configuration beside the pager.
 
 #include <QDialog>
 #include <QTimer>
@@ -38,6 +40,9 @@ struct ProgrammingJob {
     ConfigImage* image = nullptr;
     int* capcodeCount = nullptr;
     int capcodePage = 0;
+    /// A read that only looks at the pager (a comparison) closes the window
+    /// once it has succeeded; a failed one stays with Exit, as every read.
+    bool closeWhenRead = false;
 };
 
 /// What the window tells the main window, and what it asks of it. Every
@@ -102,13 +107,20 @@ private:
     void progressRange(int first, int last) override;
     void progress(int position) override;
 
-    void runRead();
+    /// True when the pager was read.
+    bool runRead();
     void runSingleWrite();
     void startRepeatedWrite();
     void runVerify();
     /// Shows Exit with the focus: the operation has ended.
     void offerExit();
     void setButtonsEnabled(bool on);
+    /// A verify found differences: the window grows and lists them by field.
+    void showDifferences();
+    /// The window at its designed size, without the list.
+    void hideDifferences();
+    /// \p m in the current language.
+    std::string textOf(const Message& m) const;
     /// A tick of the board polling while no transfer runs; the buttons
     /// wait meanwhile.
     void pollWhileIdle();
@@ -118,6 +130,7 @@ private:
     ProgrammingJob job_;
     std::unique_ptr<RepeatedWrite> repeated_;
     QTimer* idlePoll_ = nullptr;
+    QSize designSize_;
     bool busy_ = false;
     bool started_ = false;  ///< the pending operation of this showing has begun
 };

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <regex>
 
+#include <sys/stat.h>
+
 #include "core/capcodes.h"
 #include "core/default_image.h"
 #include "core/field_table.h"
@@ -299,4 +301,46 @@ TEST_F(CliTransfer, BatchChecksTheWholeJobThenProgramsRowByRow) {
     EXPECT_EQ(test::ReadFile(dir / "rows" / "p4.tbl"), test::ReadFile(dir / "p4.tbl"));
     const auto verify = RunProgram("zrv41k-cli", {"verify", "--port", board.path(), (dir / "p4.tbl").string()});
     EXPECT_EQ(verify.exitCode, 0) << verify.out;
+
+    // A note that cannot be saved where asked (a FIFO) fails the command at
+    // once, without blocking on the FIFO.
+    ASSERT_EQ(mkfifo((dir / "fifo.pdf").c_str(), 0600), 0);
+    const auto noNote = batch(job, {"--from", "4", "--yes", "--note", (dir / "fifo.pdf").string()});
+    EXPECT_EQ(noNote.exitCode, 1);
+    EXPECT_TRUE(contains(noNote.err, "fifo.pdf: not a regular file")) << noNote.err;
+}
+
+TEST_F(CliTransfer, BatchStopsAtTheRowWhoseBoardIsLostAndGoesOnFromIt) {
+    const std::string in = (dir / "in.tbl").string();
+    test::WriteFile(dir / "job.csv", "name,capcode.1\np1,1301\np2,1302\np3,1303\n");
+    const auto batch = [&](const std::string& port, std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"batch", (dir / "job.csv").string(), "--template", in, "--port", port, "--yes"};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunProgram("zrv41k-cli", args);
+    };
+    // How many answers two rows take, then a board that vanishes a hundred
+    // answers into the third row.
+    std::size_t twoRows = 0;
+    {
+        test::WriteFile(dir / "two.csv", "name,capcode.1\np1,1301\np2,1302\n");
+        Boardsim counting({"--table", in});
+        ASSERT_EQ(RunProgram("zrv41k-cli", {"batch", (dir / "two.csv").string(), "--template", in, "--port",
+                                            counting.path(), "--yes"})
+                      .exitCode,
+                  0);
+        twoRows = counting.log().size();
+    }
+    ASSERT_GT(twoRows, 200u);
+    Boardsim vanishing({"--table", in, "--vanish-after", std::to_string(twoRows + 100)});
+    const auto lost = batch(vanishing.path());
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_TRUE(contains(lost.out, "p1 (row 1 of 3): verified\n")) << lost.out;
+    EXPECT_TRUE(contains(lost.out, "p2 (row 2 of 3): verified\n")) << lost.out;
+    EXPECT_TRUE(contains(lost.out, "p3 (row 3 of 3): failed\nthe job stopped (go on with --from 3)\n")) << lost.out;
+
+    Boardsim back({"--table", in});
+    const auto resumed = batch(back.path(), {"--from", "3"});
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.out << resumed.err;
+    EXPECT_EQ(resumed.out, "Write Success!\np3 (row 3 of 3): verified\n");
+    EXPECT_EQ(CapcodeAt(back.memory(), 0), 1303u);
 }

@@ -1,0 +1,19 @@
+#pragma once
+/// \file
+/// The way into the Batch Job window: Pager > Batch Job..., after Verfy. The
+/// window works over the board session with the port held for as long as it
+/// is open, and starts from the document open in the main window as its
+/// template; the document itself is never changed by a job.
+
+#include "app/document_commands.h"
+
+namespace zrv::app {
+
+class MainWindow;
+
+/// Puts Pager > Batch Job... into \p main's Pager menu and opens the window
+/// from it. \p openDialog and \p saveDialog choose the files (null: the Qt
+/// file dialogs).
+void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog);
+
+}  // namespace zrv::app
