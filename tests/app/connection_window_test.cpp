@@ -136,7 +136,9 @@ TEST_F(ConnectionWindowTest, StartUpTellsTheRealReasonAndOffersTheCheckOrSaysThe
             << shown.toStdString();
         EXPECT_TRUE(tip.startsWith(QString::fromStdString(c.reason))) << tip.toStdString();
         EXPECT_TRUE(tip.contains(QString::fromStdString(c.command)));
-        if (c.asAlice) EXPECT_NE(shown, full) << "this reason is longer than the line";
+        if (c.asAlice) {
+            EXPECT_NE(shown, full) << "this reason is longer than the line";
+        }
         EXPECT_FALSE(win().action("mnuRead")->isEnabled());
         app_.reset();
     }
