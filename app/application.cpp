@@ -8,6 +8,7 @@
 #include "app/companion_windows.h"
 #include "app/compare_commands.h"
 #include "app/log_commands.h"
+#include "app/connection_commands.h"
 #include "app/ota_commands.h"
 #include "core/default_image.h"
 #include "ota/ui/ota_window.h"
@@ -64,6 +65,8 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
                 return std::nullopt;
             }
             line.channelSpacingMode = value.toInt();
+        } else if (a == QLatin1String("--practice")) {
+            line.practice = true;
         } else if (!a.startsWith(QLatin1Char('-')) && line.tableFile.empty()) {
             line.tableFile = a.toStdString();  // the table file to open
         } else {
@@ -72,11 +75,16 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
             return std::nullopt;
         }
     }
+    if (line.practice && !line.ports.empty()) {
+        error = QStringLiteral("--practice and --port exclude each other");
+        return std::nullopt;
+    }
     return line;
 }
 
 std::string UsageText() {
-    return "Usage: zrv41k [--port PATH]... [--encoder-port PATH] [--channel-spacing 0|1|2] [Qt options] [FILE.tbl]\n"
+    return "Usage: zrv41k [--port PATH]... [--encoder-port PATH] [--channel-spacing 0|1|2] [--practice]\n"
+           "              [Qt options] [FILE.tbl]\n"
            "       zrv41k --help | --version\n\n"
            "  FILE.tbl                open this table file at start-up, as File > Open does\n"
            "  --port PATH             probe this serial device for the programmer board\n"
@@ -85,6 +93,8 @@ std::string UsageText() {
            "                          OTA window (default /dev/ttyS0)\n"
            "  --channel-spacing MODE  channel spacing shown by the About window:\n"
            "                          0 = 5 kHz (default), 1 = 6.25 kHz, 2 = Auto\n"
+           "  --practice              practise without hardware: the board simulator with a\n"
+           "                          sample pager stands in for the programmer board\n"
            "  --help, -h              print this text and end\n"
            "  --version               print the program name and version and end\n";
 }
@@ -111,6 +121,7 @@ Application::Application(StartupOptions options) {
     // The main window first: its creation runs FormCreate. Then the other
     // windows in their order, hidden until their commands show them.
     const QString encoderPort = QString::fromStdString(options.encoderPort);
+    const StartupOptions connection = options;
     PathDialog openDialog = options.openDialog;
     const PathDialog saveDialog = options.saveDialog;
     const QString settingsFile = options.settingsFile;
@@ -124,6 +135,7 @@ Application::Application(StartupOptions options) {
     // An OTA send that went on the air is recorded as the transfers are.
     QObject::connect(companions_->frmOTA, &ota::ui::OtaWindow::sendEnded, logCommands_.get(),
                      [log = logCommands_.get()](const OperationFacts& facts) { log->record(facts); });
+    connection_ = std::make_unique<ConnectionCommands>(*main_, connection);
 }
 
 void Application::takeHandOver(const QString& file) {
@@ -136,6 +148,7 @@ void Application::takeHandOver(const QString& file) {
 }
 
 Application::~Application() {
+    connection_.reset();  // the practice board's simulator ends with the program
     if (main_) main_->setCompanions(nullptr);
 }
 

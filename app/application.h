@@ -2,7 +2,8 @@
 /// \file
 /// Start-up of the desktop program: the application title, the windows in
 /// their creation order (main window first, its FormCreate running as it is
-/// created), and the command line (--port PATH, --encoder-port PATH, --channel-spacing 0|1|2).
+/// created), and the command line (--port PATH, --encoder-port PATH,
+/// --channel-spacing 0|1|2, --practice).
 
 #include <QStringList>
 #include <memory>
@@ -15,6 +16,7 @@ namespace zrv::app {
 
 class CompanionWindows;
 class CompareCommands;
+class ConnectionCommands;
 
 /// The program's own command-line options (Qt's options are taken by
 /// QApplication before these are read).
@@ -23,6 +25,7 @@ struct CommandLine {
     std::string encoderPort;  ///< --encoder-port PATH; empty: /dev/ttyS0
     int channelSpacingMode = 0;
     std::string tableFile;  ///< FILE.tbl to open at start-up, empty for none
+    bool practice = false;  ///< --practice: the practice board instead of a real one
 };
 
 /// Parses \p arguments (without the program name). Returns nothing and sets
@@ -49,6 +52,8 @@ public:
     CompanionWindows& companions() { return *companions_; }
     CompareCommands& compareCommands() { return *compare_; }
     LogCommands& logCommands() { return *logCommands_; }
+    /// Help > Check Board Connection, the practice board, the board's reasons.
+    ConnectionCommands& connection() { return *connection_; }
     /// What a second start handed over: the main window comes forward and
     /// opens \p file as File > Open does (nothing to open when empty).
     void takeHandOver(const QString& file);
@@ -58,6 +63,7 @@ private:
     std::unique_ptr<CompanionWindows> companions_;
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<LogCommands> logCommands_;  ///< goes first: its window reads the log
+    std::unique_ptr<ConnectionCommands> connection_;
 };
 
 /// The 9-point design font every window is laid out for.

@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     options.ports = line->ports;
     options.encoderPort = line->encoderPort;
     options.channelSpacingMode = line->channelSpacingMode;
+    options.practice = line->practice;
     if (!line->tableFile.empty()) options.openAtStart = std::filesystem::absolute(line->tableFile);
     zrv::app::Application app(std::move(options));
     // ZRV41K_PRINT_HANDOVER=1 (for tests): the caption after each hand-over

@@ -73,18 +73,14 @@ PagerMenu::PagerMenu(MainWindow& window, link::BoardSession& board)
     connect(&verify, &QAction::triggered, this, &PagerMenu::mnuVerfyClick);
     auto* pager = window_.findChild<QMenu*>(QStringLiteral("mnuPager"));
     if (!pager) throw std::logic_error(MissingControlText(QStringLiteral("mnuPager"), "QMenu", nullptr));
-    menuItems_ = {pager->menuAction(), &read, &write, &verify};
+    menu_ = pager;
 }
 
 // The board's state -----------------------------------------------------------------------------
 
-void PagerMenu::showBoardState(bool connected, const QString& portRefusal) {
+void PagerMenu::showBoardState(bool connected) {
+    // Why a board is missing is added by the connection commands.
     showBoardStatus(connected ? kBoardConnect : kBoardDisconnect, connected);
-    // A port the user may not open: say which and what to do.
-    if (!connected && !portRefusal.isEmpty()) {
-        auto& status = window_.require<QLabel>(QStringLiteral("staMsg"));
-        status.setText(status.text() + QStringLiteral(" (") + portRefusal + QLatin1Char(')'));
-    }
 }
 
 void PagerMenu::showLogStatus(const QString& text) {
@@ -102,8 +98,10 @@ void PagerMenu::showBoardStatus(const Message& text, bool connected) {
     boardStatus_ = QStringLiteral("  ") + QString::fromStdString(i18n::MessageText(window_.catalogue(), text));
     status.setText(logStatus_.isEmpty() ? boardStatus_ : boardStatus_ + QStringLiteral("   ") + logStatus_);
     status.repaint();
-    // The Pager menu is offered only with a board.
-    for (QAction* item : menuItems_) item->setEnabled(connected);
+    // The Pager menu's items need a board, but for those that bring their
+    // own; the menu itself stays open, so that they can be reached.
+    for (QAction* item : menu_->actions())
+        if (!item->isSeparator() && !item->property(kUsableWithoutBoard).toBool()) item->setEnabled(connected);
 }
 
 // The Pager menu -----------------------------------------------------------------------------------

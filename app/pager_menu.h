@@ -14,6 +14,7 @@
 #include "core/notifier.h"
 
 class QAction;
+class QMenu;
 
 namespace zrv::link {
 class BoardSession;
@@ -27,6 +28,9 @@ namespace zrv::app {
 
 class CompanionWindows;
 class MainWindow;
+
+/// The property of a Pager menu item that is offered without a board too.
+inline constexpr const char* kUsableWithoutBoard = "usableWithoutBoard";
 
 class PagerMenu : public QObject {
     Q_OBJECT
@@ -65,9 +69,8 @@ private:
     void prepareProgrammingWindow(link::ui::ProgrammingHooks hooks);
     /// False (and nothing starts) without a known board or while the port is in use.
     bool pagerOperationPossible() const;
-    /// Shows the board state of a poll: black "Connect", or red "Disconnect"
-    /// with the reason ports could not be opened.
-    void showBoardState(bool connected, const QString& portRefusal);
+    /// Shows the board state of a poll: black "Connect", or red "Disconnect".
+    void showBoardState(bool connected);
     /// The board was lost during a transfer: red status at once, Pager menu off.
     void showBoardLost();
     void showBoardStatus(const Message& text, bool connected);
@@ -75,7 +78,7 @@ private:
     MainWindow& window_;
     link::BoardSession& board_;
     CompanionWindows* companions_ = nullptr;
-    std::vector<QAction*> menuItems_;  ///< the Pager menu and its Read, Write and Verfy
+    QMenu* menu_ = nullptr;  ///< the Pager menu
     std::function<bool()> confirmWrite_;
     QString logStatus_;                ///< what the log made of the last operation
     QString boardStatus_;              ///< the board's state as last shown

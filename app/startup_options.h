@@ -4,10 +4,12 @@
 
 #include <QString>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/document_commands.h"
+#include "link/connection_check.h"
 
 namespace zrv {
 class Notifier;
@@ -28,6 +30,13 @@ struct StartupOptions {
     /// configuration folder (~/.config/zrv41k/zrv41k.conf).
     QString settingsFile;
     bool probeBoard = true;               ///< FormShow probes once for the board
+    /// --practice: the board is the board simulator with a sample pager.
+    bool practice = false;
+    /// The board simulator for practice; empty: the one beside the program.
+    std::filesystem::path boardSimulator;
+    /// Who asks and where the system's files are, for the reasons a probe
+    /// finds no board; none: this process and the real system.
+    std::optional<link::SystemView> systemView;
     bool maximise = true;                 ///< FormCreate maximises the window
     Notifier* notifier = nullptr;         ///< nullptr: message boxes
     /// Open / save dialogs: return the chosen path, empty when cancelled.

@@ -71,6 +71,8 @@ public:
     void setLogCustomerAndNote(std::string customer, std::string note) {
         logger_.setCustomerAndNote(std::move(customer), std::move(note));
     }
+    /// The serial line the link uses (the connection check probes over it).
+    link::QtSerialLine& line() { return line_; }
 
 private:
     link::QtSerialLine line_;

@@ -23,13 +23,17 @@ void ProgrammerLink::DiscoverPorts() {
 bool ProgrammerLink::ProbeBoard() {
     DiscoverPorts();
     PortRefusal.clear();
+    PortRefusals.clear();
     ProbeOpenedAPort = false;
     for (const auto& port : candidates_) {
         BoardPort = port;
         if (line_.status() >= 0) line_.close();
         if (!OpenPort(port)) {
             const std::string refusal = line_.openRefusal();
-            if (!refusal.empty()) PortRefusal += (PortRefusal.empty() ? "" : "; ") + refusal;
+            if (!refusal.empty()) {
+                PortRefusal += (PortRefusal.empty() ? "" : "; ") + refusal;
+                PortRefusals.emplace_back(port, refusal);
+            }
             continue;
         }
         ProbeOpenedAPort = true;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "link/link_messages.h"
 #include "link/programming_session.h"
 #include "link/qt_serial_line.h"
 
@@ -13,7 +14,8 @@ constexpr int kPollInterval = 3000;
 }
 
 BoardSession::BoardSession(Notifier& notifier, QObject* parent)
-    : QObject(parent), notifier_(notifier), line_(std::make_unique<QtSerialLine>()), forwarder_(*this) {
+    : QObject(parent), notifier_(notifier), line_(std::make_unique<QtSerialLine>()), forwarder_(*this),
+      view_(SystemView::ThisProcess()) {
     link_ = std::make_unique<ProgrammerLink>(*line_, notifier_, [] { QCoreApplication::processEvents(); },
                                              &forwarder_);
     link_->setTiming(LinkTimingFromEnvironment());
@@ -26,7 +28,9 @@ BoardSession::BoardSession(Notifier& notifier, QObject* parent)
 BoardSession::~BoardSession() = default;
 
 void BoardSession::setPortOverride(std::vector<std::string> ports) {
-    if (!ports.empty()) link_->setPortOverride(std::move(ports));
+    if (ports.empty()) return;
+    portOverride_ = ports;
+    link_->setPortOverride(std::move(ports));
 }
 
 void BoardSession::setFrequencyRecheck(FrequencyRecheck recheck) { link_->setFrequencyRecheck(std::move(recheck)); }
@@ -35,16 +39,25 @@ FrequencyRecheck BoardSession::frequencyRecheck() const { return link_->frequenc
 
 const std::optional<std::string>& BoardSession::boardPort() const { return link_->BoardPort; }
 
-bool BoardSession::probingAtStartUp() const { return link_->StartupProbe; }
+bool BoardSession::probingAtStartUp() const { return probingAtStartUp_; }
 
 // Probe and polling -------------------------------------------------------------------------
 
 void BoardSession::probeAtStartUp() {
     beginPortUse();
-    link_->StartupProbe = true;
+    probingAtStartUp_ = true;
     const bool found = link_->ProbeBoard();
-    link_->StartupProbe = false;
-    tellBoardState(found);
+    tellBoardState(found, true);
+    probingAtStartUp_ = false;
+    // A board that was looked for and stayed silent is told as it always
+    // was; a port that is missing, busy or not allowed is told in the status
+    // line, with the connection check offered instead of that message.
+    if (!found) {
+        if (reason_ && CallsForConnectionCheck(*reason_))
+            emit connectionCheckOffered();
+        else
+            notifier_.show(msg::BoardNotResponding());
+    }
     polling_ = true;
     endPortUse();
 }
@@ -52,14 +65,41 @@ void BoardSession::probeAtStartUp() {
 void BoardSession::Timer1Timer() {
     if (portInUse_) return;  // the timer is off while the port is in use; a late tick waits
     beginPortUse();
-    tellBoardState(link_->PollBoard());
+    pollWhileHeld();
     endPortUse();
 }
 
-void BoardSession::pollWhileHeld() { tellBoardState(link_->PollBoard()); }
+void BoardSession::pollWhileHeld() {
+    const bool probes = !link_->BoardPort;  // with a board known, a poll only looks for its port
+    tellBoardState(link_->PollBoard(), probes);
+}
 
-void BoardSession::tellBoardState(bool connected) {
+void BoardSession::tellBoardState(bool connected, bool explain) {
+    reason_.reset();
+    if (!connected && explain) reason_ = WhyNoBoard(view_, *link_, !portOverride_.empty());
     emit boardStateChanged(connected, connected ? QString() : QString::fromStdString(link_->PortRefusal));
+}
+
+std::vector<Finding> BoardSession::checkConnection() {
+    beginPortUse();
+    ConnectionFacts facts = GatherConnectionFacts(view_, CandidatePorts(view_, portOverride_), !portOverride_.empty());
+    ProbeForCheck(*line_, view_, LinkTimingFromEnvironment(), [] { QCoreApplication::processEvents(); }, false, facts);
+    pollWhileHeld();
+    endPortUse();
+    return AssessConnection(facts);
+}
+
+// Practice ------------------------------------------------------------------------------------
+
+void BoardSession::usePracticeBoard(const std::string& port) {
+    practice_ = true;
+    setPortOverride({port});
+    if (!polling_) return;  // the start-up probe finds it
+    beginPortUse();
+    if (link_->BoardPort) link_->BoardControl(BoardCommand::Release);
+    link_->BoardPort.reset();
+    tellBoardState(link_->ProbeBoard(), true);
+    endPortUse();
 }
 
 // The port lock -----------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "core/board_facts.h"
 #include "core/image.h"
 #include "core/notifier.h"
+#include "link/connection_check.h"
 #include "link/programmer_link.h"
 
 class QTimer;
@@ -41,6 +42,9 @@ public:
     /// The frequency check a write runs once it knows the pager's firmware.
     void setFrequencyRecheck(FrequencyRecheck recheck);
     FrequencyRecheck frequencyRecheck() const;
+    /// Who asks and where the system's files are, for the reasons a probe
+    /// finds no board (default: this process and the real system).
+    void setSystemView(SystemView view) { view_ = std::move(view); }
 
     // --- The board and its polling -------------------------------------------
     /// The board's port, or none.
@@ -56,6 +60,22 @@ public:
     void pollWhileHeld();
     /// The board polling timer `Timer1` (3000 ms; runs from the start-up probe on).
     QTimer* pollTimer() const { return timer1_; }
+    /// Why the last probe found no board (the first problem the connection
+    /// check sees); none after a probe that found one, and none when a known
+    /// board's port went away.
+    const std::optional<Finding>& noBoardReason() const { return reason_; }
+    /// The connection check with the port held: facts, probe, pager; the
+    /// board's state is told again afterwards.
+    std::vector<Finding> checkConnection();
+
+    // --- Practice ----------------------------------------------------------------
+    /// From now on the board is the board simulator on \p port; a board
+    /// known before is released and the simulator probed (at once when the
+    /// polling runs, else by the start-up probe).
+    void usePracticeBoard(const std::string& port);
+    /// True once the board is the simulator: nothing reaches a real pager,
+    /// and records of this run are practice.
+    bool practice() const { return practice_; }
 
     // --- The port lock -------------------------------------------------------
     /// True while a poll or a transfer uses the serial port.
@@ -102,6 +122,9 @@ signals:
     void boardStateChanged(bool connected, const QString& portRefusal);
     /// The board was lost during a transfer.
     void boardLost();
+    /// The start-up probe found no board for a reason the connection check
+    /// explains (noBoardReason): the check is to be offered.
+    void connectionCheckOffered();
     /// The pager's firmware ("FirmVer : 1.2"; empty clears it).
     void firmwareTextChanged(const QString& text);
     /// The differing addresses of a verify (":3E1:1246"; empty when all agreed).
@@ -128,7 +151,9 @@ private:
         LinkSink* target = nullptr;
     };
 
-    void tellBoardState(bool connected);
+    /// Tells the board's state; with \p explain (a probe was made) a
+    /// missing board's reason is looked for first.
+    void tellBoardState(bool connected, bool explain);
 
     Notifier& notifier_;
     std::unique_ptr<QtSerialLine> line_;
@@ -138,6 +163,11 @@ private:
     bool polling_ = false;       ///< Timer1 runs: the start-up probe has been made
     bool portInUse_ = false;     ///< a poll or a transfer holds the port
     bool closePending_ = false;  ///< a close came while the port was in use
+    bool probingAtStartUp_ = false;
+    bool practice_ = false;
+    std::vector<std::string> portOverride_;
+    SystemView view_;
+    std::optional<Finding> reason_;
     CapcodeAutoIncrease autoIncrease_;
 };
 

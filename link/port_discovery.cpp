@@ -57,10 +57,11 @@ std::string deviceDriver(fs::path device) {
 
 }  // namespace
 
-std::vector<SerialDevice> SystemSerialDevices() {
+std::vector<SerialDevice> SystemSerialDevices() { return SerialDevicesUnder("/sys/class/tty"); }
+
+std::vector<SerialDevice> SerialDevicesUnder(const std::filesystem::path& ttyClass) {
     std::vector<SerialDevice> devices;
     std::error_code ec;
-    const fs::path ttyClass = "/sys/class/tty";
     for (fs::directory_iterator it(ttyClass, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
         const std::string driver = deviceDriver(entry / "device");

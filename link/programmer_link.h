@@ -8,10 +8,12 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/field_compare.h"
@@ -106,6 +108,8 @@ struct SerialDevice {
 
 /// The serial devices of this machine (sysfs), unfiltered.
 std::vector<SerialDevice> SystemSerialDevices();
+/// The same from a tty class folder of sysfs (/sys/class/tty on this machine).
+std::vector<SerialDevice> SerialDevicesUnder(const std::filesystem::path& ttyClass);
 /// The probe order: devices whose driver is a serial driver, present, by the
 /// number in their name; when none qualifies, the existing /dev/ttyS0 ..
 /// /dev/ttyS15 (\p exists tells which exist).
@@ -207,6 +211,8 @@ public:
     /// in use by another program, no permission), "; " between ports;
     /// empty when every candidate opened.
     std::string PortRefusal;
+    /// The same port by port: each candidate that could not be opened, with why.
+    std::vector<std::pair<std::string, std::string>> PortRefusals;
     /// True when the last probe opened at least one candidate port (which
     /// then did not answer, or was the board).
     bool ProbeOpenedAPort = false;

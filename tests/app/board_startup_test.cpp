@@ -51,8 +51,10 @@ TEST_F(BoardStartupTest, ShowingProbesOnceAndClosingReleasesTheBoard) {
 }
 
 TEST_F(BoardStartupTest, WithoutABoardTheProgramStartsAndTellsOnce) {
+    board.start(QString::fromStdString((BinDir() / "boardsim").string()), {"--silent-after", "0"});
+    ASSERT_TRUE(board.waitForStarted(5000) && board.waitForReadyRead(5000));
     options.probeBoard = true;
-    options.ports = {(workingDir / "no-such-port").string()};
+    options.ports = {QString::fromUtf8(board.readLine()).trimmed().toStdString()};  // a board that never answers
     start();
     EXPECT_TRUE(win().isVisible());
     EXPECT_FALSE(win().boardSession().boardPort().has_value());

@@ -423,7 +423,8 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
     options.probeBoard = true;
     options.ports = {link.string()};
     start();
-    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg7"});
+    // The port is not there yet: that is said, with the connection check offered.
+    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"MsgCheckOffer"});
     EXPECT_TRUE(staMsgRed());
     EXPECT_FALSE(win().action("mnuWrite")->isEnabled());
     QTimer* timer1 = win().boardSession().pollTimer();
@@ -442,7 +443,7 @@ TEST_F(PagerMenuTest, PollingTurnsTheStatusBlackWhenTheBoardComesAndRedWhenItGoe
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Disconnect !");
     EXPECT_FALSE(win().action("mnuRead")->isEnabled());
     EXPECT_FALSE(win().boardSession().boardPort().has_value());
-    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"Msg7"}) << "polling stays silent";
+    EXPECT_EQ(notifier.keys(), std::vector<std::string>{"MsgCheckOffer"}) << "polling stays silent";
 }
 
 TEST_F(PagerMenuTest, ScannedSerialNumberIsWrittenIntoThePager) {
