@@ -57,6 +57,13 @@ proglog::ProgrammingLog* LogCommands::log() {
 }
 
 void LogCommands::record(OperationFacts facts) {
+    // What a practice board reads and writes is no pager's history: it stays
+    // out of the records a dealer relies on.
+    if (main_.boardSession().practice() && facts.operation != PagerOperation::OtaSend) {
+        main_.pagerMenu().showLogStatus(QString::fromStdString(
+            i18n::MessageText(main_.catalogue(), NotLoggedMessage("practice board"))));
+        return;
+    }
     facts.tableFile = main_.document().fileName().string();
     std::string error = openError_;
     if (proglog::ProgrammingLog* open = log()) {

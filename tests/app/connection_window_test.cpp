@@ -17,9 +17,11 @@
 #include <filesystem>
 
 #include "app/connection_commands.h"
+#include "app/log_commands.h"
 #include "core/default_image.h"
 #include "link/board_session.h"
 #include "link/practice_board.h"
+#include "log/programming_log.h"
 #include "link/qt_serial_line.h"
 #include "link/ui/connection_check_window.h"
 #include "link/ui/programming_window.h"
@@ -208,6 +210,17 @@ TEST_F(ConnectionWindowTest, ThePracticeBoardIsReadAndWrittenFromTheWindowAndEnd
     EXPECT_EQ(staMsg().text(), "  Practice board: a simulated pager, no real pager is read or written");
     EXPECT_TRUE(notifier.shown.empty());
 
+    // The programming log's records of the practice pager, by its serial number.
+    const auto practiceRecords = [this] {
+        std::string error;
+        auto log = proglog::ProgrammingLog::open(app_->logCommands().target(), error);
+        if (!log) ADD_FAILURE() << "the programming log does not open: " << error;
+        proglog::LogFilter filter;
+        filter.serial = link::PracticeBoard::kSerial;
+        const auto found = log ? log->query(filter, error) : std::nullopt;
+        return found ? static_cast<int>(found->size()) : -1;
+    };
+    const int records = practiceRecords();
     EXPECT_EQ(operate("mnuRead"), "  Read Success!");
     EXPECT_EQ(get<QLineEdit>("txtSN")->text(), link::PracticeBoard::kSerial);
     typeInto(*get<QLineEdit>("edtCap0"), "2000000");
@@ -221,6 +234,7 @@ TEST_F(ConnectionWindowTest, ThePracticeBoardIsReadAndWrittenFromTheWindowAndEnd
     EXPECT_TRUE(notifier.shown.empty()) << notifier.shown.front().english;
     EXPECT_TRUE(win().windowTitle().startsWith("PRACTICE (simulated pager) - ")) << "still marked after the transfers";
     EXPECT_FALSE(connection().practiceAction().isEnabled());
+    EXPECT_EQ(practiceRecords(), records) << "practice transfers stay out of the programming log";
 
     win().close();
     app_.reset();
