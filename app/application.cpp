@@ -129,7 +129,10 @@ Application::Application(StartupOptions options) {
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
-    ConnectBatchJob(*main_, openDialog, saveDialog);
+    // A batch row's record keeps its customer and the job and row it came from.
+    ConnectBatchJob(*main_, openDialog, saveDialog, [this](const std::string& customer, const std::string& note) {
+        if (logCommands_) logCommands_->annotate(customer, note);
+    });
     compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
     logCommands_ = std::make_unique<LogCommands>(*main_, *compare_, settingsFile, saveDialog);
     // An OTA send that went on the air is recorded as the transfers are.

@@ -26,7 +26,7 @@ std::function<QString(QWidget*, const QString&)> FileChooser(MainWindow& main, P
     };
 }
 
-void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDialog) {
+void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, const LogAnnotation& annotate) {
     link::BoardSession& board = main.boardSession();
     if (board.portInUse() || !board.boardPort()) return;  // as the other Pager menu items
     main.commitEditing();  // the field being edited stores its value first: it is the template
@@ -40,6 +40,7 @@ void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDia
     hooks.saveFile = FileChooser(main, std::move(saveDialog), true);
     // The status line follows the board while the window is open, as Timer1 makes it do otherwise.
     hooks.pollBoard = [&board] { board.pollWhileHeld(); };
+    hooks.rowStarting = annotate;
     window->setHooks(std::move(hooks));
 
     const Document& document = main.document();
@@ -53,7 +54,7 @@ void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDia
 
 }  // namespace
 
-void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog) {
+void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, LogAnnotation annotate) {
     auto* pager = main.findChild<QMenu*>(QStringLiteral("mnuPager"));
     QAction* verify = main.action(QStringLiteral("mnuVerfy"));
     if (!pager || !verify) throw std::logic_error("the Pager menu has no Verfy item for Batch Job... to follow");
@@ -66,8 +67,8 @@ void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDia
     const QList<QAction*> items = pager->actions();
     const qsizetype at = items.indexOf(verify);
     pager->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, entry);
-    QObject::connect(entry, &QAction::triggered, &main, [&main, openDialog, saveDialog] {
-        OpenBatchWindow(main, openDialog, saveDialog);
+    QObject::connect(entry, &QAction::triggered, &main, [&main, openDialog, saveDialog, annotate] {
+        OpenBatchWindow(main, openDialog, saveDialog, annotate);
     });
 }
 

@@ -5,6 +5,9 @@
 /// is open, and starts from the document open in the main window as its
 /// template; the document itself is never changed by a job.
 
+#include <functional>
+#include <string>
+
 #include "app/document_commands.h"
 
 namespace zrv::app {
@@ -14,6 +17,9 @@ class MainWindow;
 /// Puts Pager > Batch Job... into \p main's Pager menu and opens the window
 /// from it. \p openDialog and \p saveDialog choose the files (null: the Qt
 /// file dialogs).
-void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog);
+/// \p annotate gives the programming log the customer and note of the
+/// records that follow (both empty: none).
+using LogAnnotation = std::function<void(const std::string& customer, const std::string& note)>;
+void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, LogAnnotation annotate = {});
 
 }  // namespace zrv::app

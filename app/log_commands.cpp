@@ -65,6 +65,8 @@ void LogCommands::record(OperationFacts facts) {
         return;
     }
     facts.tableFile = main_.document().fileName().string();
+    if (!customer_.empty()) facts.customer = customer_;
+    if (!note_.empty()) facts.note = note_;
     std::string error = openError_;
     if (proglog::ProgrammingLog* open = log()) {
         if (open->append(proglog::MakeRecord(facts), error)) {

@@ -39,6 +39,12 @@ public:
     /// Records \p facts (with the document's table file) and tells the
     /// status line.
     void record(OperationFacts facts);
+    /// The customer and note the next records keep (a batch job's row); both
+    /// empty: none.
+    void annotate(std::string customer, std::string note) {
+        customer_ = std::move(customer);
+        note_ = std::move(note);
+    }
     /// Tools > Programming Log.
     void mnuProgLogClick();
     /// Brings \p record's image into the main window as a read of that
@@ -69,6 +75,8 @@ private:
     std::string openError_;  ///< why the log last failed to open
     bool openTried_ = false;
     QPointer<proglog::ui::ProgrammingLogWindow> window_;
+    std::string customer_;  ///< of the next records (annotate)
+    std::string note_;
 };
 
 }  // namespace zrv::app

@@ -255,6 +255,11 @@ void BatchWindow::btnBatchWriteClick() {
     const std::size_t k = *run_->current();
     WriteOutcome outcome;
     ConfigImage written = run_->imageToWrite(k);
+    if (hooks_.rowStarting) {
+        const BatchRow& row = run_->row(k);
+        hooks_.rowStarting(row.customer.empty() ? run_->note().customer : row.customer,
+                           "batch " + jobPath_.toStdString() + ", row " + std::to_string(k + 1) + " (" + row.name + ")");
+    }
     {
         const BusyScope busy(busy_);
         enableButtons();
@@ -262,6 +267,7 @@ void BatchWindow::btnBatchWriteClick() {
         outcome = board_.write(written);
         writing_ = false;
     }
+    if (hooks_.rowStarting) hooks_.rowStarting({}, {});
     run_->recordWrite(outcome == WriteOutcome::Success, written);
     ui_->PBBatchRow->setValue(ui_->PBBatchRow->minimum());
     showRows();

@@ -47,6 +47,9 @@ struct BatchHooks {
     /// One tick of the board polling, run every few seconds while the window
     /// waits for the user (never during a write).
     std::function<void()> pollBoard;
+    /// Called before each row's write with what the programming log keeps
+    /// with its record: the customer and a note naming the job and the row.
+    std::function<void(const std::string& customer, const std::string& note)> rowStarting;
     /// Called after each row's write and each skip with the row, its state
     /// and the image as written: where the programming log keeps the job.
     BatchRun::RowHook rowFinished;

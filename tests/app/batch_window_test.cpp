@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "app/log_commands.h"
 #include "core/batch_run.h"
 #include "core/capcode_rules.h"
 #include "core/image_layout.h"
@@ -23,6 +24,7 @@
 #include "link/board_session.h"
 #include "link/programming_session.h"
 #include "link/ui/batch_window.h"
+#include "log/programming_log.h"
 #include "tests/app/window_fixture.h"
 #include "tests/link/boardsim_process.h"
 
@@ -233,6 +235,22 @@ TEST_F(BatchWindowTest, ThreeRowsAreWrittenAndVerifiedOneAfterAnotherWithOneSkip
         for (const std::string& line : SplitLines(text.out)) lines += std::regex_search(line, std::regex(row));
         EXPECT_EQ(lines, 1) << row << " in\n" << text.out;
     }
+
+    // The programming log keeps each written row with the customer and the
+    // job and row it came from: p1, then p3 twice (written, redone).
+    std::string error;
+    const auto log = proglog::ProgrammingLog::open(app_->logCommands().target(), error);
+    ASSERT_TRUE(log) << error;
+    proglog::LogFilter filter;
+    filter.text = "Ward Hospital";
+    const auto records = log->query(filter, error);
+    ASSERT_TRUE(records.has_value()) << error;
+    const std::string source = "batch " + (dir / "job.csv").string() + ", row ";
+    std::vector<std::string> notes;
+    for (const auto& r : *records)
+        if (r.note.starts_with(source)) notes.push_back(r.note.substr(source.size()));
+    std::sort(notes.begin(), notes.end());
+    EXPECT_EQ(notes, (std::vector<std::string>{"1 (p1)", "3 (p3)", "3 (p3)"}));
 }
 
 TEST_F(BatchWindowTest, AListWithARefusedValueIsReportedAndWritesNothing) {
