@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_notifier.h"
+#include "core/comparison_rows.h"
 #include "core/default_image.h"
 #include "core/document.h"
 #include "core/table_file.h"
@@ -87,25 +88,7 @@ std::string UnknownFieldText(const std::string& name) {
     return "no field '" + name + "' (run 'zrv41k-cli fields' for the list)";
 }
 
-std::string TerminalText(const std::string& utf8) {
-    std::string out;
-    for (std::size_t k = 0; k < utf8.size(); ++k) {
-        const auto byte = static_cast<unsigned char>(utf8[k]);
-        unsigned code = 0x100;
-        if (byte < 0x20 || byte == 0x7F) code = byte;
-        else if (byte == 0xC2 && k + 1 < utf8.size() && static_cast<unsigned char>(utf8[k + 1]) >= 0x80 &&
-                 static_cast<unsigned char>(utf8[k + 1]) <= 0x9F)
-            code = static_cast<unsigned char>(utf8[++k]);
-        if (code == 0x100) {
-            out += utf8[k];
-            continue;
-        }
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\x%02X", code);
-        out += buf;
-    }
-    return out;
-}
+std::string TerminalText(const std::string& utf8) { return ListText(utf8); }
 
 std::string RefusalText(const FieldDef& field, const std::optional<Message>& message) {
     if (!message) return field.name + ": the value was refused";
