@@ -90,15 +90,21 @@ std::string holderText(const SystemView& view, long pid) {
     return name + " (pid " + std::to_string(pid) + ")";
 }
 
+/// The colon-separated fields of a line of /etc/passwd or /etc/group.
+std::vector<std::string> colonFields(const std::string& line) {
+    std::vector<std::string> parts;
+    std::istringstream fields(line);
+    std::string part;
+    while (std::getline(fields, part, ':')) parts.push_back(part);
+    return parts;
+}
+
 /// The name of \p uid in /etc/passwd, or the number.
 std::string userName(const SystemView& view, unsigned uid) {
     std::istringstream lines(readText(view.at("/etc/passwd")));
     std::string line;
     while (std::getline(lines, line)) {
-        std::vector<std::string> parts;
-        std::istringstream fields(line);
-        std::string part;
-        while (std::getline(fields, part, ':')) parts.push_back(part);
+        const std::vector<std::string> parts = colonFields(line);
         if (parts.size() > 2 && parts[2] == std::to_string(uid)) return parts[0];
     }
     return std::to_string(uid);
@@ -296,10 +302,7 @@ std::vector<GroupEntry> ParseGroupFile(std::string_view text) {
     std::istringstream lines{std::string(text)};
     std::string line;
     while (std::getline(lines, line)) {
-        std::vector<std::string> parts;
-        std::istringstream fields(line);
-        std::string part;
-        while (std::getline(fields, part, ':')) parts.push_back(part);
+        const std::vector<std::string> parts = colonFields(line);
         if (parts.size() < 3 || parts[0].empty()) continue;
         char* end = nullptr;
         const unsigned long gid = std::strtoul(parts[2].c_str(), &end, 10);
