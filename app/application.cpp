@@ -129,10 +129,16 @@ Application::Application(StartupOptions options) {
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
     ConnectOtaWindow(*main_, *companions_->frmOTA, encoderPort);
-    // A batch row's record keeps its customer and the job and row it came from.
-    ConnectBatchJob(*main_, openDialog, saveDialog, [this](const std::string& customer, const std::string& note) {
+    // A batch row's record keeps its customer and the job and row it came
+    // from; a list opened again goes on after the rows the log holds.
+    BatchLog batchLog;
+    batchLog.annotate = [this](const std::string& customer, const std::string& note) {
         if (logCommands_) logCommands_->annotate(customer, note);
-    });
+    };
+    batchLog.history = [this](const std::string& job, const std::string& since) {
+        return logCommands_ ? logCommands_->batchHistory(job, since) : std::vector<BatchLogEntry>{};
+    };
+    ConnectBatchJob(*main_, openDialog, saveDialog, std::move(batchLog));
     compare_ = std::make_unique<CompareCommands>(*main_, std::move(openDialog), settingsFile);
     logCommands_ = std::make_unique<LogCommands>(*main_, *compare_, settingsFile, saveDialog);
     // An OTA send that went on the air is recorded as the transfers are.

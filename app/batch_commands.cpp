@@ -26,7 +26,7 @@ std::function<QString(QWidget*, const QString&)> FileChooser(MainWindow& main, P
     };
 }
 
-void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, const LogAnnotation& annotate) {
+void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, const BatchLog& log) {
     link::BoardSession& board = main.boardSession();
     if (board.portInUse() || !board.boardPort()) return;  // as the other Pager menu items
     main.commitEditing();  // the field being edited stores its value first: it is the template
@@ -40,7 +40,8 @@ void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDia
     hooks.saveFile = FileChooser(main, std::move(saveDialog), true);
     // The status line follows the board while the window is open, as Timer1 makes it do otherwise.
     hooks.pollBoard = [&board] { board.pollWhileHeld(); };
-    hooks.rowStarting = annotate;
+    hooks.rowStarting = log.annotate;
+    hooks.history = log.history;
     window->setHooks(std::move(hooks));
 
     const Document& document = main.document();
@@ -54,7 +55,7 @@ void OpenBatchWindow(MainWindow& main, PathDialog openDialog, PathDialog saveDia
 
 }  // namespace
 
-void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, LogAnnotation annotate) {
+void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDialog, BatchLog log) {
     auto* pager = main.findChild<QMenu*>(QStringLiteral("mnuPager"));
     QAction* verify = main.action(QStringLiteral("mnuVerfy"));
     if (!pager || !verify) throw std::logic_error("the Pager menu has no Verfy item for Batch Job... to follow");
@@ -67,8 +68,8 @@ void ConnectBatchJob(MainWindow& main, PathDialog openDialog, PathDialog saveDia
     const QList<QAction*> items = pager->actions();
     const qsizetype at = items.indexOf(verify);
     pager->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, entry);
-    QObject::connect(entry, &QAction::triggered, &main, [&main, openDialog, saveDialog, annotate] {
-        OpenBatchWindow(main, openDialog, saveDialog, annotate);
+    QObject::connect(entry, &QAction::triggered, &main, [&main, openDialog, saveDialog, log] {
+        OpenBatchWindow(main, openDialog, saveDialog, log);
     });
 }
 

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+class QMessageBox;
+
 #include "core/notifier.h"
 
 namespace zrv::i18n {
@@ -25,6 +27,9 @@ public:
 
     /// The text the box shows for \p message.
     QString text(const Message& message) const;
+    /// Gives \p box the icon, caption and text of \p message, and a width
+    /// that shows the caption whole in the title bar.
+    void fillBox(QMessageBox& box, const Message& message) const;
 
 private:
     QWidget* parent_;

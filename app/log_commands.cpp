@@ -89,6 +89,27 @@ void LogCommands::record(OperationFacts facts) {
         QString::fromStdString(i18n::MessageText(main_.catalogue(), NotLoggedMessage(error))));
 }
 
+std::vector<BatchLogEntry> LogCommands::batchHistory(const std::string& job, const std::string& sinceUtc) {
+    std::vector<BatchLogEntry> entries;
+    proglog::ProgrammingLog* open = log();
+    if (!open) return entries;
+    proglog::LogFilter filter;
+    filter.notePrefix = BatchNotePrefix(job);
+    filter.since = sinceUtc;
+    std::string error;
+    const auto records = open->query(filter, error);
+    if (!records) return entries;
+    for (const proglog::ProgrammingRecord& r : *records) {
+        if (r.operation != PagerOperation::Write) continue;
+        BatchLogEntry entry{r.note, r.ok(), r.customer, std::nullopt, r.timeUtc};
+        // The delivery note names a verified pager's serial numbers: its image tells them.
+        if (entry.verified)
+            if (auto whole = open->record(r.id, error)) entry.image = std::move(whole->image);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
 proglog::ui::ProgrammingLogWindow& LogCommands::window() {
     if (window_) return *window_;
     window_ = new proglog::ui::ProgrammingLogWindow(&main_);

@@ -15,8 +15,10 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/document_commands.h"
+#include "core/batch_run.h"
 #include "core/pager_operation.h"
 #include "log/log_target.h"
 
@@ -45,6 +47,10 @@ public:
         customer_ = std::move(customer);
         note_ = std::move(note);
     }
+    /// The log's records of the batch job in the file \p job written since
+    /// \p sinceUtc (ISO time), newest first, images of verified rows
+    /// included; none when the log cannot be read.
+    std::vector<BatchLogEntry> batchHistory(const std::string& job, const std::string& sinceUtc);
     /// Tools > Programming Log.
     void mnuProgLogClick();
     /// Brings \p record's image into the main window as a read of that

@@ -197,7 +197,7 @@ int program(const BatchJob& job, const BatchOptions& b, const LinkOptions& optio
         // The programming log keeps the row's customer and where it came from.
         const BatchRow& row = run.row(k);
         session.setLogCustomerAndNote(row.customer.empty() ? b.customer : row.customer,
-                                      "batch " + b.job + ", row " + std::to_string(k + 1) + " (" + row.name + ")");
+                                      BatchRowNote(b.job, k, row.name));
         while (answer == Answer::Go) {
             ConfigImage written = run.imageToWrite(k);
             const auto outcome = link::ProgramWrite(session.link(), session.sink(), written);

@@ -65,6 +65,17 @@ std::string ProblemText(const BatchProblem& problem, const std::function<std::st
     return out + "the value was refused";
 }
 
+std::string BatchNotePrefix(const std::filesystem::path& job) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(job, ec);
+    if (ec) full = job;
+    return "batch " + full.lexically_normal().string() + ", row ";
+}
+
+std::string BatchRowNote(const std::filesystem::path& job, std::size_t k, const std::string& name) {
+    return BatchNotePrefix(job) + std::to_string(k + 1) + " (" + name + ")";
+}
+
 BatchRun::BatchRun(BatchJob job, const ConfigImage& templ, int capcodeCount, std::string date)
     : job_(std::move(job)), images_(job_.rows.size()), states_(job_.rows.size(), BatchRowState::Waiting) {
     note_.date = std::move(date);
@@ -112,7 +123,7 @@ void BatchRun::recordWrite(bool verified, const ConfigImage& written) {
     states_[*k] = verified ? BatchRowState::Verified : BatchRowState::Failed;
     note_.pagers[*k] = DeliveryLineOf(job_.rows[*k].name, written, std::string(BatchRowStateName(states_[*k])));
     finishRow(*k, written);
-    if (verified) current_ = nextWaitingAfter(*k);
+    if (verified) current_ = nextToProgramAfter(*k);
 }
 
 void BatchRun::skipCurrent() {
@@ -126,7 +137,7 @@ void BatchRun::skipCurrent() {
         finishRow(*k, images_[*k]);
     }
     last_ = k;
-    current_ = nextWaitingAfter(*k);
+    current_ = nextToProgramAfter(*k);
 }
 
 bool BatchRun::redoLast() {
@@ -136,9 +147,41 @@ bool BatchRun::redoLast() {
     return true;
 }
 
-std::optional<std::size_t> BatchRun::nextWaitingAfter(std::size_t k) const {
+std::size_t BatchRun::resumeFrom(const std::filesystem::path& job, const std::vector<BatchLogEntry>& newestFirst) {
+    const std::string prefix = BatchNotePrefix(job);
+    std::vector<bool> seen(rowCount(), false);
+    std::size_t verified = 0;
+    for (const BatchLogEntry& entry : newestFirst) {
+        if (entry.note.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = entry.note.substr(prefix.size());
+        const std::size_t digits = rest.find_first_not_of("0123456789");
+        if (digits == 0 || digits == std::string::npos || digits > 9) continue;
+        const std::size_t number = std::stoul(rest.substr(0, digits));
+        if (number == 0 || number > rowCount()) continue;
+        const std::size_t k = number - 1;
+        // A row of another list saved under the same name is not this row.
+        if (seen[k] || rest.substr(digits) != " (" + job_.rows[k].name + ")") continue;
+        seen[k] = true;  // the newest write of the row tells how it ended
+        states_[k] = entry.verified ? BatchRowState::Verified : BatchRowState::Failed;
+        const std::string result(BatchRowStateName(states_[k]));
+        if (entry.image) note_.pagers[k] = DeliveryLineOf(job_.rows[k].name, *entry.image, result);
+        else note_.pagers[k].result = result;
+        if (note_.customer.empty()) note_.customer = entry.customer;
+        if (entry.verified) ++verified;
+    }
+    current_ = firstNotVerified();
+    return verified;
+}
+
+std::optional<std::size_t> BatchRun::firstNotVerified() const {
+    for (std::size_t k = 0; k < rowCount(); ++k)
+        if (states_[k] != BatchRowState::Verified) return k;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> BatchRun::nextToProgramAfter(std::size_t k) const {
     for (std::size_t j = k + 1; j < rowCount(); ++j)
-        if (states_[j] == BatchRowState::Waiting) return j;
+        if (states_[j] == BatchRowState::Waiting || states_[j] == BatchRowState::Failed) return j;
     return std::nullopt;
 }
 

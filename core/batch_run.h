@@ -41,6 +41,25 @@ std::string TodaysDate();
 /// gives it in the language shown.
 std::string ProblemText(const BatchProblem& problem, const std::function<std::string(const Message&)>& text);
 
+/// What the programming log holds of one write of a job's row: the note
+/// its record carries, whether the pager verified, the customer recorded
+/// and the pager's memory as written (when the log kept it).
+struct BatchLogEntry {
+    std::string note;
+    bool verified = false;
+    std::string customer;
+    std::optional<ConfigImage> image;
+    std::string timeUtc;
+};
+
+/// The start of every note of the job in the file \p job: "batch
+/// /path/order.csv, row ". The path is made absolute, so that the window
+/// and the command line name one job alike whatever folder they run in.
+std::string BatchNotePrefix(const std::filesystem::path& job);
+/// The note the log keeps with the write of row \p k (from 0) named \p name:
+/// "batch /path/order.csv, row 3 (ward3)".
+std::string BatchRowNote(const std::filesystem::path& job, std::size_t k, const std::string& name);
+
 class BatchRun {
 public:
     /// Called after each row's write and each skip: the row, its state and
@@ -89,6 +108,13 @@ public:
     /// Takes the row last worked on back as the current row; false when
     /// there is none to take back.
     bool redoLast();
+    /// Takes back the rows \p newestFirst (the log's records of the job in
+    /// the file \p job, newest first) show as written before: a row whose
+    /// latest write verified is verified (its note line from the image
+    /// written), one whose latest write failed is failed; only entries whose
+    /// row number and name match a row of this list count. The job goes on
+    /// at the first row not verified. Returns how many rows were verified.
+    std::size_t resumeFrom(const std::filesystem::path& job, const std::vector<BatchLogEntry>& newestFirst);
     /// Ends the job: no row is written any more.
     void stop() { stopped_ = true; }
 
@@ -97,8 +123,11 @@ public:
     void setRowHook(RowHook hook) { rowHook_ = std::move(hook); }
 
 private:
-    /// The next waiting row after \p k, if any.
-    std::optional<std::size_t> nextWaitingAfter(std::size_t k) const;
+    /// The first row not verified, if any.
+    std::optional<std::size_t> firstNotVerified() const;
+    /// The next row after \p k still to be programmed: waiting, or failed in
+    /// an earlier run of the job (resumeFrom), if any.
+    std::optional<std::size_t> nextToProgramAfter(std::size_t k) const;
     void finishRow(std::size_t k, const ConfigImage& image);
 
     BatchJob job_;

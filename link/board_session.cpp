@@ -149,6 +149,8 @@ WriteOutcome BoardSession::write(ConfigImage& image) { return ProgramWrite(*link
 
 bool BoardSession::verify(const ConfigImage& image) { return ProgramVerify(*link_, forwarder_, image); }
 
+void BoardSession::cancelTransfer() { link_->RequestCancel(); }
+
 std::unique_ptr<RepeatedWrite> BoardSession::repeatedWrite(ConfigImage& image, int page) {
     return std::make_unique<RepeatedWrite>(*link_, forwarder_, notifier_, image, autoIncrease_.first,
                                            autoIncrease_.second, page);

@@ -110,6 +110,9 @@ public:
     WriteOutcome write(ConfigImage& image);
     /// Verify of \p image as a write of it would leave the pager (see ProgramVerify).
     bool verify(const ConfigImage& image);
+    /// The user's Cancel: the read, write or verify under way stops before
+    /// its next block and closes the port (see ProgrammerLink::RequestCancel).
+    void cancelTransfer();
     /// The last verify's differences by field (also a write's own verify).
     ImageComparison verifyComparison() const;
     /// The repeated write of \p image with the auto-increase of now, raising

@@ -123,6 +123,12 @@ bool ProgrammerLink::disconnect(const Message& message) {
     return false;
 }
 
+bool ProgrammerLink::stopCancelled() {
+    if (line_.status() >= 0) line_.close();
+    Cancelled = true;
+    return false;
+}
+
 bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t blockSize) {
     status(msg::kReadingKey, msg::kReading, true);
     // A range or block beyond the pager's memory would address bytes that
@@ -136,6 +142,7 @@ bool ProgrammerLink::ReadRange(std::size_t first, std::size_t last, std::size_t 
     Bytes reply;
     while (first <= last) {
         if (pump_) pump_();
+        if (cancelRequested_) return stopCancelled();
         const std::size_t n = std::min(blockSize, last - first + 1);
         // Whatever is waiting now cannot be the answer to the request about
         // to go out: it is discarded, so a late or repeated reply is never
@@ -190,7 +197,9 @@ bool ProgrammerLink::WriteRange(const ConfigImage& image, std::size_t first, std
     Bytes ack(kWriteAckSize);
     while (first <= last) {
         if (pump_) pump_();
+        if (cancelRequested_) return stopCancelled();
         const std::size_t n = std::min(blockSize, last - first + 1);
+        PagerTouched = true;
         if (!sendFrame(WriteRequest(static_cast<std::uint16_t>(first), image.range(first, n))))
             return partly(true);
         switch (waitForCount(kWriteAckSize, timing_.replyWait)) {

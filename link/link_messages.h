@@ -27,6 +27,15 @@ inline Message PartlyWritten() {
                "The pager may be partly written: write it again before it is used!");
 }
 
+/// A transfer the user cancelled, by what the pager holds now.
+inline Message CancelledPartlyWritten() {
+    return Box("MsgCancelPartlyWritten", "The pager is partly written: write it again before use");
+}
+inline Message CancelledNotVerified() {
+    return Box("MsgCancelNotVerified", "Cancelled: the pager is written but not verified; verify it before use");
+}
+inline Message CancelledUnchanged() { return Box("MsgCancelUnchanged", "Cancelled: the pager was not changed"); }
+
 // Status texts ("  %s ......" while running, "  %s" for a result).
 inline constexpr const char* kReadingKey = "Msg65";
 inline constexpr const char* kReading = "Reading";
@@ -47,5 +56,6 @@ inline Message VerifySuccess() { return Box("Msg24", "Verify Success!"); }
 inline Message WriteErrorRepeated() { return Box("Msg4", "Write Error !"); }
 inline Message VerifyErrorRepeated() { return Box("Msg23", "Verify Error !"); }
 inline Message WriteSuccessRepeated() { return Box("Msg66", "Write Success !"); }
+inline Message CancelledResult() { return Box("MsgCancelled", "Cancelled"); }
 
 }  // namespace zrv::link::msg

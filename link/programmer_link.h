@@ -121,7 +121,7 @@ std::vector<std::string> OrderPortCandidates(const std::vector<SerialDevice>& de
 using ImageNormaliser = std::function<void(ConfigImage& image)>;
 
 /// Which result a single-shot write ended with.
-enum class WriteOutcome { Success, WriteError, VerifyError };
+enum class WriteOutcome { Success, WriteError, VerifyError, Cancelled };
 
 class ProgrammerLink {
 public:
@@ -222,8 +222,22 @@ public:
 
     /// The last message a transfer showed, or the question answered No.
     const std::optional<Message>& LastMessage() const { return notifier_.last; }
-    /// Forgets it: a transfer starts.
-    void ForgetLastMessage() { notifier_.last.reset(); }
+    /// Forgets it, and a cancel asked of the last transfer: a transfer starts.
+    void ForgetLastMessage() {
+        notifier_.last.reset();
+        cancelRequested_ = Cancelled = PagerTouched = false;
+    }
+
+    /// Shows \p message as the link's own messages are shown.
+    void Show(const Message& message) { notifier_.show(message); }
+    /// Asks the transfer under way to stop before its next block (the user's
+    /// Cancel); the link leaves the pager, closes the port and tells nothing:
+    /// the caller says what the pager holds then.
+    void RequestCancel() { cancelRequested_ = true; }
+    /// The last transfer stopped because it was cancelled.
+    bool Cancelled = false;
+    /// A block of the transfer under way has gone to the pager.
+    bool PagerTouched = false;
 
 private:
     enum class Wait { Done, TimedOut, LineFailed };
@@ -242,6 +256,8 @@ private:
     bool lineReady();
     bool failTransfer(const Message& message);
     bool disconnect(const Message& message);
+    /// Ends a transfer the user cancelled, between two blocks.
+    bool stopCancelled();
     void traceFrame(TraceDirection direction, std::span<const std::uint8_t> bytes);
     void status(const char* key, const char* english, bool busy);
 
@@ -259,6 +275,7 @@ private:
     std::string differences_;
     /// The two sides of the last verify that found differences: expected, pager.
     std::optional<std::pair<ConfigImage, ConfigImage>> verifiedSides_;
+    bool cancelRequested_ = false;
 };
 
 }  // namespace zrv::link

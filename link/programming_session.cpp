@@ -20,11 +20,34 @@ std::string capcodeLabel(const char* prefix, const ConfigImage& image, int n) {
     return text;
 }
 
-/// Writes \p image into the pager, then verifies it.
+/// What the pager holds after a transfer the user cancelled.
+Message CancelledState(const ProgrammerLink& link, bool writeDone) {
+    if (writeDone) return msg::CancelledNotVerified();
+    return link.PagerTouched ? msg::CancelledPartlyWritten() : msg::CancelledUnchanged();
+}
+
+/// Writes \p image into the pager, then verifies it. A cancelled write or
+/// verify tells what the pager holds.
 WriteOutcome WriteAndVerify(ProgrammerLink& link, ConfigImage& image) {
-    if (!link.WritePager(image)) return WriteOutcome::WriteError;
-    if (!link.VerifyPager(image)) return WriteOutcome::VerifyError;
-    return WriteOutcome::Success;
+    // A cancelled write gives the image back as it came: what the user
+    // configured, not what the pager half holds.
+    const ConfigImage given = image;
+    const bool written = link.WritePager(image);
+    if (written && link.VerifyPager(image)) return WriteOutcome::Success;
+    if (!link.Cancelled) return written ? WriteOutcome::VerifyError : WriteOutcome::WriteError;
+    link.Show(CancelledState(link, written));
+    image = given;
+    return WriteOutcome::Cancelled;
+}
+
+Message WriteResult(WriteOutcome outcome, bool repeated) {
+    switch (outcome) {
+        case WriteOutcome::Success: return repeated ? msg::WriteSuccessRepeated() : msg::WriteSuccess();
+        case WriteOutcome::WriteError: return repeated ? msg::WriteErrorRepeated() : msg::WriteErrorResult();
+        case WriteOutcome::VerifyError: return repeated ? msg::VerifyErrorRepeated() : msg::VerifyErrorResult();
+        case WriteOutcome::Cancelled: break;
+    }
+    return msg::CancelledResult();
 }
 
 /// What the log records of a transfer that ended with \p status: the
@@ -60,8 +83,11 @@ bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& 
     ConfigImage work;
     work.fill(0, kImageSize, 0xFF);
     if (!link.ReadPager(work)) {
-        sink.status(msg::ReadErrorResult(), false);
-        sink.operationEnded(FactsOf(link, PagerOperation::Read, false, msg::ReadErrorResult(), std::nullopt));
+        // A cancelled read changed nothing, neither the pager nor the image.
+        const Message status = link.Cancelled ? msg::CancelledResult() : msg::ReadErrorResult();
+        if (link.Cancelled) link.Show(msg::CancelledUnchanged());
+        sink.status(status, false);
+        sink.operationEnded(FactsOf(link, PagerOperation::Read, false, status, std::nullopt));
         return false;
     }
     image = work;
@@ -75,11 +101,11 @@ bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& 
 WriteOutcome ProgramWrite(ProgrammerLink& link, LinkSink& sink, ConfigImage& image) {
     sink.firmwareText("");
     link.ForgetLastMessage();
+    const ConfigImage given = image;
     PrepareForWrite(image);
     const WriteOutcome outcome = WriteAndVerify(link, image);
-    const Message status = outcome == WriteOutcome::Success      ? msg::WriteSuccess()
-                           : outcome == WriteOutcome::WriteError ? msg::WriteErrorResult()
-                                                                 : msg::VerifyErrorResult();
+    if (outcome == WriteOutcome::Cancelled) image = given;
+    const Message status = WriteResult(outcome, false);
     sink.status(status, false);
     sink.operationEnded(FactsOf(link, PagerOperation::Write, outcome == WriteOutcome::Success, status, image));
     return outcome;
@@ -98,7 +124,8 @@ bool ProgramVerify(ProgrammerLink& link, LinkSink& sink, const ConfigImage& imag
         int capcodeCount = kDefaultCapcodeCount;
         NormaliseAfterRead(side, capcodeCount);
     });
-    const Message status = same ? msg::VerifySuccess() : msg::VerifyErrorResult();
+    if (link.Cancelled) link.Show(msg::CancelledUnchanged());
+    const Message status = same ? msg::VerifySuccess() : link.Cancelled ? msg::CancelledResult() : msg::VerifyErrorResult();
     sink.status(status, false);
     // The pager's whole memory was read when the verify compared it: the
     // log keeps it. A verify that could not read it compared nothing.
@@ -130,9 +157,7 @@ std::string RepeatedWrite::secondCapcodeLabel() const {
 WriteOutcome RepeatedWrite::cycle() {
     link_.ForgetLastMessage();
     const WriteOutcome outcome = WriteAndVerify(link_, image_);
-    const Message status = outcome == WriteOutcome::Success      ? msg::WriteSuccessRepeated()
-                           : outcome == WriteOutcome::WriteError ? msg::WriteErrorRepeated()
-                                                                 : msg::VerifyErrorRepeated();
+    const Message status = WriteResult(outcome, true);
     sink_.status(status, false);
     // The log keeps this pager's image, before the capcodes rise for the next.
     sink_.operationEnded(

@@ -18,6 +18,9 @@ namespace zrv::link {
 /// replaces \p image, NormaliseAfterRead follows, the texts come back to the
 /// PC character set and the transfer status is cleared. On failure \p image
 /// and \p capcodeCount are untouched. Status "Read Success!" / "Read Error!".
+/// A transfer the user cancels (ProgrammerLink::RequestCancel) stops between
+/// two blocks, says what the pager holds then and ends with "Cancelled"; a
+/// cancelled write ends with WriteOutcome::Cancelled.
 bool ProgramRead(ProgrammerLink& link, LinkSink& sink, ConfigImage& image, int& capcodeCount);
 
 /// What a read makes of the pager's memory \p image before anyone looks

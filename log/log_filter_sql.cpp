@@ -66,6 +66,12 @@ QString WhereClause(const LogFilter& filter, QVariantList& values) {
         conditions << kHasCapcode;
         values << static_cast<qlonglong>(*filter.capcode);
     }
+    if (!filter.notePrefix.empty()) {
+        // substr counts characters in SQLite and PostgreSQL alike.
+        const QString prefix = Q(filter.notePrefix);
+        conditions << QStringLiteral("substr(r.note, 1, ?) = ?");
+        values << static_cast<qlonglong>(prefix.toUcs4().size()) << prefix;
+    }
     if (!filter.text.empty()) {
         // Every part of the search has an index of its own, so that the
         // database joins a few index look-ups instead of reading the log.

@@ -31,7 +31,9 @@ namespace zrv::proglog {
 
 /// Which records a listing or a search shows. Empty members select all.
 struct LogFilter {
-    std::string since;  ///< "YYYY-MM-DD": records from the start of that day (UTC) on
+    /// "YYYY-MM-DD": records from the start of that day (UTC) on; a whole
+    /// time "YYYY-MM-DDTHH:MM:SS.mmmZ": records from that moment on
+    std::string since;
     std::string until;  ///< "YYYY-MM-DD": records up to the end of that day (UTC)
     std::string serial; ///< the pager's serial number, its SSN or its PSN, exactly
     std::optional<std::uint32_t> capcode;  ///< one of the record's capcodes 1-16
@@ -39,6 +41,8 @@ struct LogFilter {
     /// capcode, or the start of the customer's name or of the table file's
     /// name (without its folder), in upper or lower case.
     std::string text;
+    /// Records whose note starts with this, exactly (a batch job's rows).
+    std::string notePrefix;
     int limit = 0;  ///< at most this many, the newest; 0: all
 };
 

@@ -122,7 +122,11 @@ void BatchWindow::closeEvent(QCloseEvent* event) {
 }
 
 void BatchWindow::done(int result) {
-    if (busy_) return;
+    if (busy_) {
+        // Escape during a row's write cancels it: the row ends failed.
+        if (writing_) board_.cancelTransfer();
+        return;
+    }
     QDialog::done(result);
 }
 
@@ -203,8 +207,28 @@ void BatchWindow::loadJob() {
             run_->setCustomer(ui_->edtBatchCustomer->text().trimmed().toStdString());
         else
             ui_->edtBatchCustomer->setText(Q(run_->note().customer));
+        resumeFromLog();
     }
     showRows();
+}
+
+void BatchWindow::resumeFromLog() {
+    if (!hooks_.history) return;
+    // Records older than the list's last change belong to what it was then.
+    const QString since = QFileInfo(jobPath_).lastModified().toUTC().toString(Qt::ISODateWithMs);
+    const std::vector<BatchLogEntry> entries = hooks_.history(jobPath_.toStdString(), since.toStdString());
+    if (entries.empty()) return;
+    auto resumed = std::make_unique<BatchRun>(*run_);
+    const std::size_t verified = resumed->resumeFrom(jobPath_.toStdString(), entries);
+    if (verified == 0) return;
+    const std::string last = entries.front().timeUtc.substr(0, 10);
+    if (!notifier_.ask(Text("MsgBatchResume",
+                            "The programming log shows %s of the %s pagers of this list verified, the last on %s. "
+                            "Go on with the pagers not verified? No starts the list again from its first pager.",
+                            {std::to_string(verified), std::to_string(run_->rowCount()), last})))
+        return;
+    run_ = std::move(resumed);
+    if (!customerTyped_) ui_->edtBatchCustomer->setText(Q(run_->note().customer));
 }
 
 // Working the job through -----------------------------------------------------------------------------
@@ -217,7 +241,7 @@ void BatchWindow::btnBatchWriteClick() {
     if (hooks_.rowStarting) {
         const BatchRow& row = run_->row(k);
         hooks_.rowStarting(row.customer.empty() ? run_->note().customer : row.customer,
-                           "batch " + jobPath_.toStdString() + ", row " + std::to_string(k + 1) + " (" + row.name + ")");
+                           BatchRowNote(jobPath_.toStdString(), k, row.name));
     }
     {
         const BusyScope busy(busy_);

@@ -50,6 +50,10 @@ struct BatchHooks {
     /// Called before each row's write with what the programming log keeps
     /// with its record: the customer and a note naming the job and the row.
     std::function<void(const std::string& customer, const std::string& note)> rowStarting;
+    /// The programming log's records of the job in the file \p job written
+    /// since \p sinceUtc, newest first: how an earlier run of the list
+    /// ended, so that a job cut short by a crash or a close goes on.
+    std::function<std::vector<BatchLogEntry>(const std::string& job, const std::string& sinceUtc)> history;
     /// Called after each row's write and each skip with the row, its state
     /// and the image as written: where the programming log keeps the job.
     BatchRun::RowHook rowFinished;
@@ -99,7 +103,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    /// Close, Escape and the close box end here; never during a write.
+    /// Close, Escape and the close box end here; never during a write
+    /// (Escape then cancels it, and the row is failed).
     void done(int result) override;
 
 private:
@@ -112,6 +117,9 @@ private:
     /// Reads and checks the chosen list over the template; shows the rows,
     /// or the refused values.
     void loadJob();
+    /// Takes back what the programming log holds of an earlier run of the
+    /// list, when the user wants to go on with it.
+    void resumeFromLog();
     void showRows();
     void showRow(std::size_t k);
     void showPrompt();

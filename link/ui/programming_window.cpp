@@ -39,6 +39,7 @@ ProgrammingWindow::ProgrammingWindow(QWidget* parent)
     setFixedSize(designSize_);
     connect(ui_->cmdWrite, &QPushButton::clicked, this, &ProgrammingWindow::cmdWriteClick);
     connect(ui_->cmdExit, &QPushButton::clicked, this, &ProgrammingWindow::cmdExitClick);
+    connect(ui_->cmdCancel, &QPushButton::clicked, this, &ProgrammingWindow::cmdCancelClick);
     idlePoll_ = new QTimer(this);
     idlePoll_->setInterval(kIdlePollInterval);
     connect(idlePoll_, &QTimer::timeout, this, &ProgrammingWindow::pollWhileIdle);
@@ -128,7 +129,10 @@ void ProgrammingWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ProgrammingWindow::done(int result) {
-    if (busy_) return;  // Escape during a transfer
+    if (busy_) {  // Escape during a transfer cancels it; the window stays
+        cmdCancelClick();
+        return;
+    }
     FormClose();
     QDialog::done(result);
 }
@@ -138,26 +142,41 @@ void ProgrammingWindow::cmdExitClick() {
     ui_->cmdExit->hide();
 }
 
+void ProgrammingWindow::cmdCancelClick() {
+    if (!busy_ || !job_.board) return;
+    job_.board->cancelTransfer();
+    ui_->cmdCancel->setEnabled(false);  // asked once; the transfer stops at its next block
+}
+
+template <class Transfer>
+auto ProgrammingWindow::whileBusy(Transfer&& transfer) {
+    const bool exitShown = ui_->cmdExit->isVisible();
+    ui_->cmdExit->hide();
+    ui_->cmdCancel->setEnabled(true);
+    ui_->cmdCancel->show();
+    ui_->cmdCancel->setFocus();
+    const BusyScope busy(busy_);
+    const auto result = transfer();
+    ui_->cmdCancel->hide();
+    ui_->cmdExit->setVisible(exitShown);
+    return result;
+}
+
 // The operations ------------------------------------------------------------------------------
 
 bool ProgrammingWindow::runRead() {
-    bool ok = false;
-    {
-        const BusyScope busy(busy_);
+    const bool ok = whileBusy([this] {
         int count = job_.capcodeCount ? *job_.capcodeCount : 0;
-        ok = job_.board->read(*job_.image, count);
-        if (ok && job_.capcodeCount) *job_.capcodeCount = count;
-    }
+        const bool read = job_.board->read(*job_.image, count);
+        if (read && job_.capcodeCount) *job_.capcodeCount = count;
+        return read;
+    });
     if (ok && hooks_.readSucceeded) hooks_.readSucceeded();
     return ok;
 }
 
 void ProgrammingWindow::runSingleWrite() {
-    WriteOutcome outcome;
-    {
-        const BusyScope busy(busy_);
-        outcome = job_.board->write(*job_.image);
-    }
+    const WriteOutcome outcome = whileBusy([this] { return job_.board->write(*job_.image); });
     if (outcome == WriteOutcome::Success && hooks_.writeSucceeded) hooks_.writeSucceeded();
     if (outcome == WriteOutcome::VerifyError) showDifferences();
 }
@@ -179,11 +198,7 @@ void ProgrammingWindow::cmdWriteClick() {
     hideDifferences();
     ui_->lblAuto1->setText(QString::fromStdString(repeated_->firstCapcodeLabel()));
     ui_->lblAuto2->setText(QString::fromStdString(repeated_->secondCapcodeLabel()));
-    WriteOutcome outcome;
-    {
-        const BusyScope busy(busy_);
-        outcome = repeated_->cycle();
-    }
+    const WriteOutcome outcome = whileBusy([this] { return repeated_->cycle(); });
     if (outcome == WriteOutcome::Success && hooks_.capcodesRaised) hooks_.capcodesRaised();
     if (outcome == WriteOutcome::VerifyError) showDifferences();
     setButtonsEnabled(true);
@@ -191,11 +206,7 @@ void ProgrammingWindow::cmdWriteClick() {
 }
 
 void ProgrammingWindow::runVerify() {
-    bool same = false;
-    {
-        const BusyScope busy(busy_);
-        same = job_.board->verify(*job_.image);
-    }
+    const bool same = whileBusy([this] { return job_.board->verify(*job_.image); });
     if (!same) showDifferences();
 }
 

@@ -94,11 +94,15 @@ public:
     /// One cycle of the repeated write: writes and verifies one pager.
     void cmdWriteClick();
     void cmdExitClick();
+    /// Cancel (or Escape) while a transfer runs: it stops before its next
+    /// block, the port is closed and a message says what the pager holds.
+    void cmdCancelClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    /// Exit, Escape and the close box end here; never during a transfer.
+    /// Exit, Escape and the close box end here; never during a transfer
+    /// (Escape then cancels it).
     void done(int result) override;
 
 private:
@@ -115,6 +119,9 @@ private:
     /// Shows Exit with the focus: the operation has ended.
     void offerExit();
     void setButtonsEnabled(bool on);
+    /// Runs \p transfer with the window busy and Cancel offered meanwhile.
+    template <class Transfer>
+    auto whileBusy(Transfer&& transfer);
     /// A verify found differences: the window grows and lists them by field.
     void showDifferences();
     /// The window at its designed size, without the list.

@@ -1,8 +1,8 @@
 // Pager > Batch Job... as a dealer works a customer's list through it,
 // against the board simulator: the files chosen, each pager written with
 // Enter or F4 and verified, a row skipped and one redone, the delivery
-// note, a list with a refused value that writes nothing, and a board lost
-// in the middle of a row.
+// note, a list with a refused value that writes nothing, a board lost
+// in the middle of a row, and a job cut short that goes on after a restart.
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -303,6 +303,60 @@ TEST_F(BatchWindowTest, ABoardLostDuringARowMarksItFailed) {
     });
     EXPECT_EQ(notifier.keys(), (std::vector<std::string>{"Msg4", "MsgPartlyWritten"}));
     EXPECT_FALSE(win().boardSession().boardPort().has_value());
+}
+
+TEST_F(BatchWindowTest, AJobCutShortGoesOnAtTheFirstRowNotVerifiedAfterARestart) {
+    startWith(board);
+    const std::string csv = "name,capcode.1\np1,1301\np2,1302\np3,1303\np4,1304\n";
+    WriteFile(dir / "job.csv", csv);
+    const BatchJob job = ReadBatchJob(csv).job;
+    const ConfigImage templ = image();
+    inBatchWindow([&](BatchWindow& w) {
+        choose(w, "btnBatchJob", dir / "job.csv");
+        QTest::keyClick(&w, Qt::Key_Return);
+        QTest::keyClick(&w, Qt::Key_Return);
+        board.reset();  // the board is unplugged before p3
+        QTest::keyClick(&w, Qt::Key_Return);
+        EXPECT_EQ((QStringList{cell(w, 0, 3), cell(w, 1, 3), cell(w, 2, 3), cell(w, 3, 3)}),
+                  (QStringList{"verified", "verified", "failed", "waiting"}));
+        in<QPushButton>(w, "btnBatchStop").click();
+        EXPECT_EQ(highlighted(w), -1);
+        EXPECT_EQ(prompt(w), "The job was stopped: 4 pagers: 2 verified, 1 failed, 1 waiting.");
+        EXPECT_FALSE(in<QPushButton>(w, "btnBatchWrite").isEnabled());
+        EXPECT_FALSE(in<QPushButton>(w, "btnBatchSkip").isEnabled());
+    });
+
+    // The program is started again, with the board back, and the list chosen
+    // again: the log tells where the job stood.
+    app_.reset();
+    notifier.clear();
+    notifier.answers = {true};
+    startWith(board);
+    inBatchWindow([&](BatchWindow& w) {
+        choose(w, "btnBatchJob", dir / "job.csv");
+        ASSERT_EQ(notifier.keys(), std::vector<std::string>{"MsgBatchResume"});
+        EXPECT_EQ(notifier.asked[0].args.at(0), "2") << "p1 and p2 verified";
+        EXPECT_EQ((QStringList{cell(w, 0, 3), cell(w, 1, 3), cell(w, 2, 3), cell(w, 3, 3)}),
+                  (QStringList{"verified", "verified", "failed", "waiting"}));
+        EXPECT_EQ(highlighted(w), 2);
+        EXPECT_EQ(in<QProgressBar>(w, "PBBatchJob").value(), 3);
+        QTest::keyClick(&w, Qt::Key_Return);
+        EXPECT_EQ(FirstDifference(board->memory(), WrittenRow(job.rows[2], templ)), -1);
+        QTest::keyClick(&w, Qt::Key_Return);
+        EXPECT_EQ(FirstDifference(board->memory(), WrittenRow(job.rows[3], templ)), -1);
+        EXPECT_EQ(prompt(w), "The job has ended: 4 pagers: 4 verified.");
+    });
+
+    // Answered No, the list starts again from its first pager.
+    notifier.clear();
+    notifier.answers = {false};
+    inBatchWindow([&](BatchWindow& w) {
+        choose(w, "btnBatchJob", dir / "job.csv");
+        ASSERT_EQ(notifier.keys(), std::vector<std::string>{"MsgBatchResume"});
+        EXPECT_EQ(notifier.asked[0].args.at(0), "4");
+        EXPECT_EQ(cell(w, 0, 3), "waiting");
+        EXPECT_EQ(highlighted(w), 0);
+    });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // File > Open, Save and Save As, the default table at start-up, the window
 // caption, and the captions from the language file.
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
@@ -266,6 +267,19 @@ TEST_F(FileCommandsTest, MessageBoxesShowTheirTextAsWrittenNeverAsMarkup) {
         EXPECT_EQ(shown, "<b>Die Datei</b> [<i>a</i>.tbl] ist falsch") << question;
         EXPECT_EQ(format, Qt::PlainText) << question;
     }
+    // A short message still gets a box wide enough for the whole caption
+    // beside the title bar's buttons, never "ZR…K".
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            width = box->width();
+            box->reject();
+        }
+    });
+    boxes.show({"Msg4", "Write error!", MsgIcon::Exclamation, {}});
+    QFont bold = win().font();
+    bold.setBold(true);
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance("ZR-V41K") + 120);
 }
 
 TEST_F(FileCommandsTest, CaptionExportWritesEveryWindowAndSaysSo) {

@@ -124,8 +124,8 @@ TEST_F(PagerMenuTest, ReadLoadsThePagersImageAndSelectsItsBand) {
     EXPECT_FALSE(staMsgRed());
     EXPECT_EQ(staMsg().text(), "    The Programmed Board Connect !");
 
-    // While the read runs the user tries to close the window, presses
-    // Escape and asks for a verify: the read goes on to its end.
+    // While the read runs the user tries to close the window and asks for
+    // a verify: the read goes on to its end (Escape cancels it, see below).
     int attempts = 0;
     QTimer meddle;
     QObject::connect(&meddle, &QTimer::timeout, [&] {
@@ -133,7 +133,6 @@ TEST_F(PagerMenuTest, ReadLoadsThePagersImageAndSelectsItsBand) {
         EXPECT_FALSE(win().boardSession().pollTimer()->isActive()) << "no polling during a transfer";
         ++attempts;
         form1().close();
-        QTest::keyClick(&form1(), Qt::Key_Escape);
         win().pagerMenu().mnuVerfyClick();
     });
     meddle.start(5);
@@ -370,6 +369,64 @@ TEST_F(PagerMenuTest, ABoardLostDuringAWriteSaysThePagerMayBePartlyWritten) {
     });
     ASSERT_EQ(notifier.keys(), (std::vector<std::string>{"Msg4", "MsgPartlyWritten"}));
     EXPECT_EQ(notifier.shown[1].english, "The pager may be partly written: write it again before it is used!");
+}
+
+TEST_F(PagerMenuTest, CancelStopsAReadWriteOrVerifyAndSaysWhatThePagerHolds) {
+    Boardsim board(PagerWith(pagerDir, SampleImage()));
+    startWith(board);
+    QLineEdit& cap = *get<QLineEdit>("edtCap0");
+    typeInto(cap, "204801");
+    const struct {
+        const char* item;
+        bool byEscape;
+        const char* message;  // what the user is told of the pager
+    } cases[] = {
+        {"mnuRead", true, "Cancelled: the pager was not changed"},
+        {"mnuWrite", false, "The pager is partly written: write it again before use"},
+        {"mnuVerfy", true, "Cancelled: the pager was not changed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        notifier.clear();
+        if (std::string(c.item) == "mnuWrite") writeMode();
+        const ConfigImage before = image();
+        const std::size_t logBefore = board.log().size();
+        // Cancel once the transfer is well under way.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!form1().busy() || in1<QProgressBar>("PB1").value() < 4000) return;
+            watch.stop();
+            EXPECT_TRUE(in1<QPushButton>("cmdCancel").isVisible());
+            if (c.byEscape)
+                QTest::keyClick(&form1(), Qt::Key_Escape);
+            else
+                in1<QPushButton>("cmdCancel").click();
+        });
+        watch.start(1);
+        operate([&] { menu(c.item); }, [&] {
+            EXPECT_EQ(status(), "  Cancelled");
+            EXPECT_FALSE(in1<QPushButton>("cmdCancel").isVisible());
+        });
+        ASSERT_EQ(notifier.shown.size(), 1u);
+        EXPECT_EQ(notifier.shown[0].english, c.message);
+        EXPECT_TRUE(image() == before) << "the configuration stays as it was";
+        EXPECT_FALSE(win().boardSession().portInUse());
+        EXPECT_TRUE(win().boardSession().boardPort().has_value()) << "the board is not lost";
+        std::size_t written = 0;
+        const auto lines = board.log();
+        for (std::size_t k = logBefore; k < lines.size(); ++k)
+            if (lines[k].rfind("write ", 0) == 0) written += std::stoul(lines[k].substr(11));
+        if (std::string(c.item) == "mnuWrite") {
+            EXPECT_GT(written, 0u);
+            EXPECT_LT(written, kImageSize) << "the write stopped before its end";
+        } else {
+            EXPECT_EQ(written, 0u);
+        }
+    }
+    // The board is free again: the next write goes through whole.
+    notifier.clear();
+    operate([&] { menu("mnuWrite"); }, [&] { EXPECT_EQ(status(), "  Write Success!"); });
+    EXPECT_EQ(CapcodeAt(board.memory(), 0), 204801u);
 }
 
 TEST_F(PagerMenuTest, TheStatusLineFollowsTheBoardWhileTheProgrammingWindowWaits) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
+#include <vector>
 #include <string>
 
 #include "core/batch_run.h"
@@ -67,6 +69,49 @@ TEST(BatchRun, WritesSkipsAndRedosMoveThroughTheRowsAsTheDealerDoes) {
             EXPECT_EQ(run.note().pagers[k].result, expected) << c.script << " row " << k;
             EXPECT_EQ(run.note().pagers[k].capcodes.rfind("130" + std::to_string(k + 1), 0), 0u) << c.script;
         }
+    }
+}
+
+TEST(BatchRun, ALogOfAnEarlierRunTakesBackItsRowsAndTheJobGoesOnAtTheFirstNotVerified) {
+    const std::filesystem::path job = "/orders/ward.csv";
+    const auto entry = [&](std::size_t k, const char* name, bool verified) {
+        return BatchLogEntry{BatchRowNote(job, k, name), verified, "Ward Hospital", std::nullopt, "2026-12-10T09:00:00.000Z"};
+    };
+    struct Case {
+        std::vector<BatchLogEntry> newestFirst;
+        const char* states;  ///< after resumeFrom
+        std::size_t verified;
+        int current;
+        const char* afterOneVerify;  ///< states once the current row has verified
+    };
+    const Case cases[] = {
+        {{entry(1, "b", true), entry(0, "a", true)}, "VVWW", 2, 2, "VVVW"},
+        // the newest write of a row counts: b failed after it had verified once
+        {{entry(1, "b", false), entry(1, "b", true), entry(0, "a", true)}, "VFWW", 1, 1, "VVWW"},
+        // a failed row after the first one not verified is programmed in its turn, not passed
+        {{entry(2, "c", false), entry(0, "a", false)}, "FWFW", 0, 0, "VWFW"},
+        // another list, a row renamed since, a row the list no longer has: none counts
+        {{BatchLogEntry{BatchRowNote("/orders/other.csv", 0, "a"), true, "", std::nullopt, ""}, entry(1, "x", true),
+          entry(7, "h", true), BatchLogEntry{BatchNotePrefix(job) + "1x (a)", true, "", std::nullopt, ""}},
+         "WWWW", 0, 0, "VWWW"},
+        {{entry(3, "d", true), entry(2, "c", true), entry(1, "b", true), entry(0, "a", true)}, "VVVV", 4, -1, "VVVV"},
+    };
+    const BatchReadResult read = ReadBatchJob("name,capcode.1\na,1301\nb,1302\nc,1303\nd,1304\n");
+    ASSERT_TRUE(read.ok()) << read.error;
+    for (std::size_t n = 0; n < std::size(cases); ++n) {
+        const Case& c = cases[n];
+        BatchRun run(read.job, StartupImage(), 16, "2026-12-10");
+        EXPECT_EQ(run.resumeFrom(job, c.newestFirst), c.verified) << n;
+        const auto states = [&] {
+            std::string text;
+            for (std::size_t k = 0; k < run.rowCount(); ++k) text += Letter(run.state(k));
+            return text;
+        };
+        EXPECT_EQ(states(), c.states) << n;
+        EXPECT_EQ(run.current() ? static_cast<int>(*run.current()) : -1, c.current) << n;
+        EXPECT_EQ(run.note().customer, c.verified > 0 || n < 3 ? "Ward Hospital" : "") << n;
+        if (const auto k = run.current()) run.recordWrite(true, run.imageToWrite(*k));
+        EXPECT_EQ(states(), c.afterOneVerify) << n;
     }
 }
 
