@@ -70,6 +70,8 @@ HelpCommands::HelpCommands(MainWindow& main, std::filesystem::path guide) : main
 
 HelpCommands::~HelpCommands() { delete window_; }
 
+HelpWindow* HelpCommands::window() const { return window_; }
+
 void HelpCommands::updateTexts() {
     // The shortcut column of the menu shows F1.
     guideAction_->setText(QString::fromStdString(i18n::MessageText(main_.catalogue(), kGuideItem)) +

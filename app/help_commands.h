@@ -50,7 +50,7 @@ public:
     /// F1 in \p window: its section, or for the main window the page's in front.
     void showHelpFor(QWidget* window);
     /// The guide's window, once it was shown (null before).
-    HelpWindow* window() const { return window_; }
+    HelpWindow* window() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
