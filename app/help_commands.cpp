@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 #include <stdexcept>
 #include <system_error>
 
@@ -117,6 +118,9 @@ void HelpCommands::showGuide(const QString& anchor) {
     window_->raise();
     window_->activateWindow();
     window_->showSection(anchor);
+    // Once a window shown for the first time has its final size, the
+    // section's place is known for sure.
+    QTimer::singleShot(0, window_, [w = window_.data(), anchor] { w->showSection(anchor); });
 }
 
 bool HelpCommands::eventFilter(QObject* watched, QEvent* event) {

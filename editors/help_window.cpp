@@ -64,6 +64,8 @@ HelpWindow::HelpWindow(std::function<std::string(const Message&)> text, QWidget*
     find_->installEventFilter(this);
     findState_ = new QLabel(this);
     findState_->setObjectName(QStringLiteral("lblGuideFind"));
+    // Room for "Not found", so the find box keeps its width when it appears.
+    findState_->setMinimumWidth(findState_->fontMetrics().horizontalAdvance(QStringLiteral("Nicht gefunden")) + 8);
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("txtGuide"));
     browser_->setOpenLinks(false);  // followLink decides where a link goes

@@ -112,8 +112,11 @@ TEST_F(HelpTest, AMissingGuideIsSaidAndNothingOpens) {
     start();
     app_->help().guideAction().trigger();
     pressF1(*get<QLineEdit>("Edit1"));
-    ASSERT_EQ(notifier.keys(), (std::vector<std::string>{"MsgGuideMissing", "MsgGuideMissing"}));
-    EXPECT_NE(notifier.shown[0].args.at(0).find(options.userGuide.string()), std::string::npos);
+    std::vector<Message> missing;
+    for (const Message& m : notifier.shown)
+        if (m.key == "MsgGuideMissing") missing.push_back(m);
+    ASSERT_EQ(missing.size(), 2u);  // the menu and F1
+    EXPECT_NE(missing[0].args.at(0).find(options.userGuide.string()), std::string::npos);
     ASSERT_NE(app_->help().window(), nullptr);
     EXPECT_FALSE(guide().isVisible());
 }
