@@ -9,7 +9,9 @@
 #include "app/compare_commands.h"
 #include "app/log_commands.h"
 #include "app/connection_commands.h"
+#include "app/help_commands.h"
 #include "app/ota_commands.h"
+#include "app/program_folders.h"
 #include "core/default_image.h"
 #include "ota/ui/ota_window.h"
 
@@ -125,6 +127,9 @@ Application::Application(StartupOptions options) {
     PathDialog openDialog = options.openDialog;
     const PathDialog saveDialog = options.saveDialog;
     const QString settingsFile = options.settingsFile;
+    const std::filesystem::path guide =
+        options.userGuide.empty() ? UserGuideFile(QCoreApplication::applicationDirPath().toStdString())
+                                  : options.userGuide;
     main_ = std::make_unique<MainWindow>(std::move(options));
     companions_ = std::make_unique<CompanionWindows>(*main_);
     main_->setCompanions(companions_.get());
@@ -145,6 +150,7 @@ Application::Application(StartupOptions options) {
     QObject::connect(companions_->frmOTA, &ota::ui::OtaWindow::sendEnded, logCommands_.get(),
                      [log = logCommands_.get()](const OperationFacts& facts) { log->record(facts); });
     connection_ = std::make_unique<ConnectionCommands>(*main_, connection);
+    help_ = std::make_unique<HelpCommands>(*main_, guide);
 }
 
 void Application::takeHandOver(const QString& file) {
@@ -157,6 +163,7 @@ void Application::takeHandOver(const QString& file) {
 }
 
 Application::~Application() {
+    help_.reset();
     connection_.reset();  // the practice board's simulator ends with the program
     if (main_) main_->setCompanions(nullptr);
 }

@@ -43,6 +43,7 @@ std::optional<std::string> InformationRequest(int argc, const char* const* argv)
 
 /// The windows of one run, created in order and kept until the end.
 class LogCommands;
+class HelpCommands;
 
 class Application {
 public:
@@ -54,6 +55,8 @@ public:
     LogCommands& logCommands() { return *logCommands_; }
     /// Help > Check Board Connection, the practice board, the board's reasons.
     ConnectionCommands& connection() { return *connection_; }
+    /// Help > User Guide and F1.
+    HelpCommands& help() { return *help_; }
     /// What a second start handed over: the main window comes forward and
     /// opens \p file as File > Open does (nothing to open when empty).
     void takeHandOver(const QString& file);
@@ -64,6 +67,7 @@ private:
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<LogCommands> logCommands_;  ///< goes first: its window reads the log
     std::unique_ptr<ConnectionCommands> connection_;
+    std::unique_ptr<HelpCommands> help_;
 };
 
 /// The 9-point design font every window is laid out for.

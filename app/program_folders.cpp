@@ -43,4 +43,11 @@ bool PrepareProgramFolders(const ProgramFolders& folders, const fs::path& execut
     return true;
 }
 
+fs::path UserGuideFile(const fs::path& executableFolder) {
+    const fs::path beside = executableFolder / "help" / "user-guide.md";
+    std::error_code ec;
+    if (fs::exists(beside, ec)) return beside;
+    return InstalledCatalogue(executableFolder).parent_path() / "help" / "user-guide.md";
+}
+
 }  // namespace zrv::app

@@ -31,4 +31,10 @@ using i18n::ResolveProgramFolders;
 bool PrepareProgramFolders(const ProgramFolders& folders, const std::filesystem::path& executableFolder,
                            std::string& error);
 
+/// The user guide of a program whose executable lies in \p executableFolder:
+/// help/user-guide.md beside it in the build folder, else the installed
+/// PREFIX/share/zrv41k/help/user-guide.md (named even when it is missing, so
+/// that the message can say where it was looked for).
+std::filesystem::path UserGuideFile(const std::filesystem::path& executableFolder);
+
 }  // namespace zrv::app

@@ -37,6 +37,9 @@ struct StartupOptions {
     /// Who asks and where the system's files are, for the reasons a probe
     /// finds no board; none: this process and the real system.
     std::optional<link::SystemView> systemView;
+    /// The user guide Help > User Guide shows; empty: the one beside the
+    /// program or installed with it (UserGuideFile).
+    std::filesystem::path userGuide;
     bool maximise = true;                 ///< FormCreate maximises the window
     Notifier* notifier = nullptr;         ///< nullptr: message boxes
     /// Open / save dialogs: return the chosen path, empty when cancelled.

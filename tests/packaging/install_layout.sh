@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a user of the
-# installed program gets: the programs, the factory catalogue, the desktop
-# integration, the man pages, and a start that writes only in the user's
-# data folder (never under the prefix, never in the current folder).
+# installed program gets: the programs, the factory catalogue, the user
+# guide with its pictures, the desktop integration, the man pages, and a
+# start that writes only in the user's data folder (never under the prefix,
+# never in the current folder).
 set -euo pipefail
 build="$1"
 work="$(mktemp -d)"
@@ -13,6 +14,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 expect=(
   bin/zrv41k bin/zrv41k-cli bin/boardsim bin/encodersim
   share/zrv41k/DefLang.dat
+  share/zrv41k/help/user-guide.md
+  share/zrv41k/help/page-freq-codes.png
   share/applications/zrv41k.desktop
   share/metainfo/io.github.zrv41k.metainfo.xml
   share/mime/packages/zrv41k.xml
