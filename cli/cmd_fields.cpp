@@ -132,9 +132,18 @@ std::string FieldsMarkdown() {
             control += " (first: " + f.name + ")";
             location += " (for " + f.name + ")";
         }
-        // A family's description speaks of its first field ("capcode 1").
-        std::string stores = Description(f);
-        if (r.count > 1) stores += " (for " + f.name + ")";
+        // A family's description speaks of capcode N, function bit X.
+        FieldDescription family = f.description;
+        if (r.count > 1) {
+            family.args.clear();
+            for (std::size_t at = 0; at <= r.pattern.size();) {
+                const auto dot = std::min(r.pattern.find('.', at), r.pattern.size());
+                const std::string part = r.pattern.substr(at, dot - at);
+                if (part == "N" || part == "X" || part == "M") family.args.push_back(part);
+                at = dot + 1;
+            }
+        }
+        const std::string stores = i18n::DescriptionText(family, i18n::EnglishText);
         text += "| `" + r.pattern + "` | " + stores + " | " + std::string(FieldKindName(f.kind)) + " | " + f.accepts + " | " + control +
                 " | " + location + " |\n";
     }

@@ -32,11 +32,14 @@ std::string Wrapped(const std::string& text) {
 
 std::string EnglishText(const std::string&, const std::string& english) { return english; }
 
+std::string DescriptionText(const FieldDescription& description, const TextLookup& text) {
+    if (description.key.empty()) return {};
+    std::vector<FormatArg> args(description.args.begin(), description.args.end());
+    return SafeFormat(text(description.key, description.english), args);
+}
+
 std::string FieldDescriptionText(const FieldDef& field, const TextLookup& text) {
-    const FieldDescription& d = field.description;
-    if (d.key.empty()) return {};
-    std::vector<FormatArg> args(d.args.begin(), d.args.end());
-    return SafeFormat(text(d.key, d.english), args);
+    return DescriptionText(field.description, text);
 }
 
 std::string FieldToolTip(const FieldDef& field, const TextLookup& text) {

@@ -19,6 +19,9 @@ using TextLookup = std::function<std::string(const std::string& key, const std::
 /// A lookup that always gives the English text (the command line's).
 std::string EnglishText(const std::string& key, const std::string& english);
 
+/// The text of \p description, its arguments in place.
+std::string DescriptionText(const FieldDescription& description, const TextLookup& text);
+
 /// What \p field stores, in words, its arguments in place ("Capcode 9 of the
 /// pager: its address on the air").
 std::string FieldDescriptionText(const FieldDef& field, const TextLookup& text);
