@@ -14,6 +14,7 @@
 #include "core/default_image.h"
 #include "core/field_table.h"
 #include "core/table_file.h"
+#include "i18n/field_tips.h"
 
 namespace zrv::cli {
 namespace {
@@ -27,16 +28,18 @@ const CommandRegistration kFields{{
     "Usage: zrv41k-cli fields [--json [--design] | --markdown]\n\n"
     "Prints the field table: one line per field with its name, its kind (combo,\n"
     "check, text, number, read-only), the values it accepts, the window control\n"
-    "that shows it and where the image holds it, separated by tabs.\n"
+    "that shows it, where the image holds it and what it stores (the text of\n"
+    "its tool tip on the window), separated by tabs.\n"
     "Combo values are the item texts as the window shows them (or the item's\n"
     "index from 0), check boxes take on or off, edits their text.\n\n"
     "  --json       one JSON array, an object per field: name, group, kind,\n"
-    "               items (combos), accepts, control, location, and where the\n"
-    "               field has them objectName, hint (the control's binding\n"
-    "               hint), caption (its English caption) and captionKey (the\n"
-    "               language-file key of the caption)\n"
+    "               items (combos), accepts, control, location, description,\n"
+    "               and where the field has them objectName, hint (the\n"
+    "               control's binding hint), caption (its English caption)\n"
+    "               and captionKey (the language-file key of the caption)\n"
     "  --design     with --json: only the fields whose control the page designs\n"
-    "               take from the table (those with a hint or a caption)\n"
+    "               take from the table (those with a hint or a caption), and\n"
+    "               no description\n"
     "  --markdown   the field reference of the user guide: one table row per\n"
     "               field name pattern (N a number, X a function bit, M a mail\n"
     "               drop), control and location of its first field\n",
@@ -73,6 +76,9 @@ const CommandRegistration kSet{{
     runSet,
 }};
 
+/// What \p field stores, in English: the first line of its tool tip.
+std::string Description(const FieldDef& field) { return i18n::FieldDescriptionText(field, i18n::EnglishText); }
+
 /// The catalogue as JSON: what the page generator and other tools read.
 std::string FieldsJson(bool designOnly) {
     Json all = Json::array();
@@ -86,6 +92,7 @@ std::string FieldsJson(bool designOnly) {
         row["accepts"] = f.accepts;
         row["control"] = f.control;
         row["location"] = f.location;
+        if (!designOnly) row["description"] = Description(f);
         if (!f.objectName.empty()) row["objectName"] = f.objectName;
         if (!f.hint.empty()) row["hint"] = f.hint;
         if (!f.caption.empty()) {
@@ -112,7 +119,8 @@ std::string FieldsMarkdown() {
         if (it != rows.end()) ++it->count;
         else rows.push_back({&f, pattern, 1});
     }
-    std::string text = "| Field | Kind | Values | Window control | Image |\n|---|---|---|---|---|\n";
+    std::string text =
+        "| Field | Stores | Kind | Values | Window control | Image |\n|---|---|---|---|---|---|\n";
     for (const Row& r : rows) {
         const FieldDef& f = *r.first;
         std::string control = f.control;
@@ -124,7 +132,19 @@ std::string FieldsMarkdown() {
             control += " (first: " + f.name + ")";
             location += " (for " + f.name + ")";
         }
-        text += "| `" + r.pattern + "` | " + std::string(FieldKindName(f.kind)) + " | " + f.accepts + " | " + control +
+        // A family's description speaks of capcode N, function bit X.
+        FieldDescription family = f.description;
+        if (r.count > 1) {
+            family.args.clear();
+            for (std::size_t at = 0; at <= r.pattern.size();) {
+                const auto dot = std::min(r.pattern.find('.', at), r.pattern.size());
+                const std::string part = r.pattern.substr(at, dot - at);
+                if (part == "N" || part == "X" || part == "M") family.args.push_back(part);
+                at = dot + 1;
+            }
+        }
+        const std::string stores = i18n::DescriptionText(family, i18n::EnglishText);
+        text += "| `" + r.pattern + "` | " + stores + " | " + std::string(FieldKindName(f.kind)) + " | " + f.accepts + " | " + control +
                 " | " + location + " |\n";
     }
     return text;
@@ -148,10 +168,10 @@ int runFields(const std::vector<std::string>& args) {
         std::cout << FieldsMarkdown();
         return kExitOk;
     }
-    std::cout << "name\tkind\taccepts\tcontrol\tlocation\n";
+    std::cout << "name\tkind\taccepts\tcontrol\tlocation\tdescription\n";
     for (const FieldDef& f : FieldTable())
         std::cout << f.name << '\t' << FieldKindName(f.kind) << '\t' << f.accepts << '\t' << f.control << '\t'
-                  << f.location << '\n';
+                  << f.location << '\t' << Description(f) << '\n';
     return kExitOk;
 }
 

@@ -24,6 +24,7 @@
 #include "ota/ota_command.h"
 #include "ota/ota_image_inputs.h"
 #include "ota/ota_send.h"
+#include "ota/ota_types.h"
 #include "ota/ota_window_rules.h"
 
 namespace {
@@ -31,7 +32,7 @@ namespace {
 using namespace zrv;
 using namespace zrv::ota;
 
-const char* const kUsage =
+const char* const kUsageHead =
     "Usage: zrv41k-cli ota build [OPTIONS]\n"
     "       zrv41k-cli ota send --port PATH [OPTIONS]\n\n"
     "Builds OTA commands as the OTA window does. 'build' is the window's View:\n"
@@ -40,9 +41,7 @@ const char* const kUsage =
     "\"Transmit Error !\" (exit 1). Only what the options name is sent.\n\n"
     "What to send (each --type checks one command box; give it again for more):\n"
     "  --type 1|2|3-5|10-12|17 a command built from the table file's settings\n"
-    "                          (needs --table): 1 capcodes 1-7, 2 the option set,\n"
-    "                          3-5 and 10-12 source bits and two prompts, 17 logo\n"
-    "                          language and first menu prompt\n"
+    "                          (needs --table); the types are listed below\n"
     "  --type 254              raw memory data (--start, --data)\n"
     "  --last                  the last command 255 (--success, --failed, --packages)\n"
     "  --time                  the time message (needs --time-id or --table)\n\n"
@@ -79,6 +78,10 @@ const char* const kUsage =
     "  --log-db FILE|URL       the log's database\n"
     "  --no-log                do not record the send\n";
 
+/// The options, then what each command type carries (the OTA window's type
+/// boxes show the same names and tool tips).
+std::string UsageText() { return std::string(kUsageHead) + "\nCommand types:\n" + OtaTypeHelp(); }
+
 /// Messages of the OTA window have no catalogue key: they print as their text.
 class OtaCliNotifier : public Notifier {
 public:
@@ -114,7 +117,7 @@ struct Parsed {
 int Run(const std::vector<std::string>& args);
 
 const zrv::cli::CommandRegistration kRegistration{zrv::cli::Command{
-    "ota", "build and send OTA commands to a paging encoder", kUsage, Run}};
+    "ota", "build and send OTA commands to a paging encoder", UsageText(), Run}};
 
 const zrv::cli::Command& Self() { return zrv::cli::CommandByName("ota"); }
 

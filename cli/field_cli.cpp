@@ -41,25 +41,6 @@ bool SaveTable(const std::string& path, OpenedTable& table) {
     return true;
 }
 
-std::string FieldNamePattern(const std::string& name) {
-    std::string pattern;
-    std::size_t start = 0;
-    bool afterNumber = false;
-    const bool mailDrop = name.rfind("alert.maildrop.", 0) == 0;
-    while (start <= name.size()) {
-        const auto dot = std::min(name.find('.', start), name.size());
-        std::string part = name.substr(start, dot - start);
-        const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
-        if (mailDrop && dot == name.size()) part = "M";
-        else if (number) part = "N";
-        else if (afterNumber && part.size() == 1) part = "X";
-        afterNumber = number;
-        pattern += (pattern.empty() ? "" : ".") + part;
-        start = dot + 1;
-    }
-    return pattern;
-}
-
 std::string FieldNameSummary() {
     std::string text;
     std::string group;

@@ -27,9 +27,6 @@ bool OpenTable(const std::string& path, OpenedTable& table);
 /// the caller; prints the refusal and returns false on failure.
 bool SaveTable(const std::string& path, OpenedTable& table);
 
-/// \p name with its numbers and function bits written as N and X, a mail
-/// drop as M ("capcode.3.B.display" -> "capcode.N.X.display").
-std::string FieldNamePattern(const std::string& name);
 /// The field names of the table with their numbers and function bits
 /// written as N and X ("capcode.N.X.display"), once each, grouped as in the
 /// table: one line per group, for the help texts of the commands.

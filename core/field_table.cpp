@@ -61,6 +61,7 @@ std::vector<FieldDef> BuildTable() {
     AddSerials(t);
     for (FieldDef& f : t.fields) {
         SetPageSelector(f);
+        f.description = DescribeField(f.name);
         f.sideEffects = f.name == "band" || f.name == "prompt.language" || f.name == "logo.large-font" ||
                         f.name == "battery.rechargeable";
         // Edits hold the run of bytes their location names, combos that

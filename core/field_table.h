@@ -36,6 +36,16 @@ struct FieldContext {
     int capcodeCount = 16;         ///< capcodes a table file keeps
 };
 
+/// What a field stores, in words, for its tool tip, the field list and the
+/// user guide's reference: the language-file key of the text, its English
+/// text (a format with one %s per argument) and the arguments the field's
+/// name gives it (capcode number, function bit, mail drop, menu item).
+struct FieldDescription {
+    std::string key;                ///< "TipCapcode"
+    std::string english;            ///< "Capcode %s of the pager: its address on the air"
+    std::vector<std::string> args;  ///< {"9"} for capcode.9
+};
+
 struct FieldDef {
     std::string name;                ///< "capcode.1.A.display"
     FieldKind kind = FieldKind::Text;
@@ -87,6 +97,9 @@ struct FieldDef {
     /// The language-file key of that caption: the check box's objectName or
     /// the label's.
     std::string captionKey;
+
+    /// What the field stores (every field has one).
+    FieldDescription description;
 };
 
 /// All fields, in table order.
@@ -112,6 +125,16 @@ std::vector<const FieldDef*> ChangedFields(const ConfigImage& before, const Conf
 /// rule changes others (a band, a prompt language), else the first, in
 /// words ("prompt language", "capcode 2"); "change" when no field shows it.
 std::string ChangeName(const ConfigImage& before, const ConfigImage& after);
+
+/// The pattern of a field name that a family of fields shares: a number
+/// becomes N, a function bit after a number X, a mail drop M
+/// ("capcode.N.X.display", "alert.maildrop.M").
+std::string FieldNamePattern(std::string_view name);
+
+/// The description of the field called \p name: its family's text with the
+/// numbers and letters of the name as arguments; an empty key when no family
+/// describes it.
+FieldDescription DescribeField(std::string_view name);
 
 /// The kind's name as the field list shows it ("combo", "check", ...).
 std::string_view FieldKindName(FieldKind kind);

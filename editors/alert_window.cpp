@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "editors/field_tool_tips.h"
 #include "editors/main_form.h"
 #include "ui/kit/window_setup.h"
 #include "ui_alert_window.h"
@@ -21,7 +22,10 @@ AlertWindow::AlertWindow(MainForm& form, QWidget* parent)
         if (tag < 0 || tag >= kMailDropCount) continue;
         mailDrops_[static_cast<std::size_t>(tag)] = combo;
         connect(combo, &QComboBox::activated, this, [this, tag] { cboMaliAlertClick(tag); });
+        const FieldDef* field = &RequireField(std::string("alert.maildrop.") + "123456789ABCDEF"[tag]);
+        FieldToolTipFrom(combo, form_, [field] { return field; });
     }
+    FieldToolTipFrom(ui_->cboPersonal, form_, [] { return &RequireField("alert.personal"); });
     connect(ui_->cboPersonal, &QComboBox::activated, this, &AlertWindow::cboPersonalClick);
     connect(ui_->btnPMOK, &QPushButton::clicked, this, &QDialog::accept);
 }

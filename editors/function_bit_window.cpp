@@ -6,6 +6,7 @@
 
 #include "core/capcode_rules.h"
 #include "core/capcodes.h"
+#include "editors/field_tool_tips.h"
 #include "editors/main_form.h"
 #include "i18n/safe_format.h"
 #include "ui/kit/window_setup.h"
@@ -32,6 +33,15 @@ FunctionBitWindow::FunctionBitWindow(MainForm& form, QWidget* parent)
         connect(priority_[f], &QCheckBox::toggled, this, [this, f] { chkFunPri0Click(f); });
         connect(display_[f], &QComboBox::activated, this, [this, f] { cboDisp0Click(f); });
         connect(type_[f], &QComboBox::activated, this, [this, f] { cboType0Click(f); });
+        // The tool tips name the fields of the capcode the window edits.
+        const auto field = [this, f](const char* what) {
+            return [this, f, what] {
+                return FindField("capcode." + std::to_string(selectedCapcode + 1) + "." + "ABCD"[f] + "." + what);
+            };
+        };
+        FieldToolTipFrom(priority_[f], form_, field("priority"));
+        FieldToolTipFrom(display_[f], form_, field("display"));
+        FieldToolTipFrom(type_[f], form_, field("type"));
     }
     connect(ui_->btnFunSetOK, &QPushButton::clicked, this, &QDialog::accept);
 }

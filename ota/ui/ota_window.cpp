@@ -18,6 +18,7 @@
 #include "ota/comm_port.h"
 #include "ota/encoder_link.h"
 #include "ota/ota_command.h"
+#include "ota/ota_types.h"
 #include "ota/ota_window_rules.h"
 #include "ui_ota_window.h"
 
@@ -26,9 +27,6 @@ namespace zrv::ota::ui {
 namespace {
 /// The OTA window is not localised: its caption has no key of its own.
 constexpr i18n::WindowCaption kOtaWindow{"frmOTA", "OTA Command"};
-/// Why the types that would need prompt fields 44..59 cannot be chosen.
-constexpr const char* kUnofferedTip =
-    "Not offered: this command type would carry prompt fields 44 to 59, which the main window does not have.";
 
 std::string Cp(const QLineEdit* edit) { return Utf8ToCp1252(edit->text().toStdString()); }
 QString Utf(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
@@ -48,15 +46,21 @@ OtaWindow::OtaWindow(Notifier& notifier, QWidget* parent)
     sender_ = std::make_unique<OtaSender>(*builder_, *link_, notifier_);
     sender_->cancelled = [this] { return closeRequested_; };
 
+    // Each type box names its type; its tool tip says what the type carries
+    // (and, for a type not offered, why).
     for (int tag = 0; tag < kCommandTypeBoxes; ++tag) {
         QCheckBox* box = findChild<QCheckBox*>(tag == kRawDataBoxTag ? QStringLiteral("chkCmd254")
                                                                       : QStringLiteral("chkCmd%1").arg(tag));
-        if (box && IsUnofferedType(TypeOfTag(tag))) {
+        if (!box) continue;
+        const int type = TypeOfTag(tag);
+        box->setText(QString::fromStdString(OtaTypeCaption(type)));
+        box->setToolTip(QString::fromStdString(FindOtaCommandType(type)->description));
+        if (IsUnofferedType(type)) {
             box->setChecked(false);
             box->setEnabled(false);
-            box->setToolTip(QString::fromUtf8(kUnofferedTip));
         }
     }
+    ui_->chkLast->setToolTip(QString::fromStdString(FindOtaCommandType(kTypeLast)->description));
     listEncoderPorts(QString::fromLatin1(TCommPort::kDefaultPortName));
     connectFieldRules();
     connect(ui_->btnOTASend, &QPushButton::clicked, this, &OtaWindow::btnOTASendClick);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "app/edit_history.h"
 #include "core/capcodes.h"
@@ -17,6 +18,7 @@
 #include "ota/ota_command.h"
 #include "ota/ota_image_inputs.h"
 #include "ota/ota_send.h"
+#include "ota/ota_types.h"
 #include "editors/alert_window.h"
 #include "ota/ui/ota_window.h"
 #include "tests/app/window_fixture.h"
@@ -25,6 +27,8 @@
 namespace zrv::test {
 namespace {
 
+using ota::FindOtaCommandType;
+using ota::OtaCommandType;
 using ota::ui::OtaWindow;
 
 class OtaWindowTest : public WindowTest {
@@ -137,6 +141,58 @@ TEST_F(OtaWindowTest, ToolsMenuOffersTheWindowAndTheLanguages) {
     entry->trigger();
     EXPECT_TRUE(ran);
     EXPECT_FALSE(ota().isVisible());
+}
+
+/// \p text with every run of white space made one space.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const bool space = c == ' ' || c == '\n';
+        if (!space || (!out.empty() && out.back() != ' ')) out += space ? ' ' : c;
+    }
+    return out;
+}
+
+TEST_F(OtaWindowTest, TypeBoxesNameTheirTypeAndSayWhatItCarriesAsTheCommandLineHelpDoes) {
+    const std::string help = OneLine(RunProgram("zrv41k-cli", {"ota", "--help"}).out);
+    struct Case {
+        const char* box;
+        int type;
+        const char* carries;  ///< words the tool tip must hold
+    };
+    const Case cases[] = {
+        {"chkCmd0", 1, "Capcodes 1 to 7"},
+        {"chkCmd1", 2, "alert lengths"},
+        {"chkCmd2", 3, "capcode 1, function bit A and the prompts 32 and 33"},
+        {"chkCmd3", 4, "capcode 1, function bit C and the prompts 36 and 37"},
+        {"chkCmd9", 10, "capcode 1, function bit B and the prompts 34 and 35"},
+        {"chkCmd11", 12, "capcode 2, function bit B and the prompts 42 and 43"},
+        {"chkCmd5", 6, "prompt fields 44 to 59"},
+        {"chkCmd15", 16, "prompt fields 44 to 59"},
+        {"chkCmd16", 17, "prompt 0"},
+        {"chkCmd254", 254, "start address"},
+        {"chkLast", 255, "batch number"},
+    };
+    for (const Case& c : cases) {
+        QCheckBox* box = otaBox(c.box);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(box, &hover);
+        const std::string tip = box->toolTip().toStdString();
+        EXPECT_NE(tip.find(c.carries), std::string::npos) << c.box << ": " << tip;
+        const OtaCommandType* type = FindOtaCommandType(c.type);
+        ASSERT_NE(type, nullptr) << c.type;
+        if (c.type != ota::kTypeLast) {  // chkLast keeps its own caption
+            EXPECT_EQ(box->text().toStdString(), std::to_string(c.type) + "  " + type->name) << c.box;
+        }
+        // The command line's help names the type and says the same of it.
+        EXPECT_NE(help.find(" " + std::to_string(c.type) + " " + type->name + ": " + OneLine(tip)), std::string::npos)
+            << c.box << " not in the help: " << type->name;
+    }
+    // Every type box has a name of its own.
+    std::set<QString> captions;
+    for (QCheckBox* box : ota().findChildren<QCheckBox*>())
+        if (box->objectName().startsWith("chkCmd")) captions.insert(box->text().section(QStringLiteral("  "), 1));
+    EXPECT_EQ(captions.size(), std::size_t{ota::kCommandTypeBoxes});
 }
 
 TEST_F(OtaWindowTest, BoxesShowTheirFieldsAndUnofferedTypesCannotBeChosen) {
