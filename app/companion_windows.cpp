@@ -19,6 +19,7 @@
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/safe_format.h"
+#include "ui/kit/accessible_names.h"
 #include "ui_about_window.h"
 #include "ui_password_dialog.h"
 
@@ -55,6 +56,7 @@ void AboutWindow::FormShow() {
     const std::string text = i18n::SafeFormat(std::string(ChannelSpacingPattern(state_.channelSpacingMode)),
                                               {state_.bandText, label});
     ui_->lblCS->setText(QString::fromStdString(text));
+    kit::NameControls(this);
 }
 
 // Advance password ----------------------------------------------------------------
@@ -83,6 +85,9 @@ void PasswordDialog::FormShow() {
         i18n::ApplyCaptions(*const_cast<i18n::MessageCatalogue*>(catalogue_), components,
                             catalogue_->currentLanguage(), kDefaultCapcodeCount);  // no capcode page texts here
         ApplyComponents(this, components);
+        kit::NameControls(this, [this](const std::string& key, const std::string& english) {
+            return catalogue_->LookupMessage(key, english);
+        });
     }
     ui_->Password->setFocus();
 }

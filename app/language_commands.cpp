@@ -16,6 +16,7 @@
 #include "i18n/captions.h"
 #include "i18n/message_catalogue.h"
 #include "i18n/ui/text_editor_window.h"
+#include "ui/kit/accessible_names.h"
 
 namespace zrv::app {
 
@@ -37,6 +38,12 @@ void LanguageCommands::startUp() {
         form_.notifier().show(*problem);  // said once
     }
     form_.state().language = catalogue_.currentLanguage();
+    nameControls(window_);
+    // The rows in view are renumbered with their page: their controls'
+    // names and descriptions follow.
+    for (const char* name : {"cboCCPage", "cboECPage", "cboSrcPage", "cboMTPage"})
+        if (auto* combo = form_.find<QComboBox>(name))
+            connect(combo, &QComboBox::activated, this, [this] { nameControls(window_); });
 }
 
 void LanguageCommands::mnuEnglishClick() { runLanguageAction(i18n::kEnglish); }
@@ -56,6 +63,13 @@ void LanguageCommands::followLanguage() {
     // Texts built from page numbers are rebuilt in the new language.
     for (const char* name : {"cboCCPage", "cboECPage", "cboSrcPage", "cboMTPage"})
         if (auto* combo = form_.find<QComboBox>(name)) emit combo->activated(combo->currentIndex());
+    nameControls(window_);
+}
+
+void LanguageCommands::nameControls(QWidget& window) const {
+    kit::NameControls(&window, [this](const std::string& key, const std::string& english) {
+        return catalogue_.LookupMessage(key, english);
+    });
 }
 
 void LanguageCommands::applyCaptions() {
@@ -74,6 +88,7 @@ void LanguageCommands::localise(QDialog& window, const i18n::WindowCaption& capt
     i18n::ApplyCaptions(catalogue_, components, catalogue_.currentLanguage(), form_.document().capcodeCount());
     ApplyComponents(&window, components);
     window.setWindowTitle(QString::fromStdString(i18n::WindowCaptionText(catalogue_, caption)));
+    nameControls(window);
 }
 
 void LanguageCommands::btnINI_LangClick() {

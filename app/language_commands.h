@@ -9,6 +9,7 @@
 #include <string>
 
 class QDialog;
+class QWidget;
 class QMainWindow;
 
 namespace zrv {
@@ -57,6 +58,8 @@ private:
     /// The language marks, the shared state and the page-numbered texts
     /// follow the catalogue's current language.
     void followLanguage();
+    /// Gives the controls of \p window their spoken names in the current language.
+    void nameControls(QWidget& window) const;
 
     QMainWindow& window_;
     MainForm& form_;

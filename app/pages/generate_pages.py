@@ -54,7 +54,8 @@ class W:
     def __init__(self, dclass, name, x, y, w, h, text=None, tag=0, hint="",
                  items=None, maxlen=None, hidden=False, disabled=False,
                  readonly=False, index=None, tooltip=None, props=None,
-                 children=None):
+                 children=None, buddy=None, named_by=None, described_by=None,
+                 spoken=None):
         self.dclass = dclass
         self.name = name
         self.geo = (x, y, w, h)
@@ -71,6 +72,14 @@ class W:
         self.props = props or []
         self.children = children or []
         self.autosize = False
+        # What a screen reader says for the control (ui/kit/accessible_names.h):
+        # the control a label stands beside, the control whose caption names
+        # or describes this one, or a name of its own (English; the language
+        # file holds it under "acc" + name).
+        self.buddy = buddy
+        self.named_by = named_by
+        self.described_by = described_by
+        self.spoken = spoken
 
 
 # ---------------------------------------------------------------- builders
@@ -146,7 +155,7 @@ def bound_combo(name, x, y, w, index=0, **kw):
 def caption_label(control, x, y, w, **kw):
     """The label beside `control` carrying its field's caption."""
     f = field(control)
-    return label(f["captionKey"], f["caption"], x, y, w, **kw)
+    return label(f["captionKey"], f["caption"], x, y, w, buddy=control, **kw)
 
 
 # Labels that show image values rather than captions carry the NULL marker,
@@ -191,7 +200,7 @@ def page_cf():
 
     defaults = [1234567, 1234560, 1234561, 1234562, 1234563, 1234564, 1234565, 1234566]
     cap = [
-        label("lblCCPage", "Capcode Page", 12, 24, 86),
+        label("lblCCPage", "Capcode Page", 12, 24, 86, buddy="cboCCPage"),
         combo("cboCCPage", 124, 24, 130, page_items(2, 8)),
         # Stacked at the right, beside the column headings: each needs room
         # for "1. Rufnummer automatisch erhöhen".
@@ -204,16 +213,20 @@ def page_cf():
     ]
     for i in range(8):
         y = 78 + 30 * i
+        row = f"lblCCode{i}"  # names the capcode a control of the row belongs to
         cap += [
-            label(f"lblCCode{i}", f"Cap #{i + 1}", 12, y, 60, tag=i),
+            label(f"lblCCode{i}", f"Cap #{i + 1}", 12, y, 60, tag=i, buddy=f"edtCap{i}"),
             edit(f"edtCap{i}", 76, y, 72, f"{defaults[i]:07d}", maxlen=7, tag=i),
-            check(f"chkEnCap{i}", "ON", 156, y, 48, tag=i),
+            check(f"chkEnCap{i}", "ON", 156, y, 48, tag=i, described_by=row),
             panel(f"panCap{i}", 208, y - 3, 448, 28, tag=i, children=[
-                edit(f"edtPri{i}", 4, 3, 50, "----", readonly=True, tag=i),
-                edit(f"edtDisp{i}", 60, 3, 50, "AAAA", readonly=True, tag=i),
-                edit(f"edtType{i}", 116, 3, 70, "PPPP", readonly=True, tag=i),
-                button(f"btnFunBit{i}", "Fun. Bit", 200, 3, 84, tag=i),
-                check(f"chkManu{i}", "Manual", 300, 3, 90, tag=i),
+                edit(f"edtPri{i}", 4, 3, 50, "----", readonly=True, tag=i,
+                     named_by="lblHdrPriority", described_by=row),
+                edit(f"edtDisp{i}", 60, 3, 50, "AAAA", readonly=True, tag=i,
+                     named_by="lblHdrDisplay", described_by=row),
+                edit(f"edtType{i}", 116, 3, 70, "PPPP", readonly=True, tag=i,
+                     named_by="lblHdrType", described_by=row),
+                button(f"btnFunBit{i}", "Fun. Bit", 200, 3, 84, tag=i, described_by=row),
+                check(f"chkManu{i}", "Manual", 300, 3, 90, tag=i, described_by=row),
             ]),
         ]
     capcodes = group("groupCapcode", "Capcode( Decimal Address )", 320, 10, 670, 326, cap)
@@ -270,8 +283,14 @@ def page_as():
     ]
     ys = [26 + 28 * i for i in range(len(rows))]
     st = []
+    # The control each row label stands beside; the battery levels share
+    # their three labels between two trios and name themselves from them.
+    beside = {"lblReadTimeOut": "cboCtl6", "lblReminderDuration": "cboRDC",
+              "lblSequentialLockout": "cboSLC", "lblContrast": "TrackBar1",
+              "lblPagingDisplay": "cboCtl4", "lblOutOfRange": "cboOSC", "lblDateFormat": "cboCtl7"}
     for (name, text, user_hint), y in zip(rows, ys):
-        st.append(label(name, text, left, y, lw, hint=user_hint or "", tooltip=user_hint))
+        st.append(label(name, text, left, y, lw, hint=user_hint or "", tooltip=user_hint,
+                        buddy=beside.get(name)))
     y = dict(zip([r[0] for r in rows], ys))
     st += [
         bound_combo("cboCtl6", cx, y["lblReadTimeOut"], 120),
@@ -280,10 +299,11 @@ def page_as():
     ]
     # The two threshold trios share the same three places; the threshold
     # refresh brings the trio of the battery type in force to the front.
-    places = [y["lblBatLow"], y["lblBatMed"], y["lblBatHigh"]]
+    places = ["lblBatLow", "lblBatMed", "lblBatHigh"]
     for t in range(6):
-        st.append(combo(f"cboBatLev{t}", cx, places[t % 3], 120,
-                        RECHARGEABLE if t < 3 else STANDARD, index=-1, tag=t))
+        st.append(combo(f"cboBatLev{t}", cx, y[places[t % 3]], 120,
+                        RECHARGEABLE if t < 3 else STANDARD, index=-1, tag=t,
+                        named_by=places[t % 3]))
     st += [
         W("TTrackBar", "TrackBar1", cx, y["lblContrast"], 120, ROW_H + 4, props=[
             ("orientation", "enum", "Qt::Horizontal"), ("minimum", "number", 1),
@@ -330,11 +350,11 @@ def page_as():
     alert_status = group("groupAlertStatus", "Alerts and Status", 8, 8, 500, 584, st)
 
     prompts = group("groupPrompts", "Prompts", 520, 8, 472, 112, [
-        label("lblPrompt0", "Power Up Logo", 12, 26, 100),
+        label("lblPrompt0", "Power Up Logo", 12, 26, 100, buddy="edtPrompt0"),
         edit("edtPrompt0", 116, 26, 186, "", maxlen=21, hint="0x100,0"),
-        button("btnLeft1", "Left", 306, 26, 50, dclass="TBitBtn"),
-        button("btnCenter1", "Center", 358, 26, 52, dclass="TBitBtn"),
-        button("btnRight1", "Right", 412, 26, 54, dclass="TBitBtn"),
+        button("btnLeft1", "Left", 306, 26, 50, dclass="TBitBtn", described_by="lblPrompt0"),
+        button("btnCenter1", "Center", 358, 26, 52, dclass="TBitBtn", described_by="lblPrompt0"),
+        button("btnRight1", "Right", 412, 26, 54, dclass="TBitBtn", described_by="lblPrompt0"),
         bound_check("chkLogoLargeFont", 116, 54, 160),
         caption_label("cboLogo", 12, 82, 100),
         bound_combo("cboLogo", 116, 82, 100, index=3),
@@ -353,7 +373,8 @@ def page_as():
         if k == 6:
             # The fixed alert tone appears beside "Set Alert Off" while that
             # menu item is switched off.
-            menu.append(combo("cboTone", 138, 24 + 25 * row, 92, ALERT_TONES, hidden=True))
+            menu.append(combo("cboTone", 138, 24 + 25 * row, 92, ALERT_TONES, hidden=True,
+                              spoken="Alert tone", described_by=f"chkMenu{k}"))
         row += 1
     for r, (name, tag, hidden) in enumerate([
         ("chkCtl16", 16, False),
@@ -449,7 +470,8 @@ def page_pe():
         x, y = pos[tag]
         # Out of range (41) is shown by start-up, charging (42) by Open.
         hidden = tag in (41, 42)
-        out.append(label(f"lblPrompt{tag}", text, x, y, 140, hidden=hidden))
+        out.append(label(f"lblPrompt{tag}", text, x, y, 140, hidden=hidden,
+                         buddy=f"edtPrompt{tag}"))
         boxes.append(edit(f"edtPrompt{tag}", x + 146, y, 190, maxlen=maxlen, tag=tag,
                           hint=f"{offset},0", hidden=hidden))
     # Labels first, then the boxes in Tag order, then the alignment buttons.
@@ -471,7 +493,7 @@ def page_source():
     out = [
         caption_label("cboSource", 16, 14, 80),
         combo("cboSource", 100, 14, 100, field("cboSource")["items"]),
-        label("lblSrcPage", "Capcode Page", 230, 14, 90),
+        label("lblSrcPage", "Capcode Page", 230, 14, 90, buddy="cboSrcPage"),
         combo("cboSrcPage", 344, 14, 130, page_items(4, 4)),
     ]
     boxes, lines = [], []
@@ -488,9 +510,11 @@ def page_source():
         # The odd-numbered boxes belong to the registry but are never shown.
         boxes.append(check(f"chkSource{2 * k + 1}", caption + " 2", x, y + 26, 146,
                            tag=2 * k + 1, hidden=True))
-        lines.append(edit(f"txtSource{2 * k}", x + 150, y, 190, maxlen=21, tag=2 * k))
+        # Each line is named by its check box; the second by the hidden one below it.
+        lines.append(edit(f"txtSource{2 * k}", x + 150, y, 190, maxlen=21, tag=2 * k,
+                          named_by=f"chkSource{2 * k}"))
         lines.append(edit(f"txtSource{2 * k + 1}", x + 150, y + 26, 190, maxlen=21,
-                          tag=2 * k + 1))
+                          tag=2 * k + 1, named_by=f"chkSource{2 * k + 1}"))
     # The two logo lines are part of the registry; no visible control edits them.
     bold = [("font", "font", "bold")]
     lines.append(edit("txtSource32", 700, 14, 130, maxlen=16, tag=32, hidden=True, props=bold))
@@ -503,7 +527,7 @@ def page_source():
 
 def page_music():
     rows = [
-        label("lblCapMTPage", "Capcode Page", 12, 26, 90),
+        label("lblCapMTPage", "Capcode Page", 12, 26, 90, buddy="cboMTPage"),
         combo("cboMTPage", 124, 26, 130, page_items(4, 4)),
     ]
     for r in range(16):
@@ -511,11 +535,13 @@ def page_music():
         y = 60 + 30 * r + 8 * i
         rows += [
             label(f"lblCapMusic{r}", f"Cap #{i + 1}: Music Type {FUNCTION_BITS[j]}", 12, y, 150,
-                  tag=r),
+                  tag=r, buddy=f"cboMusicType{r}"),
             combo(f"cboMusicType{r}", 166, y, 100, MUSIC_TYPES, tag=r),
-            edit(f"edtMusicType{r}", 272, y, 160, maxlen=16, tag=r),
-            button(f"btnPreview{r}", "Preview", 438, y, 70, tag=r),
-            button(f"btnStop{r}", "Stop", 512, y, 56, tag=r, disabled=True),
+            edit(f"edtMusicType{r}", 272, y, 160, maxlen=16, tag=r, spoken="User music",
+                 described_by=f"lblCapMusic{r}"),
+            button(f"btnPreview{r}", "Preview", 438, y, 70, tag=r, described_by=f"lblCapMusic{r}"),
+            button(f"btnStop{r}", "Stop", 512, y, 56, tag=r, disabled=True,
+                   described_by=f"lblCapMusic{r}"),
         ]
     music = group("groupMusicTone", "Music and Tone of Capcode", 8, 8, 584, 584, rows)
 
@@ -524,13 +550,14 @@ def page_music():
         check("chkCME", "Capcode User Music Enable", 200, 232, 180, hint="0x02F,0,1,chkN",
               hidden=True),
         bound_check("chkPriMusicType", 12, 52, 200),
-        combo("cboPriType", 216, 52, 100, TUNES),
+        combo("cboPriType", 216, 52, 100, TUNES, named_by="chkPriMusicType"),
         bound_check("chkGupMusicType", 12, 80, 200),
-        combo("cboGroupType", 216, 80, 100, TUNES),
+        combo("cboGroupType", 216, 80, 100, TUNES, named_by="chkGupMusicType"),
         bound_check("chkAlarmMusicType", 12, 108, 300),
     ]
     for a in range(5):
-        types.append(label(f"lblAlarm{a + 1}", f"Alarm {a + 1}", 32, 134 + 26 * a, 60))
+        types.append(label(f"lblAlarm{a + 1}", f"Alarm {a + 1}", 32, 134 + 26 * a, 60,
+                           buddy=f"cboAlarmType{a}"))
     for a in range(5):
         types.append(combo(f"cboAlarmType{a}", 96, 134 + 26 * a, 100, TUNES, tag=a))
     type_group = group("groupMusicTypes", "Music Type Enable", 604, 8, 388, 268, types)
@@ -540,17 +567,21 @@ def page_music():
         bound_check("CheckBox2", 12, 24, 200, hidden=True),
         caption_label("cboORAAlert", 12, 52, 90),
         combo("cboORAAlert", 106, 52, 100, field("cboORAAlert")["items"], hidden=True),
-        edit("edtOORMusic", 12, 80, 190, maxlen=16, hidden=True),
-        button("btnPreview16", "Preview", 210, 80, 86, tag=16, hidden=True),
-        button("btnStop16", "Stop", 300, 80, 76, tag=16, hidden=True, disabled=True),
+        edit("edtOORMusic", 12, 80, 190, maxlen=16, hidden=True, spoken="User music",
+             described_by="grouOutOfRange"),
+        button("btnPreview16", "Preview", 210, 80, 86, tag=16, hidden=True,
+               described_by="grouOutOfRange"),
+        button("btnStop16", "Stop", 300, 80, 76, tag=16, hidden=True, disabled=True,
+               described_by="grouOutOfRange"),
     ])
     reminder = group("GroupBox3", "Reminder Select Tone", 604, 402, 388, 110, [
         bound_check("chkReminderSelectTone", 12, 24, 200),
         caption_label("cboRToneType", 12, 52, 90),
         combo("cboRToneType", 106, 52, 100, field("cboRToneType")["items"]),
-        edit("edtReminderMusic", 12, 80, 190, maxlen=16),
-        button("btnPreview17", "Preview", 210, 80, 86, tag=17),
-        button("btnStop17", "Stop", 300, 80, 76, tag=17, disabled=True),
+        edit("edtReminderMusic", 12, 80, 190, maxlen=16, spoken="User music",
+             described_by="GroupBox3"),
+        button("btnPreview17", "Preview", 210, 80, 86, tag=17, described_by="GroupBox3"),
+        button("btnStop17", "Stop", 300, 80, 76, tag=17, disabled=True, described_by="GroupBox3"),
     ])
     return [music, type_group, oor, reminder]
 
@@ -564,7 +595,7 @@ AES_COMBO_NAMES = {6: "cboAESKey06", 7: "cboAESKey07", 14: "cboAESKey014",
 
 def page_aes():
     cap = [
-        label("lblECPage", "Capcode Page", 12, 26, 90),
+        label("lblECPage", "Capcode Page", 12, 26, 90, buddy="cboECPage"),
         combo("cboECPage", 124, 26, 130, page_items(1, 8)),
     ]
     for b in range(4):
@@ -576,13 +607,16 @@ def page_aes():
     for n in range(32):
         row, b = divmod(n, 4)
         # Wide enough for the German "Schlüssel 16".
+        # Named by its capcode's row, described by its function bit's column.
         cap.append(combo(AES_COMBO_NAMES.get(n, f"cboAESKey{n}"), 186 + 112 * b, 82 + 30 * row,
-                         106, KEY_CHOICES, tag=n))
+                         106, KEY_CHOICES, tag=n, named_by=f"lblECAP{row}",
+                         described_by=f"lblHdrFunBit{FUNCTION_BITS[b]}"))
     capcodes = group("groupEncryCapcode", "Encryption Capcode", 8, 8, 640, 330, cap)
 
     keys = []
     for k in range(16):
-        keys.append(label(f"lblAESKey{k}", f"Key {k + 1}", 12, 26 + 30 * k, 52))
+        keys.append(label(f"lblAESKey{k}", f"Key {k + 1}", 12, 26 + 30 * k, 52,
+                          buddy=f"edtAESKey{k}"))
     for k in range(16):
         keys.append(edit(f"edtAESKey{k}", 100, 26 + 30 * k, 200,
                          "ABCDEFGHIJKLMNOP" if k == 0 else "", maxlen=16, tag=k))
@@ -595,19 +629,19 @@ def page_aes():
         label("lblDBName", "", 300, 348, 270, hint=VALUE),
     ]
     serial = group("groupPagerSN", "Pager Serial Number", 8, 432, 640, 60, [
-        label("lblSN", "Serial No.", 12, 26, 80),
+        label("lblSN", "Serial No.", 12, 26, 80, buddy="txtSN"),
         edit("txtSN", 96, 26, 140, maxlen=12),
     ])
     # Read by the over-the-air window; never shown.
     ota = group("groupOTAFeatures", "OTA Features", 8, 500, 640, 92, hidden=True, children=[
-        label("lblSSN", "SSN", 12, 24, 36),
+        label("lblSSN", "SSN", 12, 24, 36, buddy="edtSSN"),
         edit("edtSSN", 52, 24, 250, "0" * 16),
-        label("lblPSN", "PSN", 312, 24, 36),
+        label("lblPSN", "PSN", 312, 24, 36, buddy="edtPSN"),
         edit("edtPSN", 352, 24, 200, "0" * 12),
-        label("lblRTCCtl", "Control Capcode", 12, 56, 104),
+        label("lblRTCCtl", "Control Capcode", 12, 56, 104, buddy="edtRTCCtl"),
         edit("edtRTCCtl", 134, 56, 70, maxlen=8, tag=8),
         check("chkReminder", "Reminder", 212, 56, 90),
-        edit("txtReminder", 304, 56, 60, "0", maxlen=5),
+        edit("txtReminder", 304, 56, 60, "0", maxlen=5, named_by="chkReminder"),
         check("chkMailDropAlert", "Mail Drop Alert", 376, 56, 180),
     ])
     return capcodes, key_group, options, serial, ota
@@ -667,6 +701,14 @@ def write_widget(w: W, indent: str) -> str:
         s += prop("readOnly", "bool", True, indent=i2)
     if w.tooltip:
         s += prop("toolTip", "string", w.tooltip, indent=i2)
+    if w.spoken:
+        s += prop("accessibleName", "string", w.spoken, indent=i2)
+    if w.buddy:
+        s += f'{i2}<property name="buddy"><cstring>{w.buddy}</cstring></property>\n'
+    if w.named_by:
+        s += prop("NamedBy", "string", w.named_by, stdset=False, indent=i2)
+    if w.described_by:
+        s += prop("DescribedBy", "string", w.described_by, stdset=False, indent=i2)
     if qt == "QFrame":
         s += prop("frameShape", "enum", "QFrame::StyledPanel", indent=i2)
     if qt == "QLabel":

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTableWidget>
 
+#include "ui/kit/accessible_names.h"
 #include "ui/kit/window_setup.h"
 #include "ui_text_editor_window.h"
 
@@ -86,6 +87,9 @@ void TextEditorWindow::showRows() {
     ui_->btnApply->setText(Text(c.apply));
     ui_->btnSave->setText(Text(c.save));
     ui_->btnLoadDef->setText(Text(c.loadDefault));
+    kit::NameControls(this, [this](const std::string& key, const std::string& english) {
+        return model_.catalogue().LookupMessage(key, english);
+    });
     QTableWidget& grid = *ui_->StringGrid1;
     grid.setHorizontalHeaderLabels({Text(c.no), Text(c.command), Text(c.original), Text(c.current)});
 

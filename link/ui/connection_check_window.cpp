@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
+#include "ui/kit/accessible_names.h"
 #include "ui_connection_check_window.h"
 
 namespace zrv::link::ui {
@@ -46,6 +47,9 @@ void ConnectionCheckWindow::applyTexts() {
     ui_->btnCheckAgain->setText(QString::fromStdString(textOf({"btnCheckAgain", "Check Again"})));
     ui_->btnCheckCopy->setText(QString::fromStdString(textOf({"btnCheckCopy", "Copy Report"})));
     ui_->btnCheckClose->setText(QString::fromStdString(textOf({"btnCheckClose", "Close"})));
+    kit::NameControls(this, [this](const std::string& key, const std::string& english) {
+        return textOf(Message(key, english));
+    });
 }
 
 void ConnectionCheckWindow::run() {

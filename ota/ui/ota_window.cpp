@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "core/cp1252.h"
+#include "ui/kit/accessible_names.h"
 #include "ui/kit/window_setup.h"
 #include "ota/comm_port.h"
 #include "ota/encoder_link.h"
@@ -36,6 +37,7 @@ OtaWindow::OtaWindow(Notifier& notifier, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::frmOTA>()), notifier_(notifier) {
     ui_->setupUi(this);
     kit::SetUpWindow(*this, kOtaWindow);
+    kit::NameControls(this);  // not localised: the designed English names
     setFixedSize(774, 642);  // fixed border at the designed client size
     // On top of every other window while it is visible (it is hidden otherwise).
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
