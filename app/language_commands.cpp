@@ -56,6 +56,7 @@ void LanguageCommands::followLanguage() {
     // Texts built from page numbers are rebuilt in the new language.
     for (const char* name : {"cboCCPage", "cboECPage", "cboSrcPage", "cboMTPage"})
         if (auto* combo = form_.find<QComboBox>(name)) emit combo->activated(combo->currentIndex());
+    emit captionsApplied();
 }
 
 void LanguageCommands::applyCaptions() {
