@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFrame>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>

@@ -59,15 +59,16 @@ public:
     /// (after the language changed the selectors' captions).
     void namePanels();
 
-signals:
-    /// Another page came to the front (by a selector, a key or the View menu).
-    void frontPageChanged(int page);
     /// Write mode: every control is off but the selectors and their labels.
     void enableSelectors();
     /// The window's design size (client area), the base of the rescaling.
     QSize designSize() const { return rescaler_.designSize(); }
     /// Commits the edit when the mouse moves over the bare background of \p panel.
     void watchBackground(QWidget* panel);
+
+signals:
+    /// Another page came to the front (by a selector, a key or the View menu).
+    void frontPageChanged(int page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
