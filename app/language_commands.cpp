@@ -64,6 +64,7 @@ void LanguageCommands::followLanguage() {
     for (const char* name : {"cboCCPage", "cboECPage", "cboSrcPage", "cboMTPage"})
         if (auto* combo = form_.find<QComboBox>(name)) emit combo->activated(combo->currentIndex());
     nameControls(window_);
+    emit captionsApplied();
 }
 
 void LanguageCommands::nameControls(QWidget& window) const {

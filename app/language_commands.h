@@ -53,6 +53,10 @@ public:
     /// document's capcode count, in the current language; page 1 in front.
     void rebuildCapcodePageSelectors();
 
+signals:
+    /// The captions of a language were put on the main window.
+    void captionsApplied();
+
 private:
     void runLanguageAction(const std::string& language);
     /// The language marks, the shared state and the page-numbered texts

@@ -17,9 +17,11 @@
 #include "app/gui_notifier.h"
 #include "app/input_policy.h"
 #include "app/language_commands.h"
+#include "app/page_keys.h"
 #include "app/page_set.h"
 #include "app/pager_menu.h"
 #include "app/scanner_input.h"
+#include "app/tab_stops.h"
 #include "app/window_refresh.h"
 #include "core/default_image.h"
 #include "core/image_rules.h"
@@ -105,6 +107,7 @@ MainWindow::MainWindow(StartupOptions options, QWidget* parent)
     ownedModules_ = CreateEditorModules();
     for (auto& m : ownedModules_) moduleOrder_.push_back(m.get());
     for (EditorModule* m : moduleOrder_) m->connectHandlers(*this);
+    setUpKeyboard();
 
     language_->startUp();
 }
@@ -141,6 +144,16 @@ void MainWindow::indexControls() {
     for (QAction* a : findChildren<QAction*>())
         if (!a->objectName().isEmpty()) actions_.insert(a->objectName(), a);
     for (const char* name : {"panCF", "panAS", "pnlMusic"}) pages_->watchBackground(control(name));
+}
+
+void MainWindow::setUpKeyboard() {
+    // The Tab order from the design geometry, before any rescaling.
+    tabStops_ = new TabStops(centralWidget(), ui_->Edit1, [this] { return pages_->currentPanel(); });
+    PageKeys::Hooks hooks;
+    hooks.text = [this](const char* key, const std::string& english) { return catalogueText(key, english); };
+    hooks.firstControl = [this](const QWidget* page) { return tabStops_->firstStopOf(page); };
+    pageKeys_ = new PageKeys(*this, *pages_, std::move(hooks));
+    connect(language_, &LanguageCommands::captionsApplied, pageKeys_, &PageKeys::followLanguage);
 }
 
 // FormShow / FormClose -----------------------------------------------------------------------

@@ -36,9 +36,11 @@ class CompanionWindows;
 class DocumentCommands;
 class EditHistory;
 class LanguageCommands;
+class PageKeys;
 class PageSet;
 class PagerMenu;
 class ScannerInput;
+class TabStops;
 
 class MainWindow : public QMainWindow, public MainForm {
     Q_OBJECT
@@ -89,6 +91,8 @@ public:
     PagerMenu& pagerMenu() { return *pagerMenu_; }
     LanguageCommands& language() { return *language_; }
     PageSet& pages() { return *pages_; }
+    /// The View menu and the page keys.
+    PageKeys& pageKeys() { return *pageKeys_; }
     ScannerInput& scannerInput() { return *scanner_; }
     i18n::MessageCatalogue& catalogue() { return *catalogue_; }
     /// Every editor module, in refresh order.
@@ -106,6 +110,7 @@ private:
     void indexControls();
     void setUpFolders();
     void setUpDocumentCommands();
+    void setUpKeyboard();
 
     std::unique_ptr<Ui::fm_Main> ui_;
     StartupOptions options_;
@@ -126,6 +131,8 @@ private:
     EditHistory* history_ = nullptr;
     LanguageCommands* language_ = nullptr;
     PageSet* pages_ = nullptr;
+    PageKeys* pageKeys_ = nullptr;
+    TabStops* tabStops_ = nullptr;
     ScannerInput* scanner_ = nullptr;
     CompanionWindows* companions_ = nullptr;
     bool shown_ = false;

@@ -1,5 +1,6 @@
 #include "app/page_set.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
@@ -30,6 +31,17 @@ constexpr PageSelector kSelectors[] = {
     {"sedtMT", "StaticText10", pages::PageId::Music},
     {"staticEncryF", "staticEncryB", pages::PageId::AES},
 };
+
+/// A caption as it reads on screen: "&&" is one ampersand, a single "&"
+/// only marks the mnemonic.
+QString ShownCaption(const QString& caption) {
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
 
 /// The pages hidden while the rescaling moves their controls.
 constexpr const char* kRescaledPanels[] = {"panCF", "panAS", "pnlSource", "panPE", "pnlMusic"};
@@ -64,6 +76,7 @@ PageSet::PageSet(QWidget* client, QWidget* edit1, QSize designSize, Hooks hooks)
         if (panel && panel != panels_.front()) panel->hide();
     if (panels_.front()) panels_.front()->raise();
     edit1_->raise();
+    namePanels();
     client->setMouseTracking(true);
     watchBackground(client);
     rescaler_.remember(client, designSize);
@@ -114,6 +127,13 @@ void PageSet::pageSelectorClick(QLabel* selector) {
         if (front) panels_[i]->raise();
     }
     edit1_->raise();
+    const int page = frontPage();
+    if (page < 0) return;
+    // The page's name is said again as it comes to the front.
+    namePanels();
+    QAccessibleEvent named(panels_[page], QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    emit frontPageChanged(page);
 }
 
 bool PageSet::showPageOf(const QWidget* control) {
@@ -135,6 +155,34 @@ QFrame* PageSet::currentPanel() const {
             f && std::find(panels_.begin(), panels_.end(), f) != panels_.end())
             front = f;
     return front;
+}
+
+int PageSet::frontPage() const {
+    const auto at = std::find(panels_.begin(), panels_.end(), currentPanel());
+    return at == panels_.end() || !*at ? -1 : static_cast<int>(at - panels_.begin());
+}
+
+bool PageSet::offered(int page) const {
+    if (page < 0 || page >= pageCount() || !panels_[page] || !selectors_[page]) return false;
+    if (page == frontPage()) return true;
+    return !selectors_[page]->isHidden() && selectors_[page]->isEnabled();
+}
+
+QString PageSet::pageName(int page) const {
+    return page >= 0 && page < pageCount() && selectors_[page] ? selectors_[page]->text() : QString();
+}
+
+QFrame* PageSet::panel(int page) const { return page >= 0 && page < pageCount() ? panels_[page] : nullptr; }
+
+bool PageSet::showPage(int page) {
+    if (!offered(page)) return false;
+    if (page != frontPage()) pageSelectorClick(selectors_[page]);
+    return true;
+}
+
+void PageSet::namePanels() {
+    for (int i = 0; i < pageCount(); ++i)
+        if (panels_[i]) panels_[i]->setAccessibleName(ShownCaption(pageName(i)));
 }
 
 void PageSet::enableSelectors() {

@@ -3,11 +3,13 @@
 /// The six pages of the main window and their selectors: building them on
 /// the client area, bringing a page to the front when its selector is
 /// clicked (only that page is shown, so Tab walks its controls alone),
-/// committing the edit when the mouse moves over bare page background, and
-/// rescaling the pages with the window.
+/// committing the edit when the mouse moves over bare page background,
+/// rescaling the pages with the window, and naming the page in front to
+/// assistive technology.
 
 #include <QObject>
 #include <QSize>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -39,12 +41,34 @@ public:
     bool showPageOf(const QWidget* control);
     /// The panel of the page in front.
     QFrame* currentPanel() const;
+
+    // The pages by number, in selector order (0 = Freq. && Codes .. 5 = AES) --
+    int pageCount() const { return static_cast<int>(panels_.size()); }
+    /// The page in front; -1 when none is.
+    int frontPage() const;
+    /// True for the page in front and for a page whose selector a click
+    /// would bring to the front now (shown and enabled).
+    bool offered(int page) const;
+    /// The page's name as its selector shows it ("&&" for one ampersand).
+    QString pageName(int page) const;
+    QFrame* panel(int page) const;
+    /// Brings \p page to the front as a click on its selector does; false
+    /// when it is not offered. Nothing happens when it is in front already.
+    bool showPage(int page);
+    /// Gives every page panel its page's name for assistive technology
+    /// (after the language changed the selectors' captions).
+    void namePanels();
+
     /// Write mode: every control is off but the selectors and their labels.
     void enableSelectors();
     /// The window's design size (client area), the base of the rescaling.
     QSize designSize() const { return rescaler_.designSize(); }
     /// Commits the edit when the mouse moves over the bare background of \p panel.
     void watchBackground(QWidget* panel);
+
+signals:
+    /// Another page came to the front (by a selector, a key or the View menu).
+    void frontPageChanged(int page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
