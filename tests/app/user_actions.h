@@ -8,6 +8,10 @@
 
 namespace zrv::test {
 
+/// The main window's page selectors and the panels they bring to the front, in page order.
+inline constexpr const char* kSelectors[] = {"sedtFC", "sedtAS", "sedtPE", "sedtSP", "sedtMT", "staticEncryF"};
+inline constexpr const char* kPanels[] = {"panCF", "panAS", "panPE", "pnlSource", "pnlMusic", "panAES"};
+
 /// Resizes the window so that its client area (below the menu) has \p size,
 /// as a user dragging the window's border does, and lets it settle.
 inline void ResizeClientArea(QMainWindow& window, QSize size) {

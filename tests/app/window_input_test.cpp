@@ -17,8 +17,6 @@
 namespace zrv::test {
 namespace {
 
-constexpr const char* kSelectors[] = {"sedtFC", "sedtAS", "sedtPE", "sedtSP", "sedtMT", "staticEncryF"};
-constexpr const char* kPanels[] = {"panCF", "panAS", "panPE", "pnlSource", "pnlMusic", "panAES"};
 
 class WindowInputTest : public WindowTest {
 protected:

@@ -19,7 +19,6 @@
 namespace zrv::test {
 namespace {
 
-constexpr const char* kSelectors[] = {"sedtFC", "sedtAS", "sedtPE", "sedtSP", "sedtMT", "staticEncryF"};
 constexpr const char* kGreyLabels[] = {"StaticText6", "StaticText7", "StaticText8",
                                        "StaticText9", "StaticText10", "staticEncryB"};
 
