@@ -37,7 +37,8 @@ public:
 
     /// Brings \p page to the front and its first control into focus.
     void choosePage(int page);
-    /// The next (\p step 1) or previous (-1) page on offer, round the ends.
+    /// Brings the next page on offer to the front when \p step is 1, the
+    /// previous one when it is -1, going round from the last to the first.
     void stepPage(int step);
     /// The menu's texts in the current language; the page names as the
     /// selectors show them now.

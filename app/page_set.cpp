@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/pages/pages.h"
+#include "core/accessible_name.h"
 #include "app/window_components.h"
 
 namespace zrv::app {
@@ -31,17 +32,6 @@ constexpr PageSelector kSelectors[] = {
     {"sedtMT", "StaticText10", pages::PageId::Music},
     {"staticEncryF", "staticEncryB", pages::PageId::AES},
 };
-
-/// A caption as it reads on screen: "&&" is one ampersand, a single "&"
-/// only marks the mnemonic.
-QString ShownCaption(const QString& caption) {
-    QString shown;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
-        shown += caption[i];
-    }
-    return shown;
-}
 
 /// The pages hidden while the rescaling moves their controls.
 constexpr const char* kRescaledPanels[] = {"panCF", "panAS", "pnlSource", "panPE", "pnlMusic"};
@@ -182,7 +172,8 @@ bool PageSet::showPage(int page) {
 
 void PageSet::namePanels() {
     for (int i = 0; i < pageCount(); ++i)
-        if (panels_[i]) panels_[i]->setAccessibleName(ShownCaption(pageName(i)));
+        if (panels_[i]) panels_[i]->setAccessibleName(
+            QString::fromStdString(AccessibleNameFromCaption(pageName(i).toStdString())));
 }
 
 void PageSet::enableSelectors() {
